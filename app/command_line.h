@@ -1,0 +1,28 @@
+// The reader's command line: verbs that work on the law database without a
+// window. They only read: the working folder and the settings stay untouched,
+// so they can run beside a running reader.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace velto {
+
+struct CommandLine {
+    std::string program_dir;   // --program-dir DIR (default: the executable's folder)
+    std::string settings_file; // --settings FILE (default: the per-user settings)
+    std::string caption_id;    // --caption ID
+    bool help = false;
+    std::string error;         // set when the arguments cannot be understood
+
+    bool has_verb() const { return !caption_id.empty(); }
+};
+
+CommandLine parse_command_line(const std::vector<std::string>& args);
+
+// Runs the verb of the command line; returns the exit status.
+int run_command_line(const CommandLine& cl);
+
+std::string usage_text();
+
+} // namespace velto

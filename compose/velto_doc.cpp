@@ -1,0 +1,183 @@
+#include "compose/velto_doc.h"
+
+#include "core/paths.h"
+#include "core/persisted_state.h"
+
+#include <cstdio>
+#include <filesystem>
+
+namespace velto {
+
+namespace {
+
+constexpr ReportOrigin kOpenOrigin{"データベースの接続", "CVeltoDoc::_db_open()"};
+constexpr ReportOrigin kCloseOrigin{"データベースの切断", "CVeltoDoc::_db_close()"};
+constexpr ReportOrigin kStartOrigin{"ドキュメント初期化プロセス", "CVeltoDoc::OnNewDocument()"};
+
+constexpr std::string_view kNoLawRecords = "テーブル(T_法)にレコードセットを見つけることが\nできませんでした。\n\n";
+constexpr const char* kConnectionFormat =
+    "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%s;Jet OLEDB:Database Password=mur-4618;";
+
+constexpr const char* kEnvironmentCaption = "ヴェルト　エラー情報";
+constexpr const char* kEnvironmentText =
+    "環境条件に不備があるため、正常に動作できませんでした。\n\n詳しくはヘルプまたはホームページの「ご利用になれる環境」\n"
+    "をご覧下さい。\n\nホームページを参照しますか？";
+constexpr const char* kSupportPageFailed = "ヴェルトのサポートホームページを\n開くことができませんでした。";
+constexpr const char* kNoWorkingFolder = "テンポラリフォルダが作成できませんでした。";
+
+// The page on the requirements of the program: the "environment" section of
+// the help file that ships beside it.
+constexpr std::string_view kHelpFile = "help14.html";
+constexpr std::string_view kRequirementsAnchor = "#environment";
+
+} // namespace
+
+CVeltoDoc::CVeltoDoc(SettingsStore& settings, Reporter& reporter)
+    : settings_(settings), reporter_(reporter), toggles_(read_view_toggles(settings)),
+      display_(read_display_settings(settings)), defaults_(default_display_settings())
+{
+}
+
+CVeltoDoc::~CVeltoDoc()
+{
+    if (use_working_folder_)
+        working_.empty();
+    write_view_toggles(settings_, toggles_);
+    write_display_settings(settings_, display_);
+}
+
+bool CVeltoDoc::OnNewDocument(const DocumentOptions& options)
+{
+    program_dir_ = with_trailing_slash(options.program_dir);
+    database_path_ = program_dir_ + "VT2014.m88";
+    working_ = WorkingFolder(program_dir_ + "temp/");
+    table_dir_ = program_dir_ + "table/";
+    image_dir_ = program_dir_ + "images14/";
+    use_working_folder_ = options.use_working_folder;
+
+    if (use_working_folder_) {
+        if (!working_.create())
+            reporter_.show("", kNoWorkingFolder, MessageButtons::Ok, MessageIcon::None);
+        working_.empty();
+    }
+
+    if (!_db_open()) {
+        const MessageAnswer answer =
+            reporter_.show(kEnvironmentCaption, kEnvironmentText, MessageButtons::YesNo, MessageIcon::Exclamation);
+        if (answer == MessageAnswer::Yes) {
+            const std::string help = program_dir_ + std::string(kHelpFile);
+            std::error_code ec;
+            const bool opened = std::filesystem::exists(help, ec) && options.open_address &&
+                                options.open_address(file_url(help) + std::string(kRequirementsAnchor));
+            if (!opened)
+                reporter_.show("", kSupportPageFailed, MessageButtons::Ok, MessageIcon::Stop);
+        }
+        return false;
+    }
+    return load_catalogs();
+}
+
+bool CVeltoDoc::load_catalogs()
+{
+    try {
+        if (!laws_.load(db_) || !pages_.load(db_)) {
+            report(reporter_, kStartOrigin, ReportVariant::Plain, kNoLawRecords);
+            return false;
+        }
+        return true;
+    } catch (const ComponentError& error) {
+        report(reporter_, kStartOrigin, ReportVariant::Plain, error);
+    } catch (const std::exception&) {
+        report_unexpected(reporter_, kStartOrigin, ReportVariant::Plain);
+    }
+    return false;
+}
+
+void CVeltoDoc::OnCloseDocument()
+{
+    _db_close();
+    if (view_)
+        write_current_page_id(settings_, view_->current_page_id());
+}
+
+bool CVeltoDoc::_db_open()
+{
+    db_.close();
+    connected_ = false;
+    char connection[4096];
+    std::snprintf(connection, sizeof connection, kConnectionFormat, database_path_.c_str());
+    try {
+        db_.open(connection, "admin", "");
+        connected_ = true;
+        return true;
+    } catch (const ComponentError& error) {
+        report(reporter_, kOpenOrigin, ReportVariant::Tab, error);
+    } catch (const std::exception&) {
+        report_unexpected(reporter_, kOpenOrigin, ReportVariant::Tab);
+    }
+    return false;
+}
+
+bool CVeltoDoc::_db_close()
+{
+    if (!connected_)
+        return true;
+    try {
+        db_.close();
+        connected_ = false;
+        return true;
+    } catch (const std::exception&) {
+        report_unexpected(reporter_, kCloseOrigin, ReportVariant::Tab);
+    }
+    return false;
+}
+
+bool CVeltoDoc::current_kind(std::string& id, IdKind& kind) const
+{
+    if (!view_)
+        return false;
+    id = view_->current_page_id();
+    return _id_kind(id, kind);
+}
+
+bool CVeltoDoc::_can_go_prev() const
+{
+    std::string id;
+    IdKind kind;
+    if (!current_kind(id, kind) || kind == IdKind::Special || pages_.pages().empty())
+        return false;
+    return id != pages_.pages().front().id;
+}
+
+bool CVeltoDoc::_can_go_next() const
+{
+    std::string id;
+    IdKind kind;
+    if (!current_kind(id, kind) || kind == IdKind::Special || pages_.pages().empty())
+        return false;
+    return id != pages_.pages().back().id;
+}
+
+int CVeltoDoc::_synchro_effective() const
+{
+    IdKind kind;
+    if (view_ && _id_kind(view_->current_page_id(), kind) && kind == IdKind::Special)
+        return 0;
+    return toggles_.Synchro;
+}
+
+bool CVeltoDoc::_write_page(std::string_view id_fn, std::string_view html, std::string& file) const
+{
+    if (!use_working_folder_)
+        return false;
+    return working_.write_page(id_fn, html, file);
+}
+
+void CVeltoDoc::set_display(const DisplaySettings& values)
+{
+    display_ = values;
+    if (view_)
+        view_->rebuild_current_page();
+}
+
+} // namespace velto

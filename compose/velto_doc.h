@@ -1,0 +1,137 @@
+// The document: everything of the reader that is not a window. It owns the
+// folders, the database connection, the laws and pages, the display settings
+// and the page view's link, and composes pages on request.
+//
+// The document is a facade: identifiers live in IdentifierRules, the law and
+// page lists in LawCatalog/PageCatalog, page files in WorkingFolder, settings in
+// core/settings; the members here tie them together under the names the rest
+// of the program calls.
+#pragma once
+
+#include "compose/page_catalog.h"
+#include "compose/working_folder.h"
+#include "core/database.h"
+#include "core/identifiers.h"
+#include "core/report.h"
+#include "core/settings.h"
+#include "core/settings_store.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace velto {
+
+// What the document needs of the page view.
+class PageViewLink {
+public:
+    virtual ~PageViewLink() = default;
+    // The identifier of the page shown.
+    virtual std::string current_page_id() const = 0;
+    // Builds the current page again (after a change of the display settings) and shows it.
+    virtual void rebuild_current_page() = 0;
+};
+
+struct DocumentOptions {
+    // Folder of the program files, ending in "/".
+    std::string program_dir;
+    // False for the command line: the working folder is then neither created,
+    // emptied nor written, so it can run beside a reader that uses it.
+    bool use_working_folder = true;
+    // Opens an address in the system's browser; false when it cannot be opened.
+    std::function<bool(const std::string& address)> open_address;
+};
+
+class CVeltoDoc : public IdentifierRules {
+public:
+    // Reads the page switches and the display values from `settings`.
+    CVeltoDoc(SettingsStore& settings, Reporter& reporter);
+    // Empties the working folder, then writes the switches and display values.
+    ~CVeltoDoc() override;
+    CVeltoDoc(const CVeltoDoc&) = delete;
+    CVeltoDoc& operator=(const CVeltoDoc&) = delete;
+
+    // Start-up: folders, working folder, database, laws and pages. False ends
+    // the program; every failure has been told to the user.
+    bool OnNewDocument(const DocumentOptions& options);
+    // Close: database, then the page shown is remembered.
+    void OnCloseDocument();
+
+    // Connection (reports its own failures).
+    bool _db_open();
+    bool _db_close();
+    Database& database() { return db_; }
+    bool connected() const { return connected_; }
+
+    // Lookups.
+    std::string _law_name(std::string_view id_hn, int type) const { return laws_.name(id_hn, type); }
+    bool _split_info(std::string_view id_fn, int& count, int& number) const { return pages_.split(id_fn, count, number); }
+    bool _page_names(std::string_view id_fn, std::string& article_name, std::string& supplement) const override
+    {
+        return pages_.names(id_fn, article_name, supplement);
+    }
+    bool _is_abbreviated(std::string_view id_fn) const { return pages_.is_abbreviated(id_fn); }
+    HistoryEntry _prev_page(std::string_view id_fn) const { return pages_.previous(id_fn); }
+    HistoryEntry _next_page(std::string_view id_fn) const { return pages_.next(id_fn); }
+    bool _can_go_prev() const;
+    bool _can_go_next() const;
+    int _synchro_effective() const;
+
+    bool _write_page(std::string_view id_fn, std::string_view html, std::string& file) const;
+    // The page-title caption of the status bar for a page; also handed to the
+    // status sink when one is set.
+    std::string _status_caption(std::string_view id_fn) const;
+
+    // Settings held by the document.
+    ViewToggles& toggles() { return toggles_; }
+    const ViewToggles& toggles() const { return toggles_; }
+    const DisplaySettings& display() const { return display_; }
+    const DisplaySettings& display_defaults() const { return defaults_; }
+    // Stores all 24 display values and has the page view build its page again.
+    void set_display(const DisplaySettings& values);
+
+    LawCatalog& laws() { return laws_; }
+    const LawCatalog& laws() const { return laws_; }
+    PageCatalog& pages() { return pages_; }
+    const PageCatalog& pages() const { return pages_; }
+
+    void set_page_view(PageViewLink* view) { view_ = view; }
+    PageViewLink* page_view() const { return view_; }
+    void set_status_sink(std::function<void(const std::string&)> sink) { status_sink_ = std::move(sink); }
+
+    const std::string& program_dir() const { return program_dir_; }
+    const std::string& database_path() const { return database_path_; }
+    const std::string& working_dir() const { return working_.path(); }
+    const std::string& table_dir() const { return table_dir_; }
+    const std::string& image_dir() const { return image_dir_; }
+    Reporter& reporter() const { return reporter_; }
+    SettingsStore& settings() const { return settings_; }
+
+private:
+    bool load_catalogs();
+    // The identifier the page view shows, when there is a page view and it shows a page of a known kind.
+    bool current_kind(std::string& id, IdKind& kind) const;
+
+    SettingsStore& settings_;
+    Reporter& reporter_;
+    ViewToggles toggles_;
+    DisplaySettings display_;
+    DisplaySettings defaults_;
+
+    std::string program_dir_;
+    std::string database_path_;
+    std::string table_dir_;
+    std::string image_dir_;
+    WorkingFolder working_;
+    bool use_working_folder_ = false;
+
+    Database db_;
+    bool connected_ = false;
+    LawCatalog laws_;
+    PageCatalog pages_;
+
+    PageViewLink* view_ = nullptr;
+    std::function<void(const std::string&)> status_sink_;
+};
+
+} // namespace velto

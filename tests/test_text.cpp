@@ -1,0 +1,59 @@
+#include "core/paths.h"
+#include "core/sjis.h"
+
+#include <gtest/gtest.h>
+
+using namespace velto;
+
+TEST(ShiftJisWidth, CountsHalfWidthAsOneAndEverythingElseAsTwo)
+{
+    EXPECT_EQ(sjis_width("abc"), 3u);
+    EXPECT_EQ(sjis_width("第3条"), 5u);
+    EXPECT_EQ(sjis_width("ｱｲｳ"), 3u);   // half-width katakana
+    EXPECT_EQ(sjis_width("ー（）"), 6u); // full-width punctuation
+    EXPECT_EQ(sjis_width("é"), 2u);
+    EXPECT_EQ(sjis_halfwidth_count("第3条のｲ(1)"), 5u);
+    EXPECT_EQ(sjis_halfwidth_count(""), 0u);
+}
+
+TEST(ShiftJisWidth, CutsNeverSplitACharacter)
+{
+    EXPECT_EQ(sjis_prefix("建築基準法", 5), "建築");
+    EXPECT_EQ(sjis_prefix("建築基準法", 6), "建築基");
+    EXPECT_EQ(sjis_prefix("a建築", 2), "a");
+    EXPECT_EQ(sjis_prefix("abc", 0), "");
+    EXPECT_EQ(sjis_prefix("abc", 99), "abc");
+}
+
+TEST(ShiftJisWidth, MalformedUtf8IsMeasuredByteByByte)
+{
+    const std::string truncated = "建\xE7\xAF"; // 築 cut short
+    EXPECT_EQ(utf8_length(truncated), 3u);
+    EXPECT_EQ(sjis_width(truncated), 4u);
+    EXPECT_EQ(sjis_prefix(truncated, 3), "建\xE7");
+    EXPECT_EQ(utf8_decode_at("\xC0\x80", 0).bytes, 1u); // overlong form
+    EXPECT_EQ(utf8_decode_at("\xED\xA0\x80", 0).bytes, 1u); // surrogate
+    EXPECT_EQ(utf8_decode_at("\xF0\x9F\x98\x80", 0).code, 0x1F600u);
+    EXPECT_EQ(utf8_decode_at("\xF0\x9F\x98", 0).bytes, 1u);
+}
+
+TEST(ShiftJisWidth, CharacterSubstrings)
+{
+    EXPECT_EQ(utf8_substr("01A-建築-00", 4, 2), "建築");
+    EXPECT_EQ(utf8_substr("abc", 5, 2), "");
+    EXPECT_EQ(utf8_substr("abc", 1, std::string_view::npos), "bc");
+    std::string out;
+    utf8_append(out, U'条');
+    utf8_append(out, U'😀');
+    EXPECT_EQ(out, "条😀");
+}
+
+TEST(Paths, FoldersAndFileUrls)
+{
+    EXPECT_EQ(folder_of("/opt/velto/velto"), "/opt/velto/");
+    EXPECT_EQ(folder_of("velto"), "");
+    EXPECT_EQ(with_trailing_slash("/opt/velto"), "/opt/velto/");
+    EXPECT_EQ(with_trailing_slash("/opt/velto/"), "/opt/velto/");
+    EXPECT_EQ(file_url("/opt/ヴェルト 2014/images14/"), "file:///opt/%E3%83%B4%E3%82%A7%E3%83%AB%E3%83%88%202014/images14/");
+    EXPECT_EQ(file_url("C:/Program Files/x#y"), "file:///C:/Program%20Files/x%23y");
+}
