@@ -16,6 +16,7 @@
 #include "core/settings.h"
 #include "core/settings_store.h"
 
+#include <array>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -30,6 +31,8 @@ public:
     virtual std::string current_page_id() const = 0;
     // Builds the current page again (after a change of the display settings) and shows it.
     virtual void rebuild_current_page() = 0;
+    // True while the page asked for was reached through a link (a large page then comes in full).
+    virtual bool from_link() const { return false; }
 };
 
 struct DocumentOptions {
@@ -82,6 +85,29 @@ public:
     // status sink when one is set.
     std::string _status_caption(std::string_view id_fn) const;
 
+    // The complete HTML page of a page identifier. False after a report; `html`
+    // is then empty.
+    bool _html_build(std::string_view id_fn, std::string& html);
+    // Numbering tag, left margin and text indent (millimetres) of a sentence.
+    bool _sentence_layout(std::string_view id_bn, std::string_view style, IdKind kind, int fudanuki, double u,
+                          std::string& label, double& margin, double& indent) const;
+    // Deletes every run from `start` through the next `end`.
+    static void _remove_spans(std::string& text, std::string_view start, std::string_view end);
+
+    // Inserted content: the tables of a sentence, the program's own pages and
+    // the history lines of a notification.
+    bool _html_tbl(std::string_view id_bn, std::string& html);
+    bool _html_others(std::string_view id_fn, std::string& html);
+    std::string _html_history(std::string_view id_fn, int era_code, int era_year, int number, int font_size);
+    // The block of reference links under a sentence; may emphasise keywords in
+    // the sentence text or its table.
+    bool _html_ref(std::string_view id_bn, int font_size, std::string& block, std::string& sentence,
+                   std::string& table);
+    // The row of page markers of a split article; empty when the page is not split.
+    std::string _split_indicator(std::string_view id_fn) const;
+    // The image folder as written into pages: a file URL ending in "/".
+    std::string image_url() const;
+
     // Settings held by the document.
     ViewToggles& toggles() { return toggles_; }
     const ViewToggles& toggles() const { return toggles_; }
@@ -109,6 +135,12 @@ public:
 
 private:
     bool load_catalogs();
+    // The markup of a sentence's stored text, in its fixed order.
+    std::string mark_up_sentence(std::string_view id_bn, std::string text);
+    // The page of an article, supplementary provisions or notification; throws ComponentError.
+    bool compose_page(std::string_view id, IdKind kind, std::array<int, 3> number, std::array<int, 3> notice,
+                      std::string& out);
+    void append_sentence(const Recordset& rs, IdKind kind, double u, std::string& out);
     // The identifier the page view shows, when there is a page view and it shows a page of a known kind.
     bool current_kind(std::string& id, IdKind& kind) const;
 

@@ -46,6 +46,18 @@ ComponentError sqlite_error(sqlite3* db, int code)
     return ComponentError(code, meaning ? meaning : "", std::string(kSource), description);
 }
 
+std::string sql_escape(std::string_view value)
+{
+    std::string out;
+    out.reserve(value.size());
+    for (const char c : value) {
+        out += c;
+        if (c == '\'')
+            out += '\'';
+    }
+    return out;
+}
+
 Database::~Database() { close(); }
 
 std::string Database::data_source(std::string_view cs)

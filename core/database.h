@@ -86,6 +86,10 @@ private:
     bool eof_ = true;
 };
 
+// A value to put between the single quotes of a statement: every quote doubled,
+// so no value can end the literal early.
+std::string sql_escape(std::string_view value);
+
 // The error SQLite reports for `code` on `db` (db may be null).
 ComponentError sqlite_error(sqlite3* db, int code);
 

@@ -42,7 +42,7 @@ std::string report_text(std::string_view message, ReportVariant variant, std::st
     return text;
 }
 
-std::string report_text(const ComponentError& error, ReportVariant variant, std::string_view function)
+std::string report_detail(const ComponentError& error, ReportVariant variant)
 {
     // The code is shown as the 32-bit value it is, in eight hexadecimal digits.
     char code[16];
@@ -53,13 +53,17 @@ std::string report_text(const ComponentError& error, ReportVariant variant, std:
     text.append(tab).append("意味 = ").append(error.meaning).append("\n");
     text.append(tab).append("ソース = ").append(error.source.value_or("(null)")).append("\n");
     text.append(tab).append("説明 = ").append(error.description.value_or("(null)")).append("\n");
-    text += function_line(variant, function);
     return text;
+}
+
+std::string report_text(const ComponentError& error, ReportVariant variant, std::string_view function)
+{
+    return report_detail(error, variant) + function_line(variant, function);
 }
 
 std::string report_unexpected_text(ReportVariant variant, std::string_view function)
 {
-    return report_text("処理されない例外が発生しました。\n\n", variant, function);
+    return report_text(kUnexpectedMessage, variant, function);
 }
 
 void report(Reporter& reporter, const ReportOrigin& origin, ReportVariant variant, std::string_view message)

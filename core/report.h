@@ -86,6 +86,12 @@ std::string report_text(std::string_view message, ReportVariant variant, std::st
 // A component error with its code, meaning, source and description.
 std::string report_text(const ComponentError& error, ReportVariant variant, std::string_view function);
 
+// The first part of a component-error report: everything but the function line.
+std::string report_detail(const ComponentError& error, ReportVariant variant);
+
+// The first part of the report of any other exception.
+inline constexpr std::string_view kUnexpectedMessage = "処理されない例外が発生しました。\n\n";
+
 // Any other exception.
 std::string report_unexpected_text(ReportVariant variant, std::string_view function);
 

@@ -57,3 +57,34 @@ TEST(Paths, FoldersAndFileUrls)
     EXPECT_EQ(file_url("/opt/ヴェルト 2014/images14/"), "file:///opt/%E3%83%B4%E3%82%A7%E3%83%AB%E3%83%88%202014/images14/");
     EXPECT_EQ(file_url("C:/Program Files/x#y"), "file:///C:/Program%20Files/x%23y");
 }
+
+#include "core/text_replace.h"
+
+TEST(TextReplace, MatchesOnlyWholeCharacters)
+{
+    // "謎" is E8 AC 8E; "\xAC\x8E" must never be found inside it.
+    EXPECT_EQ(find_text("謎謎", "\xAC\x8E"), std::string_view::npos);
+    EXPECT_EQ(find_text("a謎b", "謎"), 1u);
+    EXPECT_EQ(find_text("abc", ""), std::string_view::npos);
+
+    std::string text = "第1条と第1条";
+    EXPECT_EQ(replace_all(text, "第1条", "<a>第1条</a>"), 2u);
+    EXPECT_EQ(text, "<a>第1条</a>と<a>第1条</a>");
+    std::string invalid = "\xE8\xAC x \xAC\x8E";
+    EXPECT_EQ(replace_all(invalid, "x", "y"), 1u);
+    EXPECT_EQ(invalid, "\xE8\xAC y \xAC\x8E");
+}
+
+TEST(TextReplace, InsertsAroundTheFirstMatchAndRemovesSpans)
+{
+    std::string html = "<head></head><head></head>";
+    EXPECT_TRUE(insert_before_first(html, "</head>", "S"));
+    EXPECT_EQ(html, "<head>S</head><head></head>");
+    EXPECT_TRUE(insert_after_first(html, "<head>", "T"));
+    EXPECT_EQ(html, "<head>TS</head><head></head>");
+    EXPECT_FALSE(insert_after_first(html, "<body>", "x"));
+
+    std::string cells = "<td x:str=\"a\">1</td><td x:str=\"\">2</td><td x:str=\"open>3</td>";
+    remove_spans(cells, "x:str=\"", "\"");
+    EXPECT_EQ(cells, "<td >1</td><td >2</td><td x:str=\"open>3</td>");
+}

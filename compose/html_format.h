@@ -1,0 +1,48 @@
+// Small formatting helpers shared by the page composers.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace velto {
+
+// printf-style formatting into a std::string.
+template <typename... Args>
+std::string format(const char* pattern, Args... args)
+{
+    const int n = std::snprintf(nullptr, 0, pattern, args...);
+    if (n <= 0)
+        return {};
+    std::string out(static_cast<std::size_t>(n) + 1, '\0');
+    std::snprintf(out.data(), out.size(), pattern, args...);
+    out.resize(static_cast<std::size_t>(n));
+    return out;
+}
+
+// "RRGGBB" of a colour reference (red in the low byte).
+inline std::string colour_hex(std::int32_t colour)
+{
+    return format("%02X%02X%02X", colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+
+// The style block of links that opens pages and inserted tables.
+inline std::string link_style_block(std::int32_t link, std::int32_t active)
+{
+    std::string s = "<style type=\"text/css\">\n<!--\n";
+    s += format("A { text-decoration: %s; }\n", "none");
+    s += format("A:link { color: #%s}\n", colour_hex(link).c_str());
+    s += format("A:active { color: #%s}\n", colour_hex(active).c_str());
+    s += format("A:hover { color: #%s}\n", colour_hex(active).c_str());
+    s += "-->\n</style>\n";
+    return s;
+}
+
+// The anchor where the page view inserts pictures.
+inline std::string insert_point_anchor()
+{
+    return format("\n\n<!--↓イメージ等の動的挿入用アンカー-------->\n<a name=\"%s\"></a>\n\n", "insert_point");
+}
+
+} // namespace velto
