@@ -1,0 +1,252 @@
+#include "tools/import/law_tree.h"
+
+#include "core/sjis.h"
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+#include <QJsonValue>
+#include <QXmlStreamReader>
+
+namespace velto::import {
+
+namespace {
+
+// Laws nest a dozen levels deep; anything far deeper is not a law and would
+// only exhaust the stack of the recursive passes that follow.
+constexpr int kMaxDepth = 200;
+
+bool is_blank(std::string_view text)
+{
+    for (char c : text)
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n')
+            return false;
+    return true;
+}
+
+void add_text(Node& parent, std::string text)
+{
+    if (is_blank(text))
+        return;
+    if (!parent.children.empty() && parent.children.back().is_text()) {
+        parent.children.back().text += text;
+        return;
+    }
+    Node node;
+    node.text = std::move(text);
+    parent.children.push_back(std::move(node));
+}
+
+std::string line_and_column(std::string_view bytes, std::size_t offset)
+{
+    std::size_t line = 1, column = 1;
+    for (std::size_t i = 0; i < offset && i < bytes.size(); ++i) {
+        if (bytes[i] == '\n') {
+            ++line;
+            column = 1;
+        } else if ((static_cast<unsigned char>(bytes[i]) & 0xC0) != 0x80) {
+            ++column;
+        }
+    }
+    return "line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
+bool parse_xml(std::string_view bytes, Node& root, std::string& error)
+{
+    QXmlStreamReader xml(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    std::vector<Node*> open;
+    bool have_root = false;
+    while (!xml.atEnd()) {
+        switch (xml.readNext()) {
+        case QXmlStreamReader::StartElement: {
+            if (static_cast<int>(open.size()) >= kMaxDepth) {
+                error = "line " + std::to_string(xml.lineNumber()) + ": elements nested deeper than " +
+                        std::to_string(kMaxDepth) + " levels";
+                return false;
+            }
+            Node* node;
+            if (open.empty()) {
+                node = &root;
+                have_root = true;
+            } else {
+                open.back()->children.emplace_back();
+                node = &open.back()->children.back();
+            }
+            node->tag = xml.name().toString().toStdString();
+            node->line = static_cast<int>(xml.lineNumber());
+            for (const QXmlStreamAttribute& a : xml.attributes())
+                node->attributes.emplace_back(a.qualifiedName().toString().toStdString(), a.value().toString().toStdString());
+            open.push_back(node);
+            break;
+        }
+        case QXmlStreamReader::EndElement:
+            if (!open.empty())
+                open.pop_back();
+            break;
+        case QXmlStreamReader::Characters:
+            if (!open.empty() && !xml.isWhitespace())
+                add_text(*open.back(), xml.text().toString().toStdString());
+            break;
+        default:
+            break;
+        }
+    }
+    if (xml.hasError()) {
+        error = "line " + std::to_string(xml.lineNumber()) + ", column " + std::to_string(xml.columnNumber()) +
+                ": not well-formed XML: " + xml.errorString().toStdString();
+        return false;
+    }
+    if (!have_root) {
+        error = "the XML document has no element";
+        return false;
+    }
+    return true;
+}
+
+std::string json_place(const std::vector<std::string>& path)
+{
+    std::string place;
+    for (const std::string& step : path)
+        place += (place.empty() ? "" : "/") + step;
+    return place.empty() ? std::string("the top of the tree") : place;
+}
+
+bool convert_json(const QJsonObject& object, Node& node, std::vector<std::string>& path, std::string& error)
+{
+    const QJsonValue tag = object.value(QStringLiteral("tag"));
+    if (!tag.isString() || tag.toString().isEmpty()) {
+        error = json_place(path) + ": a node without a \"tag\" name";
+        return false;
+    }
+    node.tag = tag.toString().toStdString();
+    path.push_back(node.tag);
+    if (static_cast<int>(path.size()) > kMaxDepth) {
+        error = json_place(path) + ": nodes nested deeper than " + std::to_string(kMaxDepth) + " levels";
+        return false;
+    }
+    const QJsonValue attr = object.value(QStringLiteral("attr"));
+    if (attr.isObject()) {
+        const QJsonObject attributes = attr.toObject();
+        for (auto it = attributes.begin(); it != attributes.end(); ++it) {
+            if (it.value().isObject() || it.value().isArray()) {
+                error = json_place(path) + ": attribute \"" + it.key().toStdString() + "\" is not a plain value";
+                return false;
+            }
+            node.attributes.emplace_back(it.key().toStdString(), it.value().toVariant().toString().toStdString());
+        }
+    } else if (!attr.isNull() && !attr.isUndefined()) {
+        error = json_place(path) + ": \"attr\" is not an object";
+        return false;
+    }
+    const QJsonValue children = object.value(QStringLiteral("children"));
+    if (children.isArray()) {
+        const QJsonArray array = children.toArray();
+        for (qsizetype i = 0; i < array.size(); ++i) {
+            const QJsonValue child = array.at(i);
+            if (child.isString()) {
+                add_text(node, child.toString().toStdString());
+            } else if (child.isObject()) {
+                node.children.emplace_back();
+                if (!convert_json(child.toObject(), node.children.back(), path, error))
+                    return false;
+            } else {
+                error = json_place(path) + ": child " + std::to_string(i + 1) + " is neither a node nor a text";
+                return false;
+            }
+        }
+    } else if (!children.isNull() && !children.isUndefined()) {
+        error = json_place(path) + ": \"children\" is not a list";
+        return false;
+    }
+    path.pop_back();
+    return true;
+}
+
+bool parse_json(std::string_view bytes, Node& root, std::string& error)
+{
+    QJsonParseError status;
+    const QJsonDocument document =
+        QJsonDocument::fromJson(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())), &status);
+    if (status.error != QJsonParseError::NoError) {
+        error = line_and_column(bytes, static_cast<std::size_t>(status.offset)) + ": not valid JSON: " +
+                status.errorString().toStdString();
+        return false;
+    }
+    if (!document.isObject()) {
+        error = "the JSON document is not an object";
+        return false;
+    }
+    QJsonObject top = document.object();
+    std::vector<std::string> path;
+    if (top.contains(QStringLiteral("law_full_text"))) {
+        const QJsonValue tree = top.value(QStringLiteral("law_full_text"));
+        if (!tree.isObject()) {
+            error = "\"law_full_text\" holds no law tree";
+            return false;
+        }
+        top = tree.toObject();
+    } else if (!top.contains(QStringLiteral("tag"))) {
+        error = "the JSON document has neither \"law_full_text\" nor a \"tag\"";
+        return false;
+    }
+    return convert_json(top, root, path, error);
+}
+
+} // namespace
+
+const std::string* Node::attribute(std::string_view name) const
+{
+    for (const auto& [key, value] : attributes)
+        if (key == name)
+            return &value;
+    return nullptr;
+}
+
+const Node* Node::child(std::string_view name) const
+{
+    for (const Node& c : children)
+        if (c.tag == name)
+            return &c;
+    return nullptr;
+}
+
+bool parse_law_document(std::string_view bytes, Node& root, std::string& error)
+{
+    root = Node{};
+    std::size_t start = 0;
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        start = 3;
+    // The official data is UTF-8; a broken byte is reported where it is.
+    for (std::size_t pos = start; pos < bytes.size();) {
+        const Utf8Char c = utf8_decode_at(bytes, pos);
+        if (c.code == 0xFFFD && c.bytes == 1) {
+            error = line_and_column(bytes, pos) + ": not UTF-8 text";
+            return false;
+        }
+        pos += c.bytes;
+    }
+    while (start < bytes.size() && (bytes[start] == ' ' || bytes[start] == '\t' || bytes[start] == '\r' ||
+                                    bytes[start] == '\n'))
+        ++start;
+    bool ok;
+    if (start < bytes.size() && bytes[start] == '<') {
+        ok = parse_xml(bytes, root, error);
+    } else if (start < bytes.size() && bytes[start] == '{') {
+        ok = parse_json(bytes, root, error);
+    } else {
+        error = start < bytes.size() ? "neither law XML nor law JSON (it starts with neither \"<\" nor \"{\")"
+                                     : "the file is empty";
+        return false;
+    }
+    if (!ok)
+        return false;
+    if (root.tag != "Law") {
+        error = "the root element is " + root.tag + ", not Law";
+        return false;
+    }
+    return true;
+}
+
+} // namespace velto::import

@@ -1,0 +1,38 @@
+// The law document as a small tree of UTF-8 strings.
+//
+// Official law data comes in two forms: the law XML (Law, LawBody, Article ...)
+// and the JSON the law API returns, where every element is an object
+// {"tag", "attr", "children"} and text is a plain string. Both are read into
+// the same tree, so everything after parsing sees one form only.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace velto::import {
+
+struct Node {
+    std::string tag;  // element name; empty for a text node
+    std::string text; // the text of a text node
+    std::vector<std::pair<std::string, std::string>> attributes;
+    std::vector<Node> children;
+    int line = 0; // line of the start tag in an XML file; 0 when unknown
+
+    bool is_text() const { return tag.empty(); }
+    // The attribute's value, or null when the element has none of that name.
+    const std::string* attribute(std::string_view name) const;
+    // The first child element of that name, or null.
+    const Node* child(std::string_view name) const;
+};
+
+// Reads a law file: XML when it starts with "<", JSON when it starts with "{"
+// (a leading byte order mark and white space are skipped). A JSON file is
+// either a law API answer with the tree under "law_full_text" or the tree itself.
+// Text that is nothing but white space (the indentation of pretty-printed files)
+// is dropped. The root element must be Law. On failure returns false and
+// describes the failure, with its line and column where known, in `error`.
+bool parse_law_document(std::string_view bytes, Node& root, std::string& error);
+
+} // namespace velto::import

@@ -1,0 +1,218 @@
+#include "tools/import/law_writer.h"
+
+#include "core/sql_dialect.h"
+#include "tools/dbbuild/db_builder.h"
+
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <filesystem>
+
+namespace velto::import {
+
+namespace {
+
+struct WriteError {
+    std::string message;
+};
+
+class Statement {
+public:
+    Statement(sqlite3* db, const char* sql) : db_(db)
+    {
+        if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK)
+            throw WriteError{sqlite3_errmsg(db)};
+    }
+    ~Statement() { sqlite3_finalize(stmt_); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    Statement& text(int index, const std::string& value)
+    {
+        sqlite3_bind_text(stmt_, index, value.data(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
+        return *this;
+    }
+    Statement& null(int index)
+    {
+        sqlite3_bind_null(stmt_, index);
+        return *this;
+    }
+    Statement& number(int index, int value)
+    {
+        sqlite3_bind_int(stmt_, index, value);
+        return *this;
+    }
+    void run(const std::string& what)
+    {
+        const int rc = sqlite3_step(stmt_);
+        sqlite3_reset(stmt_);
+        sqlite3_clear_bindings(stmt_);
+        if (rc != SQLITE_DONE)
+            throw WriteError{what + ": " + sqlite3_errmsg(db_)};
+    }
+
+private:
+    sqlite3* db_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+void exec(sqlite3* db, const char* sql)
+{
+    char* message = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &message) != SQLITE_OK) {
+        WriteError error{message ? message : sqlite3_errmsg(db)};
+        sqlite3_free(message);
+        throw error;
+    }
+}
+
+void require_schema(sqlite3* db)
+{
+    for (const char* table : {"T_法", "T_章", "T_条", "T_文", "T_表", "T_参", "T_他", "T_告"}) {
+        sqlite3_stmt* raw = nullptr;
+        if (sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?1", -1, &raw,
+                               nullptr) != SQLITE_OK)
+            throw WriteError{sqlite3_errmsg(db)};
+        sqlite3_bind_text(raw, 1, table, -1, SQLITE_STATIC);
+        const bool found = sqlite3_step(raw) == SQLITE_ROW && sqlite3_column_int(raw, 0) > 0;
+        sqlite3_finalize(raw);
+        if (!found)
+            throw WriteError{std::string("not a law database (there is no table ") + table + ")"};
+    }
+}
+
+void replace_rows(sqlite3* db, const LawRows& rows)
+{
+    const std::string& law = rows.law.id;
+    const std::string from = law + "-", to = law + ".";
+    Statement(db, "DELETE FROM T_法 WHERE ID_HN = ?1").text(1, law).run("T_法");
+    static const char* const kDeletes[][2] = {
+        {"T_章", "DELETE FROM T_章 WHERE ID_SN >= ?1 AND ID_SN < ?2"},
+        {"T_条", "DELETE FROM T_条 WHERE ID_FN >= ?1 AND ID_FN < ?2"},
+        {"T_文", "DELETE FROM T_文 WHERE ID_BN >= ?1 AND ID_BN < ?2"},
+        {"T_表", "DELETE FROM T_表 WHERE ID_BN >= ?1 AND ID_BN < ?2"},
+        {"T_参", "DELETE FROM T_参 WHERE ID_BN >= ?1 AND ID_BN < ?2"},
+        {"T_他", "DELETE FROM T_他 WHERE ID_FN >= ?1 AND ID_FN < ?2"},
+        {"T_告", "DELETE FROM T_告 WHERE ID_FN >= ?1 AND ID_FN < ?2"},
+    };
+    for (const auto& [table, sql] : kDeletes)
+        Statement(db, sql).text(1, from).text(2, to).run(table);
+
+    Statement(db, "INSERT INTO T_法 (ID_HN, 法名一般, 法名略式, 法名正式, 表示) VALUES (?1, ?2, ?3, ?4, -1)")
+        .text(1, law)
+        .text(2, rows.law.name)
+        .text(3, rows.law.name_short)
+        .text(4, rows.law.name_full)
+        .run("T_法 " + law);
+
+    Statement heading(db, "INSERT INTO T_章 (ID_SN, 章名, 節名, 款名, 目名, 告示) VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
+    for (const HeadingRow& row : rows.headings) {
+        heading.text(1, row.id_sn);
+        for (int level = 0; level < 4; ++level) {
+            if (row.names[level].empty())
+                heading.null(2 + level);
+            else
+                heading.text(2 + level, row.names[level]);
+        }
+        heading.number(6, row.labelled ? 1 : 0).run("T_章 " + row.id_sn);
+    }
+
+    Statement page(db, "INSERT INTO T_条 (ID_FN, ID_SN, 条名, 補足, 分割, 大型, 表示) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)");
+    for (const PageRow& row : rows.pages)
+        page.text(1, row.id_fn)
+            .text(2, row.id_sn)
+            .text(3, row.caption)
+            .text(4, row.supplement)
+            .number(5, row.split)
+            .number(6, row.large ? 1 : 0)
+            .number(7, row.shown ? -1 : 0)
+            .run("T_条 " + row.id_fn);
+
+    Statement sentence(db, "INSERT INTO T_文 (ID_BN, 法文, 書式コード, 表式, 札抜, 参照, 図入, 検索用データ) "
+                           "VALUES (?1, ?2, ?3, ?4, 0, 0, 0, ?5)");
+    for (const SentenceRow& row : rows.sentences)
+        sentence.text(1, row.id_bn)
+            .text(2, row.text)
+            .text(3, row.style)
+            .number(4, row.table ? 1 : 0)
+            .text(5, row.search)
+            .run("T_文 " + row.id_bn);
+
+    Statement table(db, "INSERT INTO T_表 (ID_BN, 順序, 表式データ, 検索用データ) VALUES (?1, ?2, ?3, ?4)");
+    for (const TableRow& row : rows.tables)
+        table.text(1, row.id_bn).number(2, row.order).text(3, row.html).text(4, row.search).run("T_表 " + row.id_bn);
+}
+
+bool write_into(const std::string& file, const LawRows& rows, std::string& error)
+{
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        error = db ? sqlite3_errmsg(db) : "cannot open the file";
+        sqlite3_close_v2(db);
+        return false;
+    }
+    bool in_transaction = false;
+    try {
+        if (register_sql_functions(db) != SQLITE_OK)
+            throw WriteError{"cannot register the SQL functions"};
+        sqlite3_busy_timeout(db, 5000);
+        require_schema(db);
+        exec(db, "BEGIN IMMEDIATE");
+        in_transaction = true;
+        replace_rows(db, rows);
+        exec(db, "COMMIT");
+        in_transaction = false;
+    } catch (const WriteError& e) {
+        error = e.message;
+        if (in_transaction)
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close_v2(db);
+        return false;
+    }
+    if (sqlite3_close(db) != SQLITE_OK) {
+        error = sqlite3_errmsg(db);
+        sqlite3_close_v2(db);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool write_law(const std::string& path, const LawRows& rows, std::string& error)
+{
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (std::filesystem::exists(status)) {
+        if (!std::filesystem::is_regular_file(status)) {
+            error = path + ": not a database file";
+            return false;
+        }
+        if (!write_into(path, rows, error)) {
+            error = path + ": " + error;
+            return false;
+        }
+        return true;
+    }
+    // A new database is built beside its place and moved there when complete.
+    const std::string building = path + ".importing";
+    std::filesystem::remove(building, ec);
+    if (!build_database(building, {}, error)) {
+        error = path + ": cannot create the database: " + error;
+        return false;
+    }
+    if (!write_into(building, rows, error)) {
+        error = path + ": " + error;
+        std::filesystem::remove(building, ec);
+        return false;
+    }
+    std::filesystem::rename(building, path, ec);
+    if (ec) {
+        error = path + ": cannot move the new database into place: " + ec.message();
+        std::filesystem::remove(building, ec);
+        return false;
+    }
+    return true;
+}
+
+} // namespace velto::import

@@ -1,0 +1,132 @@
+// velto-import: writes one law from the official law data into a law database.
+#include "tools/import/importer.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+void usage(std::FILE* out)
+{
+    std::fputs(
+        "usage: velto-import --db FILE --law-id HHH [--name-short TEXT] [--large N]\n"
+        "                    [--refer ALIAS=HHH ...] INPUT\n"
+        "\n"
+        "Writes the law in INPUT (the official law XML, 法令標準XML, or the JSON of the\n"
+        "law API, with the tree under \"law_full_text\") into the law database FILE as\n"
+        "law HHH. FILE is created with the reader's schema when it does not exist.\n"
+        "Importing a law again replaces all of its rows; the import is one transaction,\n"
+        "so a failed import leaves the database as it was.\n"
+        "\n"
+        "  --db FILE          the law database (for example VT2014.m88)\n"
+        "  --law-id HHH       the law's three-character identifier (ID_HN), e.g. 01A\n"
+        "  --name-short TEXT  the abbreviated name (法名略式); default: the title's Abbrev\n"
+        "  --large N          articles with more than N sentences are marked 大型 (60)\n"
+        "  --refer ALIAS=HHH  references after the word ALIAS point into law HHH, e.g.\n"
+        "                     --refer 法=01A for an enforcement order; may be repeated\n"
+        "\n"
+        "Mapping:\n"
+        "  T_法  法名一般 = LawTitle, 法名略式 = --name-short or Abbrev,\n"
+        "        法名正式 = LawTitle（LawNum）\n"
+        "  T_章  Chapter, Section, Subsection, Division: HHH-CCcc-SSss-KKkk-MMmm, the\n"
+        "        Num as two digits and branch codes 1-9, A-Z (Num 4_2 -> 0420); names\n"
+        "        without their 第N章 label. A law divided into Part (編) puts 編, 章, 節\n"
+        "        and 款/目 into the four groups, numbered in order, and keeps the labels\n"
+        "        in the names (告示 set).\n"
+        "  T_条  one page per Article: Num 6_2 -> HHH-00060200-00, 条名 = caption\n"
+        "        without parentheses; a range (Num 17:18) takes its first article and\n"
+        "        keeps the rest of its title in 補足; Hide=\"true\" articles are not shown.\n"
+        "  T_文  a sentence per Paragraph, Item, Subitem1 (イ), Subitem2 ((1)) and\n"
+        "        Subitem3 ((ⅰ)): ID PPp0-IIi0-AAbc-0000 after the page; deeper levels,\n"
+        "        lists and figures continue the sentence above; Column texts joined\n"
+        "        with a full-width space; Ruby as its base text. Items whose official\n"
+        "        title the reader's numbering cannot write carry it in their text.\n"
+        "        References 第二十条, 第六条の二 become [第20条], [第6条の2] when they\n"
+        "        point to an article of this law; after an ALIAS of --refer they become\n"
+        "        [第N条/HHH]; after the name of any other law they stay plain text.\n"
+        "  附則  the original SupplProvision and then every amendment SupplProvision\n"
+        "        (AmendLawNum) become pages HHH-FGGG0000-PP in order, split in groups\n"
+        "        of 100; numbers and captions are part of their text.\n"
+        "  別表  AppdxTable N becomes page HHH-TNNN0000-00 with the table in T_表;\n"
+        "        tables in sentences are T_表 rows of their sentence (表式).\n"
+        "  検索用データ holds the plain text with single-byte upper-case Latin letters\n"
+        "  and digits.\n"
+        "\n"
+        "Exit status: 0 done, 1 the import failed (the database is unchanged), 2 usage.\n",
+        out);
+}
+
+bool take_value(int argc, char** argv, int& i, std::string& value)
+{
+    if (i + 1 >= argc)
+        return false;
+    value = argv[++i];
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    velto::import::ImportOptions options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        std::string value;
+        if (arg == "--help" || arg == "-h") {
+            usage(stdout);
+            return 0;
+        } else if (arg == "--db" && take_value(argc, argv, i, value)) {
+            options.database = value;
+        } else if (arg == "--law-id" && take_value(argc, argv, i, value)) {
+            options.law_id = value;
+        } else if (arg == "--name-short" && take_value(argc, argv, i, value)) {
+            options.name_short = value;
+        } else if (arg == "--large" && take_value(argc, argv, i, value)) {
+            char* end = nullptr;
+            const long n = std::strtol(value.c_str(), &end, 10);
+            if (value.empty() || *end != '\0' || n < 0 || n > 1000000) {
+                std::fprintf(stderr, "velto-import: --large \"%s\" is not a count\n", value.c_str());
+                return 2;
+            }
+            options.large = static_cast<int>(n);
+        } else if (arg == "--refer" && take_value(argc, argv, i, value)) {
+            const std::size_t eq = value.rfind('=');
+            if (eq == std::string::npos) {
+                std::fprintf(stderr, "velto-import: --refer \"%s\": write ALIAS=HHH\n", value.c_str());
+                return 2;
+            }
+            options.aliases.emplace_back(value.substr(0, eq), value.substr(eq + 1));
+        } else if (!arg.empty() && arg[0] == '-') {
+            std::fprintf(stderr, "velto-import: unknown or incomplete option %s\n\n", arg.c_str());
+            usage(stderr);
+            return 2;
+        } else if (options.input.empty()) {
+            options.input = arg;
+        } else {
+            std::fprintf(stderr, "velto-import: one input file only (%s, %s)\n", options.input.c_str(), arg.c_str());
+            return 2;
+        }
+    }
+    std::string error;
+    if (!velto::import::check_options(options, error)) {
+        std::fprintf(stderr, "velto-import: %s\n\n", error.c_str());
+        usage(stderr);
+        return 2;
+    }
+    const auto start = std::chrono::steady_clock::now();
+    velto::import::ImportSummary summary;
+    if (!velto::import::import_law(options, summary, error)) {
+        std::fprintf(stderr, "velto-import: %s\nvelto-import: the database is unchanged\n", error.c_str());
+        return 1;
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    for (const std::string& note : summary.notes)
+        std::fprintf(stderr, "velto-import: note: %s\n", note.c_str());
+    std::printf("%s -> %s: %d articles, %d headings, %d 附則 pages, %d 別表 pages, %d sentences, %d tables "
+                "(%.2f s)\n",
+                summary.law_name.c_str(), options.law_id.c_str(), summary.articles, summary.headings,
+                summary.supplement_pages, summary.table_pages, summary.sentences, summary.tables, seconds);
+    return 0;
+}
