@@ -3,7 +3,11 @@
 #include "compose/velto_doc.h"
 #include "core/settings_store.h"
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 namespace velto {
@@ -22,15 +26,85 @@ public:
     }
 };
 
+// Stands in for the page view: pages are composed as when reached through a link or not.
+class CommandLineView : public PageViewLink {
+public:
+    explicit CommandLineView(bool from_link) : from_link_(from_link) {}
+    std::string current_page_id() const override { return id; }
+    void rebuild_current_page() override {}
+    bool from_link() const override { return from_link_; }
+
+    std::string id;
+
+private:
+    bool from_link_;
+};
+
+int print_html(CVeltoDoc& doc, const std::string& id)
+{
+    std::string html;
+    if (!doc._html_build(id, html))
+        return 1;
+    std::fwrite(html.data(), 1, html.size(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+// Every displayable page and the program's own pages, as OUTDIR/ID.html.
+int export_html(CVeltoDoc& doc, const std::string& folder)
+{
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (!std::filesystem::is_directory(folder, ec)) {
+        std::fprintf(stderr, "velto: cannot create the folder %s\n", folder.c_str());
+        return 1;
+    }
+    std::vector<std::string> ids;
+    for (const HistoryEntry& entry : doc.pages().pages())
+        ids.push_back(entry.id);
+    for (const char* own : {"00A-Z0010000-00", "00A-Z0020000-00", "00A-Z0030000-00", "00A-Z0040000-00",
+                            "00A-Z0090000-00"}) {
+        if (!doc.pages().find(own))
+            ids.emplace_back(own);
+    }
+    const bool terminal = isatty(fileno(stderr));
+    std::size_t failed = 0;
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        const std::string& id = ids[i];
+        std::string html;
+        bool ok = is_page_file_id(id) && doc._html_build(id, html);
+        if (ok) {
+            std::ofstream out(std::filesystem::path(folder) / (id + ".html"), std::ios::binary | std::ios::trunc);
+            out.write(html.data(), static_cast<std::streamsize>(html.size()));
+            out.close();
+            ok = !out.fail();
+            if (!ok)
+                std::fprintf(stderr, "velto: cannot write %s.html\n", id.c_str());
+        }
+        if (!ok)
+            ++failed;
+        if (terminal)
+            std::fprintf(stderr, "\r%zu/%zu", i + 1, ids.size());
+    }
+    if (terminal)
+        std::fputc('\n', stderr);
+    std::fprintf(stderr, "%zu pages written, %zu failed\n", ids.size() - failed, failed);
+    return failed == 0 ? 0 : 1;
+}
+
 } // namespace
 
 std::string usage_text()
 {
-    return "usage: velto [--program-dir DIR] [--settings FILE] [--caption ID]\n"
-           "  --program-dir DIR  folder of the law database and the program files\n"
-           "                     (default: the folder of the executable)\n"
-           "  --settings FILE    read the settings from this INI file\n"
-           "  --caption ID       print the status-bar caption of page ID and exit\n";
+    return "usage: velto [--program-dir DIR] [--settings FILE] VERB\n"
+           "  --program-dir DIR    folder of the law database and the program files\n"
+           "                       (default: the folder of the executable)\n"
+           "  --settings FILE      read the settings from this INI file\n"
+           "verbs:\n"
+           "  --caption ID         print the status-bar caption of page ID\n"
+           "  --html ID [--from-link]\n"
+           "                       print the HTML of page ID (with --from-link a large\n"
+           "                       page comes in full, as when reached through a link)\n"
+           "  --export-html OUTDIR write every page as OUTDIR/ID.html\n";
 }
 
 CommandLine parse_command_line(const std::vector<std::string>& args)
@@ -41,12 +115,18 @@ CommandLine parse_command_line(const std::vector<std::string>& args)
         const bool has_value = i + 1 < args.size();
         if (a == "--help" || a == "-h") {
             cl.help = true;
+        } else if (a == "--from-link") {
+            cl.from_link = true;
         } else if (a == "--program-dir" && has_value) {
             cl.program_dir = args[++i];
         } else if (a == "--settings" && has_value) {
             cl.settings_file = args[++i];
         } else if (a == "--caption" && has_value) {
             cl.caption_id = args[++i];
+        } else if (a == "--html" && has_value) {
+            cl.html_id = args[++i];
+        } else if (a == "--export-html" && has_value) {
+            cl.export_dir = args[++i];
         } else {
             cl.error = "velto: unknown or incomplete argument: " + a;
             break;
@@ -68,10 +148,21 @@ int run_command_line(const CommandLine& cl)
     options.use_working_folder = false;
     if (!doc.OnNewDocument(options))
         return 1;
-    const std::string caption = doc._status_caption(cl.caption_id);
-    std::printf("%s\n", caption.c_str());
+    CommandLineView view(cl.from_link || !cl.export_dir.empty());
+    doc.set_page_view(&view);
+
+    int status = 0;
+    if (!cl.caption_id.empty()) {
+        std::printf("%s\n", doc._status_caption(cl.caption_id).c_str());
+    } else if (!cl.html_id.empty()) {
+        view.id = cl.html_id;
+        status = print_html(doc, cl.html_id);
+    } else {
+        status = export_html(doc, cl.export_dir);
+    }
+    doc.set_page_view(nullptr);
     doc.OnCloseDocument();
-    return 0;
+    return status;
 }
 
 } // namespace velto

@@ -12,10 +12,13 @@ struct CommandLine {
     std::string program_dir;   // --program-dir DIR (default: the executable's folder)
     std::string settings_file; // --settings FILE (default: the per-user settings)
     std::string caption_id;    // --caption ID
+    std::string html_id;       // --html ID
+    bool from_link = false;    // --from-link: compose as when reached through a link
+    std::string export_dir;    // --export-html OUTDIR
     bool help = false;
     std::string error;         // set when the arguments cannot be understood
 
-    bool has_verb() const { return !caption_id.empty(); }
+    bool has_verb() const { return !caption_id.empty() || !html_id.empty() || !export_dir.empty(); }
 };
 
 CommandLine parse_command_line(const std::vector<std::string>& args);

@@ -8,6 +8,7 @@
 // of the program calls.
 #pragma once
 
+#include "compose/markup.h"
 #include "compose/page_catalog.h"
 #include "compose/working_folder.h"
 #include "core/database.h"
@@ -108,6 +109,41 @@ public:
     // The image folder as written into pages: a file URL ending in "/".
     std::string image_url() const;
 
+    // Text markup of stored sentences and the title blocks (compose/markup.h),
+    // with the document's current display settings.
+    std::string _mark_article_links(std::string_view owner, std::string_view text, bool table) const
+    {
+        return markup_._mark_article_links(owner, text, table);
+    }
+    std::string _mark_explicit_links(std::string_view owner, std::string_view text) const
+    {
+        return markup_._mark_explicit_links(owner, text);
+    }
+    static void _number_anchors(std::string& text, const std::vector<std::string>& anchors)
+    {
+        TextMarkup::_number_anchors(text, anchors);
+    }
+    bool _color_brackets(std::string& text) const { return markup_._color_brackets(text); }
+    static void _mark_superscripts(std::string_view unit, std::string_view exponent, std::string& text)
+    {
+        TextMarkup::_mark_superscripts(unit, exponent, text);
+    }
+    static std::string _emphasize_definitions(std::string_view text) { return TextMarkup::_emphasize_definitions(text); }
+    static void _wrap_marked(std::string_view open, std::string_view close, std::string_view prefix,
+                             std::string_view suffix, std::string& text)
+    {
+        TextMarkup::_wrap_marked(open, close, prefix, suffix, text);
+    }
+    std::string _title_article(int article, int branch1, int branch2, std::string_view caption, bool plain) const
+    {
+        return markup_._title_article(article, branch1, branch2, caption, plain);
+    }
+    std::string _title_supplement(std::string_view caption) const { return markup_._title_supplement(caption); }
+    std::string _title_notice(int era_code, int era_year, int notice_number, std::string_view caption) const
+    {
+        return markup_._title_notice(era_code, era_year, notice_number, caption);
+    }
+
     // Settings held by the document.
     ViewToggles& toggles() { return toggles_; }
     const ViewToggles& toggles() const { return toggles_; }
@@ -149,6 +185,7 @@ private:
     ViewToggles toggles_;
     DisplaySettings display_;
     DisplaySettings defaults_;
+    TextMarkup markup_{display_}; // reads display_ at every call
 
     std::string program_dir_;
     std::string database_path_;

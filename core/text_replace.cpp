@@ -23,6 +23,11 @@ bool on_boundary(std::string_view text, std::size_t pos)
 
 } // namespace
 
+bool is_char_boundary(std::string_view text, std::size_t pos)
+{
+    return pos >= text.size() || on_boundary(text, pos);
+}
+
 std::size_t find_text(std::string_view text, std::string_view needle, std::size_t from)
 {
     if (needle.empty())

@@ -10,6 +10,9 @@
 
 namespace velto {
 
+// True when a character starts at byte `pos`; the end of the text counts as one.
+bool is_char_boundary(std::string_view text, std::size_t pos);
+
 // Position of the first match of `needle` at or after byte `from` that starts on
 // a character boundary; npos when there is none (or the needle is empty).
 std::size_t find_text(std::string_view text, std::string_view needle, std::size_t from = 0);

@@ -79,3 +79,36 @@ TEST(CommandLine, RefusesUnknownArguments)
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--caption ID"), std::string::npos);
 }
+
+TEST(CommandLine, PrintsAndExportsComposedPages)
+{
+    TempDir program;
+    TempDir scratch;
+    velto::test::build_fixture_db(program.file("VT2014.m88"), {velto::test::standard_fixture_sql()});
+    const std::string common = "--program-dir " + program.path() + " --settings " + scratch.file("s.ini");
+
+    Outcome page = run_velto(common + " --html 01A-00010000-00", scratch);
+    EXPECT_EQ(page.status, 0) << page.err;
+    EXPECT_EQ(page.out.rfind("<html>\n<head>\n", 0), 0u);
+    EXPECT_NE(page.out.find("この法律は、建築物の敷地に関する最低の基準を定める。"), std::string::npos);
+
+    // A large page comes abbreviated, in full with --from-link.
+    Outcome brief = run_velto(common + " --html 01A-00060200-00", scratch);
+    Outcome full = run_velto(common + " --html 01A-00060200-00 --from-link", scratch);
+    EXPECT_NE(brief.out.find("ココをクリックすると全文が表示されます"), std::string::npos);
+    EXPECT_EQ(full.status, 1); // the fixture has no sentences for it
+    EXPECT_NE(full.err.find("データベースのテーブル(T_文)内に法文データを"), std::string::npos);
+
+    Outcome missing = run_velto(common + " --html 01A-00990000-00", scratch);
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_EQ(missing.err.rfind("HTML形式の法文を作成\nデータベースに法文タイトルを", 0), 0u) << missing.err;
+
+    const std::string out = scratch.path() + "export";
+    Outcome exported = run_velto(common + " --export-html " + out, scratch);
+    EXPECT_EQ(exported.status, 1); // some fixture pages have no sentences
+    EXPECT_TRUE(std::filesystem::exists(out + "/01A-00010000-00.html"));
+    EXPECT_FALSE(std::filesystem::exists(out + "/01A-00030000-00.html"));
+    EXPECT_NE(exported.err.find(" pages written, "), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(program.path() + "temp"));
+}

@@ -1,0 +1,253 @@
+// Emphasis inside sentence text: bracket colouring, superscripts, defined
+// terms and marked keywords.
+#include "compose/markup.h"
+
+#include "compose/marked_spans.h"
+#include "core/sjis.h"
+#include "core/text_replace.h"
+
+#include <algorithm>
+#include <array>
+
+namespace velto {
+
+namespace {
+
+constexpr std::size_t npos = std::string_view::npos;
+
+constexpr char32_t kOpenParen = U'（';
+constexpr char32_t kCloseParen = U'）';
+// A pair is coloured only when its content is longer than this (bytes).
+constexpr std::size_t kShortestColoured = 11;
+// Levels 0 to 2 are coloured; deeper ones are not.
+constexpr std::size_t kDeepestColoured = 2;
+
+constexpr std::string_view kQuoteOpen = "「";
+constexpr std::string_view kQuoteClose = "」";
+constexpr std::string_view kDefinitionEnd = "」という。";
+// The term of a definition is shorter than this (bytes between 「 and 」).
+constexpr std::size_t kDefinitionLimit = 80;
+constexpr std::string_view kDefinitionOpen = "<B STYLE=\"color: #996633\">";
+constexpr std::string_view kDefinitionClose = "</B>";
+// At most this many bytes between the markers of a marked span.
+constexpr std::size_t kMarkedLimit = 79;
+
+// The first match of `needle` at or after `from`, remembered: a later call
+// with a `from` not past the remembered match reuses it, so a scan that moves
+// forward searches each part of the text once.
+class ForwardFinder {
+public:
+    ForwardFinder(std::string_view text, std::string_view needle) : text_(text), needle_(needle) {}
+
+    std::size_t from(std::size_t pos)
+    {
+        if (!known_ || (found_ != npos && found_ < pos) || (found_ == npos && pos < searched_from_)) {
+            found_ = find_whole(text_, needle_, pos);
+            searched_from_ = pos;
+            known_ = true;
+        }
+        return found_;
+    }
+
+private:
+    std::string_view text_;
+    std::string_view needle_;
+    std::size_t found_ = npos;
+    std::size_t searched_from_ = 0;
+    bool known_ = false;
+};
+
+// The characters of a marker, each as its own UTF-8 text.
+std::vector<std::string_view> characters_of(std::string_view marker)
+{
+    std::vector<std::string_view> out;
+    for (std::size_t pos = 0; pos < marker.size();) {
+        const std::size_t n = utf8_decode_at(marker, pos).bytes;
+        out.push_back(marker.substr(pos, n));
+        pos += n;
+    }
+    return out;
+}
+
+// Removes from the start every character that is one of `leading`, and from
+// the end every character that is one of `trailing`.
+std::string_view trim_characters(std::string_view span, std::string_view leading, std::string_view trailing)
+{
+    const auto lead = characters_of(leading);
+    const auto trail = characters_of(trailing);
+    std::vector<std::size_t> starts; // character starts of the span
+    for (std::size_t pos = 0; pos < span.size(); pos += utf8_decode_at(span, pos).bytes)
+        starts.push_back(pos);
+    const auto char_at = [&](std::size_t i) {
+        const std::size_t end = i + 1 < starts.size() ? starts[i + 1] : span.size();
+        return span.substr(starts[i], end - starts[i]);
+    };
+    std::size_t first = 0;
+    while (first < starts.size() && std::find(lead.begin(), lead.end(), char_at(first)) != lead.end())
+        ++first;
+    std::size_t last = starts.size();
+    while (last > first && std::find(trail.begin(), trail.end(), char_at(last - 1)) != trail.end())
+        --last;
+    if (first == last)
+        return {};
+    const std::size_t from = starts[first];
+    const std::size_t to = last < starts.size() ? starts[last] : span.size();
+    return span.substr(from, to - from);
+}
+
+} // namespace
+
+bool TextMarkup::_color_brackets(std::string& text) const
+{
+    struct Event {
+        std::size_t pos = 0;  // byte position of the bracket
+        std::size_t size = 0; // its UTF-8 length
+        bool open = false;
+        bool coloured = false;
+        std::size_t level = 0;
+    };
+    struct Open {
+        std::size_t event;
+        std::size_t offset; // Shift-JIS offset of the bracket
+    };
+    // Character by character: a bracket is never seen across a character
+    // boundary, whatever the bytes around it.
+    std::vector<Event> events;
+    std::vector<Open> stack;
+    std::size_t offset = 0;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const Utf8Char c = utf8_decode_at(text, pos);
+        if (c.code == kOpenParen && c.bytes > 1) {
+            stack.push_back({events.size(), offset});
+            events.push_back({pos, c.bytes, true});
+        } else if (c.code == kCloseParen && c.bytes > 1) {
+            if (stack.empty())
+                return false; // a "）" that closes nothing: the sentence stays as it is
+            const Open top = stack.back();
+            stack.pop_back();
+            const std::size_t level = stack.size();
+            const std::size_t content = offset - top.offset - 2;
+            const bool coloured = content > kShortestColoured && level <= kDeepestColoured;
+            events[top.event].coloured = coloured;
+            events[top.event].level = level;
+            events.push_back({pos, c.bytes, false, coloured, level});
+        }
+        offset += sjis_width(std::string_view(text).substr(pos, c.bytes));
+        pos += c.bytes;
+    }
+    // Brackets still open at the end are left as they are.
+
+    std::array<std::string, kDeepestColoured + 1> colour_a, colour_b;
+    for (std::size_t level = 0; level <= kDeepestColoured; ++level) {
+        colour_a[level] = colour_to_html(display_[static_cast<DisplaySettings::Value>(
+            DisplaySettings::FontColorBrachet1A + 2 * level)]);
+        colour_b[level] = colour_to_html(display_[static_cast<DisplaySettings::Value>(
+            DisplaySettings::FontColorBrachet1B + 2 * level)]);
+    }
+    const auto span_of = [](const std::string& colour) {
+        return "<span style=\"background-color: " + colour + "\">";
+    };
+
+    std::string out;
+    out.reserve(text.size() + events.size() * 40);
+    std::size_t copied = 0;
+    for (const Event& e : events) {
+        if (!e.coloured)
+            continue;
+        out.append(text, copied, e.pos - copied);
+        if (e.open) {
+            // The whole phrase takes colour B, the bracket itself colour A.
+            out += span_of(colour_b[e.level]);
+            out += span_of(colour_a[e.level]);
+            out.append(text, e.pos, e.size);
+            out += "</span>";
+        } else {
+            out += span_of(colour_a[e.level]);
+            out.append(text, e.pos, e.size);
+            out += "</span></span>";
+        }
+        copied = e.pos + e.size;
+    }
+    out.append(text, copied, std::string::npos);
+    text = std::move(out);
+    return true;
+}
+
+void TextMarkup::_mark_superscripts(std::string_view unit, std::string_view exponent, std::string& text)
+{
+    if (unit.empty())
+        return;
+    std::string_view base;
+    if (unit.size() >= exponent.size() && unit.substr(unit.size() - exponent.size()) == exponent) {
+        base = unit.substr(0, unit.size() - exponent.size());
+    } else {
+        const std::size_t unit_width = sjis_width(unit);
+        const std::size_t exponent_width = sjis_width(exponent);
+        base = sjis_prefix(unit, unit_width > exponent_width ? unit_width - exponent_width : 0);
+    }
+    std::string replacement(base);
+    replacement.append("<SUP>").append(exponent).append("</SUP>");
+    const std::string needle(unit); // the unit may view the text itself
+    replace_all(text, needle, replacement);
+}
+
+std::string TextMarkup::_emphasize_definitions(std::string_view text)
+{
+    // Which quoted terms are definitions is decided in one scan; then every
+    // occurrence of each such term is emphasised.
+    SpanReplacer terms(kQuoteOpen, kQuoteClose);
+    ForwardFinder opens(text, kQuoteOpen);
+    ForwardFinder closes(text, kQuoteClose);
+    ForwardFinder definitions(text, kDefinitionEnd);
+    for (std::size_t scan = 0;;) {
+        const std::size_t open = opens.from(scan);
+        if (open == npos)
+            break;
+        const std::size_t definition = definitions.from(scan);
+        if (definition == npos)
+            break; // no definition follows
+        const std::size_t close = closes.from(scan);
+        if (close < definition) {
+            // An ordinary quotation (or a stray 」): go on after it.
+            scan = close + kQuoteClose.size();
+            continue;
+        }
+        if (open >= definition ||
+            sjis_width_upto(text, open + kQuoteOpen.size(), definition, kDefinitionLimit - 1) >= kDefinitionLimit)
+            break;
+        const std::string_view term = text.substr(open, definition + kQuoteClose.size() - open);
+        std::string emphasised(kDefinitionOpen);
+        emphasised.append(term).append(kDefinitionClose);
+        terms.add(term, emphasised);
+        scan = definition + kQuoteClose.size();
+    }
+    return terms.apply(text);
+}
+
+void TextMarkup::_wrap_marked(std::string_view open, std::string_view close, std::string_view prefix,
+                              std::string_view suffix, std::string& text)
+{
+    if (open.empty() || close.empty())
+        return;
+    const std::string open_marker(open), close_marker(close); // they may view `text`
+    SpanReplacer spans(open_marker, close_marker);
+    ForwardFinder opens(text, open_marker);
+    ForwardFinder closes(text, close_marker);
+    for (std::size_t scan = 0;;) {
+        const std::size_t o = opens.from(scan);
+        const std::size_t c = closes.from(scan);
+        if (o == npos || c == npos || o >= c)
+            break;
+        const std::size_t inner = o + open_marker.size();
+        if (sjis_width_upto(text, inner, c, kMarkedLimit) > kMarkedLimit)
+            break;
+        const std::string_view span = std::string_view(text).substr(o, c + close_marker.size() - o);
+        std::string wrapped(prefix);
+        wrapped.append(trim_characters(span, open_marker, close_marker)).append(suffix);
+        spans.add(span, wrapped);
+        scan = c + close_marker.size();
+    }
+    text = spans.apply(text);
+}
+
+} // namespace velto
