@@ -95,7 +95,8 @@ int export_html(CVeltoDoc& doc, const std::string& folder)
 
 std::string usage_text()
 {
-    return "usage: velto [--program-dir DIR] [--settings FILE] VERB\n"
+    return "usage: velto [--program-dir DIR] [--settings FILE] [--no-splash]   (the reader)\n"
+           "       velto [--program-dir DIR] [--settings FILE] VERB\n"
            "  --program-dir DIR    folder of the law database and the program files\n"
            "                       (default: the folder of the executable)\n"
            "  --settings FILE      read the settings from this INI file\n"
@@ -115,6 +116,8 @@ CommandLine parse_command_line(const std::vector<std::string>& args)
         const bool has_value = i + 1 < args.size();
         if (a == "--help" || a == "-h") {
             cl.help = true;
+        } else if (a == "--no-splash") {
+            cl.no_splash = true;
         } else if (a == "--from-link") {
             cl.from_link = true;
         } else if (a == "--program-dir" && has_value) {

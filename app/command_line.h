@@ -15,6 +15,7 @@ struct CommandLine {
     std::string html_id;       // --html ID
     bool from_link = false;    // --from-link: compose as when reached through a link
     std::string export_dir;    // --export-html OUTDIR
+    bool no_splash = false;    // --no-splash: no start-up picture
     bool help = false;
     std::string error;         // set when the arguments cannot be understood
 
