@@ -1,6 +1,7 @@
 // velto-import: official law data (law XML and law API JSON) into the law database.
 #include "core/database.h"
 #include "core/identifiers.h"
+#include "compose/velto_doc.h"
 #include "tests/fixtures.h"
 #include "tools/import/importer.h"
 #include "tools/import/references.h"
@@ -829,4 +830,39 @@ TEST_F(ImportRealData, ReferencesLinkWhereTheTargetIsCertain)
     EXPECT_NE(text("01B-00010000-00-0100-0500-0000-0000").find("十分間[第108条の2]各号"), std::string::npos);
     // Supplementary provisions carry no links.
     EXPECT_EQ(number("SELECT count(*) AS n FROM T_文 WHERE ID_BN LIKE '%-F%' AND 法文 LIKE '%[第%'"), 0);
+}
+
+namespace {
+
+// Asks for pages as a followed link does, so large articles come in full.
+class FollowedLink : public velto::PageViewLink {
+public:
+    std::string current_page_id() const override { return {}; }
+    void rebuild_current_page() override {}
+    bool from_link() const override { return true; }
+};
+
+} // namespace
+
+TEST_F(ImportRealData, EveryImportedPageComposesWithoutAReport)
+{
+    velto::MemorySettingsStore settings;
+    velto::CapturingReporter reporter;
+    velto::CVeltoDoc doc(settings, reporter);
+    velto::DocumentOptions options;
+    options.program_dir = dir_->path();
+    options.use_working_folder = false;
+    ASSERT_TRUE(doc.OnNewDocument(options));
+    FollowedLink link;
+    doc.set_page_view(&link);
+    std::size_t composed = 0;
+    std::string html;
+    for (const velto::HistoryEntry& page : doc.pages().pages()) {
+        ASSERT_TRUE(doc._html_build(page.id, html)) << page.id;
+        ASSERT_TRUE(reporter.messages().empty()) << page.id << ": " << reporter.messages()[0].text;
+        ASSERT_EQ(html.find("[第"), std::string::npos) << page.id << ": a reference was left unlinked";
+        ++composed;
+    }
+    doc.set_page_view(nullptr);
+    EXPECT_GT(composed, 3000u);
 }
