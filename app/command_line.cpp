@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include "compose/contents_tree.h"
 #include "compose/velto_doc.h"
 #include "core/settings_store.h"
 
@@ -105,7 +106,9 @@ std::string usage_text()
            "  --html ID [--from-link]\n"
            "                       print the HTML of page ID (with --from-link a large\n"
            "                       page comes in full, as when reached through a link)\n"
-           "  --export-html OUTDIR write every page as OUTDIR/ID.html\n";
+           "  --export-html OUTDIR write every page as OUTDIR/ID.html\n"
+           "  --tree               print the contents tree: two spaces a level, the text,\n"
+           "                       a tab, the identifier, a tab, the state image\n";
 }
 
 CommandLine parse_command_line(const std::vector<std::string>& args)
@@ -116,6 +119,8 @@ CommandLine parse_command_line(const std::vector<std::string>& args)
         const bool has_value = i + 1 < args.size();
         if (a == "--help" || a == "-h") {
             cl.help = true;
+        } else if (a == "--tree") {
+            cl.tree = true;
         } else if (a == "--no-splash") {
             cl.no_splash = true;
         } else if (a == "--from-link") {
@@ -157,6 +162,12 @@ int run_command_line(const CommandLine& cl)
     int status = 0;
     if (!cl.caption_id.empty()) {
         std::printf("%s\n", doc._status_caption(cl.caption_id).c_str());
+    } else if (cl.tree) {
+        ContentsTree tree;
+        if (!tree.build(doc.database(), doc, reporter))
+            status = 1;
+        const std::string text = tree.listing();
+        std::fwrite(text.data(), 1, text.size(), stdout);
     } else if (!cl.html_id.empty()) {
         view.id = cl.html_id;
         status = print_html(doc, cl.html_id);
