@@ -8,6 +8,7 @@
 // of the program calls.
 #pragma once
 
+#include "compose/history.h"
 #include "compose/markup.h"
 #include "compose/page_catalog.h"
 #include "compose/working_folder.h"
@@ -157,6 +158,11 @@ public:
     PageCatalog& pages() { return pages_; }
     const PageCatalog& pages() const { return pages_; }
 
+    // Back and forward history of the page view; records the page being left.
+    void _history_add(const HistoryEntry& entry) { history_._history_add(entry, pages_); }
+    NavigationHistory& history() { return history_; }
+    const NavigationHistory& history() const { return history_; }
+
     void set_page_view(PageViewLink* view) { view_ = view; }
     PageViewLink* page_view() const { return view_; }
     void set_status_sink(std::function<void(const std::string&)> sink) { status_sink_ = std::move(sink); }
@@ -198,6 +204,7 @@ private:
     bool connected_ = false;
     LawCatalog laws_;
     PageCatalog pages_;
+    NavigationHistory history_;
 
     PageViewLink* view_ = nullptr;
     std::function<void(const std::string&)> status_sink_;

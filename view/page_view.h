@@ -1,0 +1,240 @@
+// The page view: the right pane of the main window. It shows the pages the
+// document composes in an embedded browser, follows the internal links of a
+// page, keeps the back/forward history (held by the document) with the reading
+// position of every page, and carries the commands that move through the
+// history and the ordered article list and switch the page options.
+//
+// Every way of reaching a page ends in _show. Pages pass through the
+// document's working folder: _show writes the page file and the browser loads
+// it through the program's own URL scheme; loading is asynchronous, and
+// _after_load runs when the page is there.
+//
+// The view runs without a main window: a navigation pane and the status bar
+// are optional (the pane through NavigationPaneLink, the status bar through
+// the document's status sink and the signals below).
+#pragma once
+
+#include "compose/velto_doc.h"
+#include "view/link_text.h"
+#include "view/navigation_pane_link.h"
+
+#include <QPointer>
+#include <QUrl>
+#include <QWidget>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+
+class QMenu;
+class QWebChannel;
+class QWebEnginePage;
+class QWebEngineProfile;
+class QWebEngineView;
+
+namespace velto {
+
+class BusyDialog;
+class PageBridge;
+class PageSchemeHandler;
+class LocalOnlyInterceptor;
+class ViewPage;
+class WindowCatcher;
+
+// An anchor of the page under the mouse pointer, for the context menu.
+struct PageAnchor {
+    bool is_anchor = false;
+    std::string href; // resolved address
+    std::string id;   // id attribute (a pinpoint key for links with a target)
+};
+
+class C2ndView : public QWidget, public PageViewLink {
+    Q_OBJECT
+public:
+    // Commands of the view (the numbers of the program's command table).
+    static constexpr int kFindInPage = 32772;
+    static constexpr int kBack = 32775;
+    static constexpr int kForward = 32776;
+    static constexpr int kPrevious = 32777;
+    static constexpr int kNext = 32778;
+    static constexpr int kSynchro = 32779;
+    static constexpr int kRefer = 32780;
+    static constexpr int kBrachet = 32781;
+    static constexpr int kClearMarks = 32786;
+    static constexpr int kCopy = 57634;
+
+    // Registers the page scheme. Must be called before the application object
+    // is created.
+    static void register_url_scheme();
+
+    explicit C2ndView(CVeltoDoc& doc, QWidget* parent = nullptr);
+    ~C2ndView() override;
+
+    // The left pane; null (the default) when there is none.
+    void set_navigation_pane(NavigationPaneLink* pane) { pane_ = pane; }
+    NavigationPaneLink* navigation_pane() const { return pane_; }
+
+    // First update: registers with the document, builds the context menu and
+    // shows the start page (the page shown last, or the cover page).
+    void OnInitialUpdate();
+
+    // Shows the page `id` (an ID_FN); true when the page was put into the
+    // browser. False, with page, history and cache untouched, for an id that is
+    // not 15 characters long, the page already shown (unless a rebuild was
+    // asked for), a repeated link request for a large article, a page that
+    // cannot be composed (the document has reported it) or written.
+    bool _show(const std::string& id);
+    // The page shown; empty before the first page.
+    std::string _current_id() const { return current_id_; }
+    // Gives the page the keyboard focus.
+    void _focus_page();
+    // The scroll offsets of the page shown, in pixels; false when there is no page.
+    bool _scroll_position(int& x, int& y) const;
+    // Scrolls the page, unless x and y are both 0.
+    void _scroll_to(int x, int y);
+    // The next page loaded is scrolled to the position the current page has now.
+    void remember_scroll();
+    // The next page loaded is scrolled to (x, y); (0, 0) means no scrolling.
+    void set_pending_scroll(int x, int y);
+    // The next _show builds its page again even when it is the page shown, and
+    // records no history.
+    void set_forced_rebuild() { forced_rebuild_ = true; }
+    // The next page loaded while the search tab is shown gets its search-word marks.
+    void set_search_highlight_pending() { search_highlight_pending_ = true; }
+    void clear_page_cache() { cache_.clear(); }
+    // Runs when the page has loaded or its window got the focus.
+    void _after_load();
+    // Shows the page context menu at a screen point for the element there.
+    void _context_menu(const QPoint& screen, const PageAnchor& anchor);
+
+    static InternalLink _decode_internal_url(std::string_view url) { return decode_internal_url(url); }
+    std::string _set_status_for_url(std::string_view text) const { return status_text_for_url(doc_, text); }
+    // Synchro is on and the page shown is not one of the program's own pages.
+    bool synchronisation_active() const { return doc_._synchro_effective() != 0; }
+
+    // Commands 32775 to 32781, for the toolbar, the menus and the keys.
+    bool command_enabled(int id) const;
+    bool command_checked(int id) const;
+    void run_command(int id);
+
+    // The text of the last find in the page; clearing marks needs one.
+    const std::string& find_string() const { return find_string_; }
+    void set_find_string(std::string text) { find_string_ = std::move(text); }
+
+    // PageViewLink
+    std::string current_page_id() const override { return current_id_; }
+    void rebuild_current_page() override;
+    bool from_link() const override { return from_link_ || rebuild_full_; }
+
+    // The browser, for the parts that act on the rendered page.
+    QWebEngineView* browser() const { return browser_; }
+    QWebEnginePage* page() const;
+    QMenu* context_menu() const { return menu_; }
+    BusyDialog* busy_dialog() const { return busy_; }
+    // True from the moment a page is put into the browser until it has loaded.
+    bool page_loading() const { return loading_; }
+    // How addresses outside the program are opened (the system's browser by default).
+    void set_external_opener(std::function<void(const QUrl&)> opener) { open_external_ = std::move(opener); }
+
+signals:
+    // The text for the status bar's message pane (a link under the pointer).
+    void statusTextChanged(const QString& text);
+    // Enabling or checking of commands 32775 to 32781 may have changed.
+    void commandStateChanged();
+    // A command of the context menu that the view does not carry out itself
+    // (find in page, clear marks, copy).
+    void commandRequested(int id);
+    // An internal link of the page was followed to `id`; `shown` is false
+    // when it led to no page.
+    void linkFollowed(const QString& id, bool shown);
+    // A page has loaded and _after_load has run.
+    void pageLoaded();
+
+protected:
+    // Where the in-page marks and the pinpoint jump plug in; here they do nothing.
+    //
+    // Before a link is followed: may replace `id` by the page that holds the
+    // link's target sentence; returns the sentence to mark (empty for none).
+    virtual std::string _resolve_pinpoint(const std::string& source_key, std::string& id);
+    // After the page of a link has been shown: asks for the mark of `target`.
+    virtual void _request_mark(const std::string& target);
+    // After load, once the pending scroll position was applied: places the pending mark.
+    virtual void _place_pending_mark();
+    // After load or focus: colours the links that have a target.
+    virtual void _colour_pinpoint_links();
+    // A new page replaced the one with the pin image.
+    virtual void _pin_image_gone();
+    // The page was rebuilt with other settings: its links must be coloured again.
+    virtual void _link_colouring_outdated();
+    // Removes the pin image (the view was resized).
+    virtual void _remove_pin_image();
+    // Right click on an internal link while PinPoint is on: opens the pinpoint
+    // list for the link. 2 = nothing to offer, the context menu is shown instead.
+    virtual int _open_pinpoint_dialog(const std::string& key, const std::string& id, const QPoint& screen);
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+    // The direction image of a mouse gesture shown since the last button press;
+    // while it is not 0 the context menu does not open.
+    int gesture_direction_ = 0;
+    // Id of the anchor clicked last; empty after a click elsewhere.
+    std::string pinpoint_source_key_;
+
+private:
+    friend class ViewPage;
+    friend class WindowCatcher;
+class WindowCatcher;
+
+    // The browser asks whether to follow an address.
+    bool navigation_request(const QUrl& url, int type, bool main_frame);
+    // An internal link of the page: `id` as decoded (possibly empty).
+    void follow_link(const std::string& id);
+    void history_command(int id);
+    void toggle_and_rebuild(int id);
+    // Builds the current page again with the current settings.
+    void rebuild(bool keep_scroll);
+    void build_context_menu();
+    void request_context_menu(const QPoint& position);
+    void page_load_changed(const QUrl& url, int status);
+    void page_focused(const QString& address);
+    void guard_browser_child(QObject* child);
+    void report_failure(std::string_view message) const;
+
+    CVeltoDoc& doc_;
+    NavigationPaneLink* pane_ = nullptr;
+
+    QWebEngineProfile* profile_ = nullptr;
+    ViewPage* page_ = nullptr;
+    QWebEngineView* browser_ = nullptr;
+    PageSchemeHandler* scheme_ = nullptr;
+    LocalOnlyInterceptor* interceptor_ = nullptr;
+    QWebChannel* channel_ = nullptr;
+    PageBridge* bridge_ = nullptr;
+    QMenu* menu_ = nullptr;
+    BusyDialog* busy_ = nullptr;
+    std::function<void(const QUrl&)> open_external_;
+
+    std::string current_id_;
+    bool forced_rebuild_ = false;
+    bool from_link_ = false;
+    // A rebuild of a large article that was shown in full keeps it in full.
+    bool rebuild_full_ = false;
+    bool shown_in_full_ = false;
+    bool search_highlight_pending_ = false;
+    std::map<std::string, std::string> cache_;
+    int pending_x_ = 0;
+    int pending_y_ = 0;
+    std::string find_string_;
+
+    // The page that the next history entry records.
+    std::string last_shown_id_;
+    // The large article whose full text was last shown through its link.
+    std::string last_link_id_;
+
+    QUrl loading_url_; // the address of the page last put into the browser
+    bool loading_ = false;
+};
+
+} // namespace velto
