@@ -1,0 +1,70 @@
+#include "nav/nav_keys.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+
+namespace velto {
+
+bool is_hold_key(int key)
+{
+    switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        return true;
+    default:
+        return false;
+    }
+}
+
+NavItemView::NavItemView(int control_id, QWidget* parent) : QTreeWidget(parent), control_id_(control_id)
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setDragEnabled(false);
+    setAcceptDrops(false);
+    setFocusPolicy(Qt::StrongFocus);
+
+    connect(this, &QTreeWidget::itemSelectionChanged, this, [this] { send_notify(); });
+    connect(this, &QTreeWidget::itemDoubleClicked, this, [this] { send_notify(); });
+}
+
+void NavItemView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // Enter opens the selected item; the view never sees the key.
+        event->accept();
+        send_notify();
+        return;
+    }
+    if (event->isAutoRepeat() && is_hold_key(event->key()))
+        NavHold::set();
+    QTreeWidget::keyPressEvent(event);
+}
+
+void NavItemView::keyReleaseEvent(QKeyEvent* event)
+{
+    // Some window systems send a release before every repeated press; the
+    // key is still held then.
+    if (event->isAutoRepeat()) {
+        QTreeWidget::keyReleaseEvent(event);
+        return;
+    }
+    const bool held = NavHold::is_set();
+    NavHold::clear();
+    if (held)
+        send_notify();
+    QTreeWidget::keyReleaseEvent(event);
+}
+
+void NavItemView::focusInEvent(QFocusEvent* event)
+{
+    focus_gained();
+    QTreeWidget::focusInEvent(event);
+}
+
+} // namespace velto
