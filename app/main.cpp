@@ -1,12 +1,27 @@
 #include "app/command_line.h"
+#include "app/velto_app.h"
 
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <filesystem>
+
+namespace {
+
+// The folder of the executable, ending in "/".
+std::string executable_folder(const char* argv0)
+{
+    std::error_code ec;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        exe = std::filesystem::absolute(argv0, ec);
+    return exe.parent_path().string() + "/";
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i)
         args.emplace_back(argv[i]);
@@ -16,11 +31,16 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s\n%s", cl.error.c_str(), velto::usage_text().c_str());
         return 2;
     }
-    if (cl.help || !cl.has_verb()) {
-        std::fputs(velto::usage_text().c_str(), cl.help ? stdout : stderr);
-        return cl.help ? 0 : 2;
+    if (cl.help) {
+        std::fputs(velto::usage_text().c_str(), stdout);
+        return 0;
     }
     if (cl.program_dir.empty())
-        cl.program_dir = QCoreApplication::applicationDirPath().toStdString() + "/";
+        cl.program_dir = executable_folder(argv[0]);
+    else if (cl.program_dir.back() != '/')
+        cl.program_dir += '/';
+    if (!cl.has_verb())
+        return velto::CVeltoApp::run(argc, argv, cl);
+    QCoreApplication app(argc, argv);
     return velto::run_command_line(cl);
 }

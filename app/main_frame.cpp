@@ -1,0 +1,449 @@
+#include "app/main_frame.h"
+
+#include "app/command_table.h"
+#include "app/splash_window.h"
+#include "compose/velto_doc.h"
+#include "core/persisted_state.h"
+#include "core/settings_store.h"
+#include "nav/nav_pane.h"
+#include "view/page_view.h"
+#include "view/support_site.h"
+#include "nav/tree_ctrl.h"
+#include "nav/combo_sch.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+
+// The program's icons and pictures live in a static library: bring them in.
+static void load_program_resources() { Q_INIT_RESOURCE(app); }
+
+namespace velto {
+
+namespace {
+
+constexpr int kMinimumWidth = 600;
+constexpr int kMinimumHeight = 450;
+constexpr int kSplashMs = 750;
+
+// The toolbar, in order: command, checkable, icon, text.
+struct ToolButton {
+    int id;
+    bool check;
+    const char* icon;
+    const char* text;
+};
+constexpr ToolButton kToolButtons[] = {
+    {cmd::Previous, false, "previous", "前へ"}, {cmd::Next, false, "next", "次へ"},
+    {cmd::Back, false, "back", "戻る"},         {cmd::Forward, false, "forward", "進む"},
+    {cmd::Synchro, true, "synchro", "同期"},    {cmd::Refer, true, "refer", "参照"},
+    {cmd::Brachet, true, "brachet", "括弧"},    {cmd::Topmost, true, "topmost", "手前"},
+    {cmd::PinPoint, true, "pinpoint", "狙撃"},  {cmd::DesignData, false, "design", "資料"},
+    {cmd::Print, false, "print", "印刷"},
+};
+
+// Commands the page view carries out.
+bool is_view_command(int id) { return id >= cmd::Back && id <= cmd::Brachet; }
+
+QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+} // namespace
+
+CMainFrame::CMainFrame(CVeltoDoc& doc, SettingsStore& settings, QWidget* parent)
+    : QMainWindow(parent), doc_(doc), settings_(settings)
+{
+    load_program_resources();
+    setWindowTitle(QStringLiteral("VelTo ヴェルト 平成26年度版"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/velto.svg")));
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
+    resize(800, 600);
+    build_actions();
+    build_toolbar();
+    build_menu();
+    build_status_bar();
+    restore_placement();
+    qApp->installEventFilter(this);
+}
+
+CMainFrame::~CMainFrame()
+{
+    qApp->removeEventFilter(this);
+    doc_.set_status_sink(nullptr);
+}
+
+void CMainFrame::build_actions()
+{
+    const auto make = [this](int id, bool check) {
+        const CommandInfo* info = command_info(id);
+        auto* a = new QAction(info ? qs(info->label) : QString(), this);
+        a->setCheckable(check);
+        a->setStatusTip(qs(command_prompt(id)));
+        a->setToolTip(qs(command_tip(id)));
+        connect(a, &QAction::triggered, this, [this, id] { run_command(id); });
+        actions_[id] = a;
+        return a;
+    };
+    for (const ToolButton& b : kToolButtons) {
+        QAction* a = make(b.id, b.check);
+        a->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(b.icon))));
+        a->setIconText(QString::fromUtf8(b.text));
+    }
+    for (int id : {cmd::PrintPreview, cmd::Options, cmd::Exit, cmd::Cover, cmd::Legend, cmd::LawHistory,
+                   cmd::NoticeHistory, cmd::SupportSite, cmd::Help, cmd::Version, cmd::Split, cmd::EasterEgg,
+                   cmd::FindInPage, cmd::Copy})
+        make(id, false);
+    actions_[cmd::Split]->setCheckable(true);
+    actions_[cmd::Copy]->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+    actions_[cmd::Copy]->setShortcutContext(Qt::WindowShortcut);
+    addAction(actions_[cmd::Copy]);
+}
+
+void CMainFrame::build_toolbar()
+{
+    toolbar_ = addToolBar(QStringLiteral("toolbar"));
+    toolbar_->setObjectName(QStringLiteral("toolbar"));
+    toolbar_->setMovable(false);
+    toolbar_->setIconSize(QSize(22, 20));
+    toolbar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    for (const ToolButton& b : kToolButtons)
+        toolbar_->addAction(actions_[b.id]);
+}
+
+void CMainFrame::build_menu()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    file->addAction(actions_[cmd::Print]);
+    file->addAction(actions_[cmd::PrintPreview]);
+    file->addSeparator();
+    file->addAction(actions_[cmd::Options]);
+    file->addSeparator();
+    file->addAction(actions_[cmd::Split]);
+    file->addSeparator();
+    file->addAction(actions_[cmd::Exit]);
+    QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    for (int id : {cmd::Cover, cmd::Legend, cmd::LawHistory, cmd::NoticeHistory})
+        help->addAction(actions_[id]);
+    help->addSeparator();
+    for (int id : {cmd::SupportSite, cmd::Help, cmd::Version})
+        help->addAction(actions_[id]);
+}
+
+void CMainFrame::build_status_bar()
+{
+    page_title_ = new QLabel(this);
+    page_title_->setObjectName(QStringLiteral("pageTitle"));
+    page_title_->setFrameShape(QFrame::Panel);
+    page_title_->setFrameShadow(QFrame::Sunken);
+    statusBar()->addPermanentWidget(page_title_);
+    doc_.set_status_sink([this](const std::string& text) { set_page_title(QString::fromStdString(text)); });
+}
+
+void CMainFrame::set_page_title(const QString& text)
+{
+    page_title_->setText(text);
+    page_title_->setFixedWidth(page_title_->fontMetrics().horizontalAdvance(text) + 2 * page_title_->frameWidth() + 8);
+}
+
+void CMainFrame::restore_placement()
+{
+    const std::optional<WindowPlacement> stored = read_window_pos(settings_);
+    if (stored && stored->normal_right > stored->normal_left && stored->normal_bottom > stored->normal_top) {
+        setGeometry(stored->normal_left, stored->normal_top, stored->normal_right - stored->normal_left,
+                    stored->normal_bottom - stored->normal_top);
+        placement_restored_ = true;
+    }
+}
+
+void CMainFrame::store_placement()
+{
+    WindowPlacement p;
+    p.length = 44;
+    p.show_command = 1;
+    p.min_x = p.min_y = p.max_x = p.max_y = -1;
+    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
+    p.normal_left = normal.left();
+    p.normal_top = normal.top();
+    p.normal_right = normal.left() + normal.width();
+    p.normal_bottom = normal.top() + normal.height();
+    write_window_pos(settings_, placement_to_store(p, isMaximized()));
+}
+
+void CMainFrame::show_first(bool splash)
+{
+    if (!placement_restored_ && screen()) {
+        const QRect area = screen()->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+    if (initial_show_command(read_window_pos(settings_)) == kShowCommandMaximised)
+        showMaximized();
+    else
+        show();
+    if (splash) {
+        QPixmap picture(QStringLiteral(":/images/splash.png"));
+        if (!picture.isNull())
+            (new SplashWindow(picture, this))->show_for(kSplashMs);
+    }
+}
+
+bool CMainFrame::create_client()
+{
+    main_splitter_ = new QSplitter(Qt::Horizontal, this);
+    main_splitter_->setObjectName(QStringLiteral("mainSplitter"));
+    main_splitter_->setChildrenCollapsible(false);
+    left_ = new C1stView(doc_, main_splitter_);
+    left_->setObjectName(QStringLiteral("leftPane"));
+    left_->set_page_view(&port_);
+    left_->set_frame_command([this](int id) { run_command(id); });
+    page_ = create_page_view(main_splitter_);
+    main_splitter_->setStretchFactor(1, 1);
+    setCentralWidget(main_splitter_);
+    restore_splitter(main_splitter_, kValueSplitterPos1, kDefaultLeftPaneWidth);
+    connect(left_, &C1stView::currentTabChanged, this, &CMainFrame::refresh_commands);
+    page_->OnInitialUpdate();
+    left_->OnInitialUpdate();
+    refresh_commands();
+    return true;
+}
+
+C2ndView* CMainFrame::create_page_view(QWidget* parent)
+{
+    auto* view = new C2ndView(doc_, parent);
+    view->setObjectName(QStringLiteral("pageView"));
+    view->set_navigation_pane(left_);
+    port_.set_view(view);
+    connect(view, &C2ndView::commandStateChanged, this, &CMainFrame::refresh_commands);
+    connect(view, &C2ndView::commandRequested, this, [this](int id) { run_command(id); });
+    connect(view, &C2ndView::statusTextChanged, this,
+            [this](const QString& text) { statusBar()->showMessage(text); });
+    return view;
+}
+
+void CMainFrame::restore_splitter(QSplitter* splitter, std::string_view name, int default_size)
+{
+    int size = default_size;
+    if (const auto stored = read_splitter_pos(settings_, name); stored && stored->ideal > 0)
+        size = stored->ideal;
+    const int total = splitter->orientation() == Qt::Horizontal ? std::max(splitter->width(), width())
+                                                                 : std::max(splitter->height(), 2 * default_size);
+    splitter->setSizes({size, std::max(1, total - size)});
+}
+
+void CMainFrame::store_splitter(QSplitter* splitter, std::string_view name, bool rows)
+{
+    if (!splitter || splitter->count() < 1)
+        return;
+    SplitterPosition p;
+    p.index = 0;
+    p.ideal = splitter->sizes().value(0);
+    QWidget* first = splitter->widget(0);
+    p.minimum = rows ? first->minimumSizeHint().height() : first->minimumSizeHint().width();
+    p.minimum = std::max(0, p.minimum);
+    write_splitter_pos(settings_, name, p);
+}
+
+void CMainFrame::toggle_split()
+{
+    if (!split_) {
+        split_ = true;
+        const QList<int> sizes = main_splitter_->sizes();
+        delete page_;
+        page_ = nullptr;
+        auto* rows = new QSplitter(Qt::Vertical);
+        rows->setObjectName(QStringLiteral("rightSplitter"));
+        rows->setChildrenCollapsible(false);
+        main_splitter_->insertWidget(1, rows);
+        page_ = create_page_view(rows);
+        auto* lower = new QWidget(rows); // the lower pane shows nothing of its own
+        lower->setObjectName(QStringLiteral("lowerPane"));
+        lower->setAutoFillBackground(true);
+        right_splitter_ = rows;
+        main_splitter_->setSizes(sizes);
+        restore_splitter(rows, kValueSplitterPos2, kDefaultRightPaneHeight);
+        page_->OnInitialUpdate();
+    } else {
+        split_ = false;
+        const QList<int> sizes = main_splitter_->sizes();
+        store_splitter(right_splitter_, kValueSplitterPos2, true);
+        delete right_splitter_;
+        page_ = create_page_view(main_splitter_);
+        main_splitter_->setSizes(sizes);
+        page_->OnInitialUpdate();
+    }
+    left_->_focus_current();
+    refresh_commands();
+}
+
+QAction* CMainFrame::action(int id) const
+{
+    const auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+bool CMainFrame::command_enabled(int id) const
+{
+    if (is_view_command(id))
+        return page_ && page_->command_enabled(id);
+    switch (id) {
+    case cmd::Topmost:
+    case cmd::Split:
+    case cmd::Help:
+    case cmd::SupportSite:
+    case cmd::Version:
+    case cmd::Exit:
+        return true;
+    case cmd::Cover:
+    case cmd::Legend:
+    case cmd::LawHistory:
+    case cmd::NoticeHistory:
+    case cmd::DesignData:
+    case cmd::EasterEgg:
+        return page_ != nullptr;
+    default:
+        return false; // carried out by parts of the program still to come
+    }
+}
+
+bool CMainFrame::command_checked(int id) const
+{
+    if (is_view_command(id))
+        return page_ && page_->command_checked(id);
+    if (id == cmd::Topmost)
+        return topmost_;
+    if (id == cmd::Split)
+        return split_;
+    return false;
+}
+
+void CMainFrame::refresh_commands()
+{
+    for (const auto& [id, a] : actions_) {
+        a->setEnabled(command_enabled(id));
+        if (a->isCheckable())
+            a->setChecked(command_checked(id));
+    }
+}
+
+bool CMainFrame::run_command(int id)
+{
+    if (!command_enabled(id)) {
+        refresh_commands();
+        return false;
+    }
+    if (is_view_command(id)) {
+        page_->run_command(id);
+    } else if (const std::string_view page = command_page(id); !page.empty()) {
+        if (page_->_show(std::string(page)))
+            page_->_focus_page();
+    } else {
+        switch (id) {
+        case cmd::Topmost:
+            topmost_ = !topmost_;
+            setWindowFlag(Qt::WindowStaysOnTopHint, topmost_);
+            show();
+            break;
+        case cmd::Split: toggle_split(); break;
+        case cmd::Help: open_local_file("help14.html", "ヴェルトのヘルプファイルを\n開くことができませんでした。"); break;
+        case cmd::SupportSite:
+            if (!QDesktopServices::openUrl(QUrl(QString::fromUtf8(std::string(kSupportSite).append(kSupportTopPath).c_str()))))
+                QMessageBox::critical(this, QString(), QStringLiteral("ヴェルトのサポートホームページを\n開くことができませんでした。"));
+            break;
+        case cmd::Version:
+            QMessageBox::about(this, QStringLiteral("バージョン情報"), QStringLiteral("ヴェルト VelTo Ver.14.03"));
+            break;
+        case cmd::Exit: close(); break;
+        default: return false;
+        }
+    }
+    refresh_commands();
+    return true;
+}
+
+void CMainFrame::open_local_file(const std::string& name, const char* failure)
+{
+    const QString path = QString::fromStdString(doc_.program_dir() + name);
+    if (!QFile::exists(path) || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        QMessageBox::critical(this, QString(), QString::fromUtf8(failure));
+}
+
+void CMainFrame::bring_to_front()
+{
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    store_placement();
+    store_splitter(main_splitter_, kValueSplitterPos1, false);
+    if (split_)
+        store_splitter(right_splitter_, kValueSplitterPos2, true);
+    event->accept();
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this && handle_key(watched, static_cast<QKeyEvent*>(event)))
+            return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool CMainFrame::keeps_arrow_keys(QWidget* focus) const
+{
+    // The tree moves between its items and the search text moves its caret.
+    const auto within = [focus](QWidget* control) { return control && (control == focus || control->isAncestorOf(focus)); };
+    return within(left_->tree()) || within(left_->search_entry());
+}
+
+bool CMainFrame::handle_key(QObject* watched, QKeyEvent* key)
+{
+    const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+    QWidget* focus = QApplication::focusWidget();
+    if (focus != watched)
+        return false; // the event travels up the parents; act on it once
+    if (mods == Qt::ControlModifier) {
+        switch (key->key()) {
+        case Qt::Key_F: run_command(cmd::FindInPage); return true;
+        case Qt::Key_PageDown:
+        case Qt::Key_PageUp: return left_->tab_key(key->key(), key->modifiers());
+        default: return false;
+        }
+    }
+    if (mods != Qt::NoModifier)
+        return false;
+    const bool in_page = page_ && page_->isAncestorOf(focus);
+    switch (key->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        if (keeps_arrow_keys(focus))
+            return false;
+        run_command(key->key() == Qt::Key_Left ? cmd::Back : cmd::Forward);
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        if (!in_page)
+            return false;
+        run_command(key->key() == Qt::Key_Up ? cmd::Previous : cmd::Next);
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace velto

@@ -1,0 +1,88 @@
+// The main window: toolbar, menu, status bar, the left navigation pane and the
+// page view side by side, and the optional upper/lower split of the right side.
+#pragma once
+
+#include "app/page_view_port_adapter.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <map>
+#include <string>
+
+class QAction;
+class QLabel;
+class QSplitter;
+class QToolBar;
+
+namespace velto {
+
+class C1stView;
+class C2ndView;
+class CVeltoDoc;
+class SettingsStore;
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    CMainFrame(CVeltoDoc& doc, SettingsStore& settings, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // Builds the panes; false after a failure message.
+    bool create_client();
+    // Shows the window as stored (maximised or normal) and the start-up picture.
+    void show_first(bool splash);
+
+    C1stView* left_pane() const { return left_; }
+    C2ndView* page_view() const { return page_; }
+    bool is_split() const { return split_; }
+    bool is_topmost() const { return topmost_; }
+
+    // Carries out a command of the command table; false when nothing handles it.
+    bool run_command(int id);
+    bool command_enabled(int id) const;
+    bool command_checked(int id) const;
+    QAction* action(int id) const;
+
+    // Brings the window to the front (a second start asked for it).
+    void bring_to_front();
+
+public slots:
+    void refresh_commands();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void build_actions();
+    void build_toolbar();
+    void build_menu();
+    void build_status_bar();
+    void restore_placement();
+    void store_placement();
+    C2ndView* create_page_view(QWidget* parent);
+    void toggle_split();
+    void store_splitter(QSplitter* splitter, std::string_view name, bool rows);
+    void restore_splitter(QSplitter* splitter, std::string_view name, int default_size);
+    void set_page_title(const QString& text);
+    void open_local_file(const std::string& name, const char* failure);
+    bool handle_key(QObject* watched, QKeyEvent* key);
+    bool keeps_arrow_keys(QWidget* focus) const;
+
+    CVeltoDoc& doc_;
+    SettingsStore& settings_;
+    std::map<int, QAction*> actions_;
+    QToolBar* toolbar_ = nullptr;
+    QLabel* page_title_ = nullptr;
+    QSplitter* main_splitter_ = nullptr;
+    QPointer<QSplitter> right_splitter_;
+    C1stView* left_ = nullptr;
+    C2ndView* page_ = nullptr;
+    bool split_ = false;
+    bool topmost_ = false;
+    bool placement_restored_ = false;
+    PageViewPortAdapter port_;
+};
+
+} // namespace velto

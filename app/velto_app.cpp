@@ -1,0 +1,75 @@
+#include "app/velto_app.h"
+
+#include "app/main_frame.h"
+#include "app/message_box_reporter.h"
+#include "app/single_instance.h"
+#include "compose/velto_doc.h"
+#include "core/settings_store.h"
+#include "view/page_view.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QUrl>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+namespace velto {
+
+void CVeltoApp::prepare_environment(const std::string& program_dir)
+{
+    const std::string fonts = program_dir + "fonts/fonts.conf";
+    std::error_code ec;
+    if (std::filesystem::exists(fonts, ec))
+        setenv("FONTCONFIG_FILE", fonts.c_str(), 0);
+    // The engine's sandbox cannot start for the administrator; the pages are the reader's own.
+    if (geteuid() == 0)
+        setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
+    C2ndView::register_url_scheme();
+}
+
+int CVeltoApp::run(int argc, char** argv, CommandLine cl)
+{
+    prepare_environment(cl.program_dir);
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("mokume88"));
+    QApplication::setApplicationName(QStringLiteral("ヴェルト"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/velto.svg")));
+
+    SingleInstance instance(SingleInstance::default_name());
+    if (!instance.claim())
+        return 0; // the running reader comes to the front instead
+
+    std::unique_ptr<SettingsStore> settings = cl.settings_file.empty()
+                                                  ? std::make_unique<QtSettingsStore>()
+                                                  : std::make_unique<QtSettingsStore>(cl.settings_file);
+    MessageBoxReporter reporter;
+    auto doc = std::make_unique<CVeltoDoc>(*settings, reporter);
+    DocumentOptions options;
+    options.program_dir = cl.program_dir;
+    options.open_address = [](const std::string& address) {
+        return QDesktopServices::openUrl(QUrl(QString::fromStdString(address)));
+    };
+    if (!doc->OnNewDocument(options))
+        return 1;
+
+    auto frame = std::make_unique<CMainFrame>(*doc, *settings);
+    reporter.set_parent(frame.get());
+    if (!frame->create_client())
+        return 1;
+    QObject::connect(&instance, &SingleInstance::activation_requested, frame.get(), &CMainFrame::bring_to_front);
+    frame->show_first(!cl.no_splash);
+    const int status = app.exec();
+
+    // Stop in order: the page shown is remembered while the page view exists,
+    // then the windows store their sizes, then the document stores the settings.
+    doc->OnCloseDocument();
+    frame.reset();
+    doc.reset();
+    return status;
+}
+
+} // namespace velto

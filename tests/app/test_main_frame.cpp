@@ -1,0 +1,268 @@
+// The main window driven headless: commands, split, placement and keys.
+#include "app/command_table.h"
+#include "app/main_frame.h"
+#include "app/splash_window.h"
+#include "compose/velto_doc.h"
+#include "core/persisted_state.h"
+#include "core/settings_store.h"
+#include "nav/combo_sch.h"
+#include "nav/nav_pane.h"
+#include "tests/fixtures.h"
+#include "view/page_view.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QSplitter>
+#include <QTest>
+
+#include <filesystem>
+
+using namespace velto;
+using velto::test::TempDir;
+
+namespace {
+
+constexpr int kWait = 15000;
+
+class MainFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::filesystem::copy_file(VELTO_BINARY_DIR "/VT2014.m88", dir.file("VT2014.m88"));
+        start_document();
+    }
+
+    void start_document()
+    {
+        doc = std::make_unique<CVeltoDoc>(settings, reporter);
+        DocumentOptions options;
+        options.program_dir = dir.path();
+        ASSERT_TRUE(doc->OnNewDocument(options));
+    }
+
+    // A main window with its panes, shown, with its first page loaded.
+    void open_frame()
+    {
+        frame = std::make_unique<CMainFrame>(*doc, settings);
+        ASSERT_TRUE(frame->create_client());
+        frame->show_first(false);
+        ASSERT_TRUE(wait_for_page());
+    }
+
+    void close_frame()
+    {
+        if (!frame)
+            return;
+        frame->close();
+        doc->OnCloseDocument();
+        frame.reset();
+    }
+
+    void TearDown() override
+    {
+        close_frame();
+        doc.reset();
+    }
+
+    bool wait_for_page()
+    {
+        C2ndView* view = frame->page_view();
+        if (!view->page_loading())
+            return true;
+        QSignalSpy loaded(view, &C2ndView::pageLoaded);
+        return loaded.wait(kWait);
+    }
+
+    bool show(const std::string& id)
+    {
+        if (!frame->page_view()->_show(id))
+            return false;
+        return wait_for_page();
+    }
+
+    void press(QWidget* target, int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QKeyEvent down(QEvent::KeyPress, key, mods);
+        QApplication::sendEvent(target, &down);
+        QKeyEvent up(QEvent::KeyRelease, key, mods);
+        QApplication::sendEvent(target, &up);
+    }
+
+    TempDir dir;
+    MemorySettingsStore settings;
+    CapturingReporter reporter;
+    std::unique_ptr<CVeltoDoc> doc;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+} // namespace
+
+TEST_F(MainFrameTest, CommandStatesFollowThePageShown)
+{
+    open_frame();
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("VelTo ヴェルト 平成26年度版"));
+    EXPECT_EQ(frame->page_view()->_current_id(), "00A-Z0010000-00");
+    // The cover: no previous or next article, no history yet.
+    for (int id : {cmd::Previous, cmd::Next, cmd::Back, cmd::Forward})
+        EXPECT_FALSE(frame->action(id)->isEnabled()) << id;
+    EXPECT_TRUE(frame->action(cmd::Synchro)->isChecked());
+    EXPECT_TRUE(frame->action(cmd::Refer)->isChecked());
+    EXPECT_FALSE(frame->action(cmd::Print)->isEnabled()); // printing is still to come
+
+    ASSERT_TRUE(show("01A-00060200-00"));
+    EXPECT_TRUE(frame->action(cmd::Previous)->isEnabled());
+    EXPECT_TRUE(frame->action(cmd::Next)->isEnabled());
+    EXPECT_TRUE(frame->action(cmd::Back)->isEnabled());
+    EXPECT_FALSE(frame->action(cmd::Forward)->isEnabled());
+    EXPECT_EQ(frame->findChild<QLabel*>(QStringLiteral("pageTitle"))->text(), QStringLiteral("建築基準法 第6条の2"));
+
+    // The toolbar's Refer switch rebuilds the page without the reference block and stays unchecked.
+    frame->action(cmd::Refer)->trigger();
+    EXPECT_TRUE(wait_for_page());
+    EXPECT_FALSE(frame->action(cmd::Refer)->isChecked());
+    EXPECT_EQ(doc->toggles().Refer, 0);
+
+    // Program pages from the menu.
+    frame->action(cmd::Legend)->trigger();
+    EXPECT_TRUE(wait_for_page());
+    EXPECT_EQ(frame->page_view()->_current_id(), "00A-Z0020000-00");
+    EXPECT_FALSE(frame->action(cmd::Next)->isEnabled());
+
+    // Synchro is off while the search or bookmark tab is shown.
+    frame->left_pane()->_select_tab(2);
+    EXPECT_FALSE(frame->action(cmd::Synchro)->isEnabled());
+    frame->left_pane()->_select_tab(0);
+    EXPECT_TRUE(frame->action(cmd::Synchro)->isEnabled());
+}
+
+TEST_F(MainFrameTest, SplitTwiceReturnsToOnePageViewAndKeepsTheHeight)
+{
+    open_frame();
+    frame->resize(900, 700);
+    QApplication::processEvents();
+    ASSERT_TRUE(frame->run_command(cmd::Split));
+    EXPECT_TRUE(frame->is_split());
+    auto* rows = frame->findChild<QSplitter*>(QStringLiteral("rightSplitter"));
+    ASSERT_NE(rows, nullptr);
+    ASSERT_TRUE(wait_for_page());
+    rows->setSizes({260, 300});
+    QApplication::processEvents();
+    const int upper = rows->sizes().value(0);
+
+    ASSERT_TRUE(frame->run_command(cmd::Split));
+    EXPECT_FALSE(frame->is_split());
+    EXPECT_EQ(frame->findChild<QSplitter*>(QStringLiteral("rightSplitter")), nullptr);
+    EXPECT_EQ(frame->findChildren<C2ndView*>().size(), 1);
+    ASSERT_TRUE(wait_for_page());
+    const auto stored = read_splitter_pos(settings, kValueSplitterPos2);
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ(stored->ideal, upper);
+
+    // The next split uses the stored height again.
+    ASSERT_TRUE(frame->run_command(cmd::Split));
+    ASSERT_TRUE(wait_for_page());
+    rows = frame->findChild<QSplitter*>(QStringLiteral("rightSplitter"));
+    ASSERT_NE(rows, nullptr);
+    QApplication::processEvents();
+    EXPECT_EQ(rows->sizes().value(0), upper);
+}
+
+TEST_F(MainFrameTest, WindowPlacementIsStoredAndRestored)
+{
+    open_frame();
+    frame->setGeometry(120, 90, 820, 610);
+    QApplication::processEvents();
+    const QRect normal = frame->geometry();
+    close_frame();
+    auto stored = read_window_pos(settings);
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ(stored->show_command, 1);
+    EXPECT_EQ(stored->normal_right - stored->normal_left, normal.width());
+
+    open_frame();
+    EXPECT_EQ(frame->geometry().size(), normal.size());
+    EXPECT_FALSE(frame->isMaximized());
+    frame->showMaximized();
+    QApplication::processEvents();
+    close_frame();
+    stored = read_window_pos(settings);
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ(stored->show_command, kShowCommandMaximised);
+    EXPECT_TRUE(stored->flags & kPlacementRestoreToMaximised);
+
+    open_frame();
+    EXPECT_TRUE(frame->isMaximized());
+}
+
+TEST_F(MainFrameTest, KeysSwitchTabsAndMoveThroughHistory)
+{
+    open_frame();
+    C1stView* pane = frame->left_pane();
+    pane->_select_tab(3);
+    QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : pane;
+    press(focus, Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(pane->current_tab(), 0);
+    press(QApplication::focusWidget() ? QApplication::focusWidget() : pane, Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(pane->current_tab(), 3);
+
+    // Left goes back in the history everywhere but in the tree and the search text.
+    ASSERT_TRUE(show("01A-00010000-00"));
+    ASSERT_TRUE(show("01A-00020000-00"));
+    pane->_select_tab(2);
+    QLineEdit* edit = pane->search_entry()->lineEdit();
+    ASSERT_NE(edit, nullptr);
+    edit->setFocus();
+    edit->setText(QStringLiteral("建築物"));
+    edit->setCursorPosition(3);
+    press(edit, Qt::Key_Left);
+    EXPECT_EQ(edit->cursorPosition(), 2);
+    EXPECT_EQ(frame->page_view()->_current_id(), "01A-00020000-00");
+
+    pane->_select_tab(3);
+    QWidget* list = QApplication::focusWidget();
+    ASSERT_NE(list, nullptr);
+    QSignalSpy loaded(frame->page_view(), &C2ndView::pageLoaded);
+    press(list, Qt::Key_Left);
+    EXPECT_EQ(frame->page_view()->_current_id(), "01A-00010000-00");
+}
+
+TEST_F(MainFrameTest, APressDuringTheStartUpPictureOnlyHidesIt)
+{
+    open_frame();
+    ASSERT_TRUE(show("01A-00010000-00"));
+    ASSERT_TRUE(show("01A-00020000-00"));
+    QPixmap picture(40, 30);
+    picture.fill(Qt::white);
+    auto* splash = new SplashWindow(picture, frame.get());
+    QPointer<SplashWindow> guard(splash);
+    splash->show_for(60000);
+    ASSERT_TRUE(splash->isVisible());
+
+    frame->activateWindow();
+    frame->page_view()->_focus_page();
+    QApplication::processEvents();
+    QWidget* target = QApplication::focusWidget();
+    ASSERT_NE(target, nullptr);
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
+    QApplication::sendEvent(target, &down);
+    EXPECT_FALSE(splash->isVisible());
+    QKeyEvent up(QEvent::KeyRelease, Qt::Key_Left, Qt::NoModifier);
+    QApplication::sendEvent(target, &up);
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(guard.isNull());
+    // The key went nowhere: still on the same page.
+    EXPECT_EQ(frame->page_view()->_current_id(), "01A-00020000-00");
+
+    // Keys work again afterwards.
+    target = QApplication::focusWidget();
+    ASSERT_NE(target, nullptr);
+    press(target, Qt::Key_Left);
+    EXPECT_EQ(frame->page_view()->_current_id(), "01A-00010000-00");
+}
