@@ -210,8 +210,9 @@ bool CMainFrame::create_client()
     setCentralWidget(main_splitter_);
     restore_splitter(main_splitter_, kValueSplitterPos1, kDefaultLeftPaneWidth);
     connect(left_, &C1stView::currentTabChanged, this, &CMainFrame::refresh_commands);
-    page_->OnInitialUpdate();
+    // The pane first, so that its tree exists when the page view synchronises it.
     left_->OnInitialUpdate();
+    page_->OnInitialUpdate();
     refresh_commands();
     return true;
 }

@@ -7,6 +7,7 @@
 #include "core/settings_store.h"
 #include "nav/combo_sch.h"
 #include "nav/nav_pane.h"
+#include "nav/tree_ctrl.h"
 #include "tests/fixtures.h"
 #include "view/page_view.h"
 
@@ -265,4 +266,16 @@ TEST_F(MainFrameTest, APressDuringTheStartUpPictureOnlyHidesIt)
     ASSERT_NE(target, nullptr);
     press(target, Qt::Key_Left);
     EXPECT_EQ(frame->page_view()->_current_id(), "01A-00010000-00");
+}
+
+TEST_F(MainFrameTest, TheLastPageComesBackWithTheTreeFollowingIt)
+{
+    settings.write_int(kSectionRecords, kValueVersion, kSettingsVersionStamp);
+    settings.write_string(kSectionSettings, kValueCurIDFN, "01A-00200000-00");
+    open_frame();
+    EXPECT_EQ(frame->page_view()->_current_id(), "01A-00200000-00");
+    EXPECT_EQ(frame->left_pane()->tree()->_selected_id(), "01A-00200000-00");
+    close_frame();
+    // The page shown at the end is remembered.
+    EXPECT_EQ(settings.read_string(kSectionSettings, kValueCurIDFN), "01A-00200000-00");
 }
