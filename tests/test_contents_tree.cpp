@@ -1,21 +1,28 @@
 #include "compose/contents_tree.h"
-#include "core/sjis.h"
 #include "tests/fixtures.h"
 
 #include <gtest/gtest.h>
+
+#include <sqlite3.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
 
 using namespace velto;
 using velto::test::TempDir;
 
 namespace {
 
-// 150 and 151 Shift-JIS bytes: 75 full-width characters, and one more ASCII character.
-const std::string k150 = [] {
+std::string repeat(const std::string& piece, int times)
+{
     std::string s;
-    for (int i = 0; i < 75; ++i)
-        s += "建";
+    for (int i = 0; i < times; ++i)
+        s += piece;
     return s;
-}();
+}
+
+// 150 Shift-JIS bytes: 75 full-width characters.
+const std::string k150 = repeat("建", 75);
 
 std::string tree_fixture_sql()
 {
@@ -37,6 +44,7 @@ INSERT INTO T_条 VALUES ('01A-00030000-00', '01A-0100-0000-0000-0000', '適用'
 INSERT INTO T_条 VALUES ('01A-00030000-01', '01A-0100-0000-0000-0000', '', '第二項以下', 2, 0, -1);
 INSERT INTO T_条 VALUES ('01A-00040000-00', '01A-0100-0000-0000-0000', ')sql" + k150 + R"sql(', '', 0, 0, -1);
 INSERT INTO T_条 VALUES ('01A-00050000-00', '01A-0100-0000-0000-0000', ')sql" + k150 + R"sql(x', '', 0, 0, -1);
+INSERT INTO T_条 VALUES ('01A-00050200-00', '01A-0100-0000-0000-0000', 'a)sql" + k150 + R"sql(', '', 0, 0, -1);
 INSERT INTO T_条 VALUES ('01A-00060200-00', '01A-0999-0000-0000-0000', '親は法', '', 0, 0, -1);
 INSERT INTO T_条 VALUES ('01A-F0000000-00', '01A-0120-0000-0000-0000', '附則の題', '', 0, 0, -1);
 INSERT INTO T_条 VALUES ('01A-T0020100-00', '01A-0120-0000-0000-0000', '別表', '', 0, 0, -1);
@@ -90,8 +98,11 @@ TEST_F(ContentsTreeTest, ListingShowsStructureBeforePagesInOrder)
               "    3条　適用\t\t5\n"
               "      3条 (01)　\t01A-00030000-00\t3\n"
               "      3条 (02)　第二項以下\t01A-00030000-01\t3\n"
+              // 150 bytes stay whole; 151 are cut to 150, or to 149 where the
+              // 150th byte would split a character.
               "    4条　" + k150 + "\t01A-00040000-00\t5\n"
-              "    5条　" + std::string(sjis_prefix(k150, 150)) + " ... \t01A-00050000-00\t5\n"
+              "    5条　" + k150 + " ... \t01A-00050000-00\t5\n"
+              "    5条の2　a" + repeat("建", 74) + " ... \t01A-00050200-00\t5\n"
               "  1章の2　補則\t01A-0120-0000-0000-0000\t1\n"
               "    附則　\t01A-F0000000-00\t5\n"
               "    別表第2の1　別表\t01A-T0020100-00\t4\n"
@@ -136,4 +147,58 @@ TEST(ContentsTreeBuild, EmptyLawTableIsReported)
     EXPECT_EQ(reporter.messages()[0].text,
               "テーブル(T_法)にレコードセットを見つけることが\nできませんでした。\n\n関数 = VTreeCtrl::_show()");
     EXPECT_TRUE(tree.nodes().empty());
+}
+
+TEST(ContentsTreeBuild, DatabaseFailureIsReportedAndKeepsWhatWasBuilt)
+{
+    TempDir dir;
+    velto::test::build_fixture_db(dir.file("t.m88"), {R"sql(
+INSERT INTO T_法 VALUES ('01A', '建築基準法', '法', '建築基準法', -1);
+INSERT INTO T_章 VALUES ('01A-0100-0000-0000-0000', '総則', NULL, NULL, NULL, 0);
+)sql"});
+    Database db;
+    db.open("Data Source=" + dir.file("t.m88") + ";", "admin", "");
+    // The page table goes away behind the reader's back once it is open.
+    sqlite3* writer = nullptr;
+    ASSERT_EQ(sqlite3_open(dir.file("t.m88").c_str(), &writer), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(writer, "DROP TABLE T_条", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(writer);
+    IdentifierRules rules;
+    CapturingReporter reporter;
+    ContentsTree tree;
+    EXPECT_FALSE(tree.build(db, rules, reporter));
+    ASSERT_EQ(reporter.messages().size(), 1u);
+    const auto& message = reporter.messages()[0];
+    EXPECT_EQ(message.caption, "ツリーの生成");
+    EXPECT_NE(message.text.find("\nコード = "), std::string::npos) << message.text;
+    EXPECT_NE(message.text.find("\n説明 = no such table: T_条\n"), std::string::npos) << message.text;
+    const std::string tail = "\n関数 = VTreeCtrl::_show()";
+    ASSERT_GE(message.text.size(), tail.size());
+    EXPECT_EQ(message.text.substr(message.text.size() - tail.size()), tail);
+    EXPECT_EQ(tree.listing(), "建築基準法\t01A\t1\n"
+                              "  1章　総則\t01A-0100-0000-0000-0000\t1\n");
+}
+
+namespace {
+
+// Runs the program on a database of `sql`; its standard output and exit status.
+std::string run_tree(const std::string& sql, int& status)
+{
+    TempDir program;
+    velto::test::build_fixture_db(program.file("VT2014.m88"), {sql});
+    const std::string out = program.file("tree.txt");
+    const std::string command = std::string(VELTO_BINARY_DIR) + "/velto --program-dir " + program.path() +
+                                " --settings " + program.file("s.ini") + " --tree >" + out + " 2>/dev/null";
+    const int raw = std::system(command.c_str());
+    status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return velto::test::read_file(out);
+}
+
+} // namespace
+
+TEST_F(ContentsTreeTest, CommandLinePrintsTheListing)
+{
+    int status = -1;
+    EXPECT_EQ(run_tree(tree_fixture_sql(), status), tree.listing());
+    EXPECT_EQ(status, 0);
 }

@@ -152,6 +152,10 @@ TEST_F(InsertedContent, NotificationHistoryLines)
     const std::string early = doc->_html_history("05K-KA010001-00", 1, 1, 1, 12);
     EXPECT_NE(early.find("<div align=\"right\">平成1年1月8日　建設省告示第1号</div>\n</font>"), std::string::npos) << early;
     EXPECT_NE(early.find("font-size: 11pt"), std::string::npos);
+    // A revision number without its date gives no revision line.
+    EXPECT_EQ(doc->_html_history("05K-KD180545-00", 4, 18, 545, 9),
+              "<br>\n<font style=\"font-size: 8pt; font-weight: normal; color: #696969\">\n"
+              "<div align=\"right\">平成18年5月31日　国土交通省告示第545号</div>\n</font>\n");
     // Dates that are no dates give no line, and without a promulgation line no block.
     EXPECT_EQ(doc->_html_history("05K-KD180544-00", 4, 18, 544, 9), "");
     EXPECT_TRUE(reporter.messages().empty());

@@ -279,3 +279,22 @@ TEST_F(MainFrameTest, TheLastPageComesBackWithTheTreeFollowingIt)
     // The page shown at the end is remembered.
     EXPECT_EQ(settings.read_string(kSectionSettings, kValueCurIDFN), "01A-00200000-00");
 }
+
+TEST_F(MainFrameTest, UpAndDownInThePageMoveBetweenArticles)
+{
+    open_frame();
+    ASSERT_TRUE(show("01A-00200000-00"));
+    frame->activateWindow();
+    frame->page_view()->_focus_page();
+    QApplication::processEvents();
+    QWidget* page = QApplication::focusWidget();
+    ASSERT_NE(page, nullptr);
+    ASSERT_TRUE(frame->page_view()->isAncestorOf(page));
+    const std::string next = doc->_next_page("01A-00200000-00").id;
+    press(page, Qt::Key_Down);
+    EXPECT_TRUE(wait_for_page());
+    EXPECT_EQ(frame->page_view()->_current_id(), next);
+    press(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_TRUE(wait_for_page());
+    EXPECT_EQ(frame->page_view()->_current_id(), "01A-00200000-00");
+}
