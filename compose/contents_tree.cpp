@@ -3,7 +3,6 @@
 #include "compose/html_format.h"
 #include "core/sjis.h"
 
-#include <cstdlib>
 
 namespace velto {
 
@@ -43,7 +42,7 @@ int notice_image(const std::string& id)
         return 6;
     if (era != 'D')
         return 0;
-    switch (std::atoi(id.substr(6, 2).c_str())) {
+    switch (decimal_value(std::string_view(id).substr(6, 2))) {
     case 19: return 8;
     case 20: return 9;
     case 21: return 10;
@@ -99,8 +98,10 @@ bool ContentsTree::build(Database& db, const IdentifierRules& ids, Reporter& rep
         build_pages(db, ids);
     } catch (const ComponentError& error) {
         report(reporter, kTreeOrigin, ReportVariant::Plain, error);
+        return false;
     } catch (const std::exception&) {
         report_unexpected(reporter, kTreeOrigin, ReportVariant::Plain);
+        return false;
     }
     return true;
 }
@@ -163,8 +164,12 @@ std::string ContentsTree::page_title(std::string title)
 
 void ContentsTree::build_pages(Database& db, const IdentifierRules& ids)
 {
+    // The node of the split article being filled and the 12 characters naming
+    // that article. Pages hang under their own article's node: a page whose
+    // first page is not shown gets a node of its own rather than landing under
+    // the previous article or at the top level.
     int article_node = -1;
-    std::string article; // the 12 characters naming the article of article_node
+    std::string article;
     auto rs = db.execute("SELECT * FROM T_条 WHERE [表示] = YES ORDER BY [ID_FN]");
     for (; !rs->eof(); rs->move_next()) {
         const std::string sn = rs->text("ID_SN");
@@ -189,9 +194,7 @@ void ContentsTree::build_pages(Database& db, const IdentifierRules& ids)
             insert(parent, label + std::string(kSeparator) + title, false, image, fn);
             continue;
         }
-        const int page = fn.size() >= 2 ? std::atoi(fn.c_str() + fn.size() - 2) : 0;
-        // Pages hang under their article's node; a page whose first page is not
-        // shown gets a node of its own rather than the previous article's.
+        const int page = fn.size() >= 2 ? decimal_value(std::string_view(fn).substr(fn.size() - 2)) : 0;
         if (page == 0 || article_node < 0 || fn.compare(0, 12, article) != 0) {
             article_node = insert(parent, label + std::string(kSeparator) + title, false, image, "");
             article = fn.substr(0, 12);

@@ -33,8 +33,8 @@ constexpr int Page = 5;
 
 class ContentsTree {
 public:
-    // Builds the nodes. False, after a report, when the law table is empty;
-    // a database error is reported and the nodes read so far stay.
+    // Builds the nodes. False, after a report, when the law table is empty or
+    // the database fails; after a failure the nodes read so far stay.
     bool build(Database& db, const IdentifierRules& ids, Reporter& reporter);
 
     const std::vector<TreeNode>& nodes() const { return nodes_; }

@@ -202,3 +202,27 @@ TEST_F(ContentsTreeTest, CommandLinePrintsTheListing)
     EXPECT_EQ(run_tree(tree_fixture_sql(), status), tree.listing());
     EXPECT_EQ(status, 0);
 }
+
+TEST(ContentsTreeBuild, APageWhoseFirstPageIsHiddenGetsItsOwnArticleNode)
+{
+    TempDir dir;
+    velto::test::build_fixture_db(dir.file("t.m88"), {R"sql(
+INSERT INTO T_法 VALUES ('01A', '建築基準法', '法', '建築基準法', -1);
+INSERT INTO T_条 VALUES ('01A-00030000-00', '01A-0000-0000-0000-0000', '適用', '前', 2, 0, -1);
+INSERT INTO T_条 VALUES ('01A-00030000-01', '01A-0000-0000-0000-0000', '', '後', 2, 0, -1);
+INSERT INTO T_条 VALUES ('01A-00080000-00', '01A-0000-0000-0000-0000', '隠れた前半', '前', 2, 0, 0);
+INSERT INTO T_条 VALUES ('01A-00080000-01', '01A-0000-0000-0000-0000', '', '後半', 2, 0, -1);
+)sql"});
+    Database db;
+    db.open("Data Source=" + dir.file("t.m88") + ";", "admin", "");
+    IdentifierRules rules;
+    CapturingReporter reporter;
+    ContentsTree tree;
+    ASSERT_TRUE(tree.build(db, rules, reporter));
+    EXPECT_EQ(tree.listing(), "建築基準法\t01A\t1\n"
+                              "  3条　適用\t\t5\n"
+                              "    3条 (01)　前\t01A-00030000-00\t3\n"
+                              "    3条 (02)　後\t01A-00030000-01\t3\n"
+                              "  8条　\t\t5\n"
+                              "    8条 (02)　後半\t01A-00080000-01\t3\n");
+}

@@ -1,0 +1,187 @@
+// Building the contents tree.
+//
+// The tree is built in one pass the first time the left pane shows a tab, so
+// its time is a pause the user waits through at start-up. Measured on two
+// databases: the synthetic one at the size of a real law collection, and the
+// official 建築基準法 with its 施行令 imported from the government's data
+// (skipped with a message when that data is not at hand). For each it prints
+// the median time of
+//   - reading the contents (ContentsTree::build: the statements and the labels),
+//   - VTreeCtrl::_show on a new, visible tree (the contents and every item),
+//   - the same followed by the first paint of the tree.
+//
+//   velto_tree_bench [WORK-FOLDER [OFFICIAL-DATA-FOLDER]]
+//
+// The databases are written into WORK-FOLDER once and reused by later runs.
+#include "compose/contents_tree.h"
+#include "compose/velto_doc.h"
+#include "core/settings_store.h"
+#include "nav/tree_ctrl.h"
+#include "tools/dbgen/db_generator.h"
+#include "tools/import/importer.h"
+
+#include <QApplication>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Setup {
+    velto::MemorySettingsStore settings;
+    velto::CapturingReporter reporter;
+    std::unique_ptr<velto::CVeltoDoc> doc;
+};
+
+bool open(Setup& s, const std::string& dir)
+{
+    s.doc = std::make_unique<velto::CVeltoDoc>(s.settings, s.reporter);
+    velto::DocumentOptions options;
+    options.program_dir = dir + "/";
+    options.use_working_folder = false;
+    if (s.doc->OnNewDocument(options))
+        return true;
+    for (const auto& m : s.reporter.messages())
+        std::fprintf(stderr, "%s\n%s\n", m.caption.c_str(), m.text.c_str());
+    return false;
+}
+
+bool generated(const std::string& dir)
+{
+    std::filesystem::create_directories(dir);
+    const std::string db = dir + "/VT2014.m88";
+    std::string error;
+    if (!std::filesystem::exists(db) && !velto::generate_database(db, velto::real_scale(), error)) {
+        std::fprintf(stderr, "cannot generate %s: %s\n", db.c_str(), error.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool imported(const std::string& dir, const std::string& data)
+{
+    std::filesystem::create_directories(dir);
+    const std::string db = dir + "/VT2014.m88";
+    if (std::filesystem::exists(db))
+        return true;
+    const std::string temporary = dir + "/importing.m88";
+    std::filesystem::remove(temporary);
+    struct Law {
+        const char* file;
+        const char* id;
+        std::vector<std::pair<std::string, std::string>> aliases;
+    };
+    const Law laws[] = {{"building_act.json", "01A", {}}, {"tmp/order_full.json", "01B", {{"法", "01A"}}}};
+    for (const Law& law : laws) {
+        velto::import::ImportOptions options;
+        options.database = temporary;
+        options.input = data + "/" + law.file;
+        options.law_id = law.id;
+        options.aliases = law.aliases;
+        velto::import::ImportSummary summary;
+        std::string error;
+        if (!velto::import::import_law(options, summary, error)) {
+            std::fprintf(stderr, "cannot import %s: %s\n", options.input.c_str(), error.c_str());
+            return false;
+        }
+    }
+    std::filesystem::rename(temporary, db);
+    return true;
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0.0 : v[v.size() / 2];
+}
+
+// Median of `rounds` runs of `run`, in milliseconds; `prepare` runs untimed before each.
+double measure(int rounds, const std::function<void()>& prepare, const std::function<void()>& run)
+{
+    std::vector<double> times;
+    for (int r = 0; r < rounds; ++r) {
+        prepare();
+        const auto t0 = Clock::now();
+        run();
+        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+    }
+    return median(times);
+}
+
+void bench(const char* name, const std::string& dir)
+{
+    Setup s;
+    if (!open(s, dir))
+        return;
+    velto::CVeltoDoc& doc = *s.doc;
+
+    velto::ContentsTree contents;
+    if (!contents.build(doc.database(), doc, s.reporter)) {
+        std::fprintf(stderr, "%s: the tree could not be built\n", name);
+        return;
+    }
+    std::size_t pages = 0;
+    for (const velto::TreeNode& node : contents.nodes())
+        pages += node.id.size() == 15;
+    std::printf("%s: %zu pages in the page list; %zu tree items, %zu of them pages\n", name,
+                doc.pages().pages().size(), contents.nodes().size(), pages);
+
+    const double t_build = measure(
+        15, [] {}, [&] { contents.build(doc.database(), doc, s.reporter); });
+
+    std::unique_ptr<velto::VTreeCtrl> tree;
+    const auto fresh_tree = [&] {
+        tree.reset();
+        tree = std::make_unique<velto::VTreeCtrl>();
+        tree->resize(300, 800);
+        tree->show();
+        QApplication::processEvents();
+        tree->_attach(doc);
+    };
+    const double t_show = measure(9, fresh_tree, [&] { tree->_show(); });
+    const double t_paint = measure(9, fresh_tree, [&] {
+        tree->_show();
+        tree->repaint();
+    });
+    tree.reset();
+
+    std::printf("  ContentsTree::build          median %7.1f ms\n", t_build);
+    std::printf("  VTreeCtrl::_show             median %7.1f ms\n", t_show);
+    std::printf("  _show and the first paint    median %7.1f ms\n", t_paint);
+    if (!s.reporter.messages().empty())
+        std::fprintf(stderr, "%s: %zu messages while measuring\n", name, s.reporter.messages().size());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    const std::string root = argc > 1 ? argv[1] : (std::filesystem::temp_directory_path() / "velto-bench").string();
+    const std::string data = argc > 2 ? argv[2] : VELTO_OFFICIAL_DATA_DIR;
+
+    if (generated(root + "/real"))
+        bench("generated, real scale", root + "/real");
+    else
+        return 1;
+
+    if (!std::filesystem::is_directory(data)) {
+        std::printf("official data not found in %s: 建築基準法 and 施行令 skipped\n", data.c_str());
+        return 0;
+    }
+    if (!imported(root + "/egov", data))
+        return 1;
+    bench("建築基準法 + 施行令 (imported)", root + "/egov");
+    return 0;
+}

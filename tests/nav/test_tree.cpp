@@ -1,0 +1,178 @@
+// The contents tree on the pane's first tab: its items, pictures, expansion
+// and what selecting an item shows.
+#include "compose/contents_tree.h"
+#include "tests/nav/pane_fixture.h"
+
+#include <QImage>
+#include <QPixmap>
+
+#include <set>
+
+using namespace velto;
+
+namespace {
+
+const char* const kTreeSql = R"sql(
+INSERT INTO T_法 VALUES ('00A', 'ヴェルト', 'ヴェルト', 'ヴェルト', -1);
+INSERT INTO T_法 VALUES ('01A', '建築基準法', '法', '建築基準法', -1);
+INSERT INTO T_法 VALUES ('02K', '告示', '告', '告示', -1);
+INSERT INTO T_章 VALUES ('01A-0100-0000-0000-0000', '総則', NULL, NULL, NULL, 0);
+INSERT INTO T_章 VALUES ('01A-0100-0100-0000-0000', '総則', '通則', NULL, NULL, 0);
+INSERT INTO T_条 VALUES ('00A-Z0010000-00', '00A-0000-0000-0000-0000', '表紙', '', 0, 0, -1);
+INSERT INTO T_条 VALUES ('01A-00010000-00', '01A-0100-0100-0000-0000', '目的', '', 0, 0, -1);
+INSERT INTO T_条 VALUES ('01A-00020000-00', '01A-0100-0000-0000-0000', '用語の定義', '', 2, 0, -1);
+INSERT INTO T_条 VALUES ('01A-00020000-01', '01A-0100-0000-0000-0000', '', '第二号以下', 2, 0, -1);
+INSERT INTO T_条 VALUES ('01A-00030000-00', '01A-0000-0000-0000-0000', '適用', '', 0, 0, -1);
+INSERT INTO T_条 VALUES ('01A-T0010000-00', '01A-0000-0000-0000-0000', '用途', '', 0, 0, -1);
+INSERT INTO T_条 VALUES ('02K-KD190101-00', '02K-0000-0000-0000-0000', '告示', '', 0, 0, -1);
+)sql";
+
+class Tree : public test::PaneFixture {
+protected:
+    void SetUp() override
+    {
+        PaneFixture::SetUp();
+        test::build_fixture_db(dir.file("VT2014.m88"), {kTreeSql});
+        open_pane();
+        tree = pane->tree();
+    }
+
+    // The tree as the widget holds it, in the form of the command line's listing.
+    std::string widget_listing() const
+    {
+        std::string out;
+        for (int i = 0; i < tree->topLevelItemCount(); ++i)
+            list(tree->topLevelItem(i), 0, out);
+        return out;
+    }
+
+    void list(const QTreeWidgetItem* item, int depth, std::string& out) const
+    {
+        out.append(static_cast<std::size_t>(depth) * 2, ' ');
+        out += item->text(0).toStdString() + '\t' + tree->_id_for_item(item) + '\t' +
+               std::to_string(VTreeCtrl::_state_of(item)) + '\n';
+        for (int i = 0; i < item->childCount(); ++i)
+            list(item->child(i), depth + 1, out);
+    }
+
+    static bool shows_picture(const QTreeWidgetItem* item, int state)
+    {
+        return item->icon(0).cacheKey() == VTreeCtrl::state_icon(state).cacheKey();
+    }
+
+    VTreeCtrl* tree = nullptr;
+};
+
+} // namespace
+
+TEST_F(Tree, MirrorsTheContentsWithMapsAndPictures)
+{
+    ContentsTree contents;
+    ASSERT_TRUE(contents.build(doc->database(), *doc, reporter));
+    EXPECT_EQ(widget_listing(), contents.listing());
+    EXPECT_TRUE(reporter.messages().empty());
+
+    // Every node entered in the maps is found both ways, every item shows
+    // the picture of its state, and rows are 18 pixels high.
+    for (const TreeNode& node : contents.nodes()) {
+        if (node.id.empty())
+            continue;
+        QTreeWidgetItem* item = tree->_item_for_id(node.id);
+        ASSERT_NE(item, nullptr) << node.id;
+        EXPECT_EQ(tree->_id_for_item(item), node.id);
+        EXPECT_TRUE(shows_picture(item, node.image)) << node.id;
+    }
+    EXPECT_EQ(tree->_item_for_id("01A-00020000"), nullptr);
+    EXPECT_EQ(tree->visualItemRect(tree->topLevelItem(0)).height(), VTreeCtrl::kItemHeight);
+    EXPECT_EQ(tree->iconSize(), VTreeCtrl::kStateImageSize);
+}
+
+TEST_F(Tree, StatePicturesAreThirteenDistinctImages)
+{
+    std::set<QByteArray> seen;
+    for (int state = 1; state <= VTreeCtrl::kStateImageCount; ++state) {
+        const QImage image = VTreeCtrl::state_icon(state).pixmap(VTreeCtrl::kStateImageSize).toImage();
+        ASSERT_FALSE(image.isNull()) << state;
+        bool drawn = false;
+        for (int y = 0; y < image.height() && !drawn; ++y)
+            for (int x = 0; x < image.width() && !drawn; ++x)
+                drawn = qAlpha(image.pixel(x, y)) != 0;
+        EXPECT_TRUE(drawn) << state;
+        const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+        seen.insert(QByteArray(reinterpret_cast<const char*>(argb.constBits()), static_cast<int>(argb.sizeInBytes())));
+    }
+    EXPECT_EQ(seen.size(), static_cast<std::size_t>(VTreeCtrl::kStateImageCount));
+    EXPECT_TRUE(VTreeCtrl::state_icon(0).isNull());
+    EXPECT_TRUE(VTreeCtrl::state_icon(VTreeCtrl::kStateImageCount + 1).isNull());
+}
+
+TEST_F(Tree, ExpandingSwitchesTheFolderPictureOfLawsAndHeadingsOnly)
+{
+    QTreeWidgetItem* law = tree->_item_for_id("01A");
+    QTreeWidgetItem* chapter = tree->_item_for_id("01A-0100-0000-0000-0000");
+    QTreeWidgetItem* article = tree->_item_for_id("01A-00020000-00")->parent();
+    ASSERT_TRUE(law && chapter && article);
+    EXPECT_EQ(VTreeCtrl::_state_of(law), VTreeCtrl::kStateFolderCollapsed);
+
+    tree->expandItem(law);
+    EXPECT_EQ(VTreeCtrl::_state_of(law), VTreeCtrl::kStateFolderExpanded);
+    EXPECT_TRUE(shows_picture(law, VTreeCtrl::kStateFolderExpanded));
+    EXPECT_EQ(VTreeCtrl::_state_of(chapter), VTreeCtrl::kStateFolderCollapsed);
+
+    tree->expandItem(chapter);
+    tree->expandItem(article);
+    EXPECT_EQ(VTreeCtrl::_state_of(chapter), VTreeCtrl::kStateFolderExpanded);
+    // The node of a split article has no identifier and keeps its page picture.
+    EXPECT_EQ(VTreeCtrl::_state_of(article), VTreeCtrl::kStatePage);
+
+    tree->collapseItem(law);
+    EXPECT_EQ(VTreeCtrl::_state_of(law), VTreeCtrl::kStateFolderCollapsed);
+    EXPECT_TRUE(shows_picture(law, VTreeCtrl::kStateFolderCollapsed));
+    EXPECT_EQ(VTreeCtrl::_state_of(chapter), VTreeCtrl::kStateFolderExpanded);
+    tree->collapseItem(article);
+    EXPECT_EQ(VTreeCtrl::_state_of(article), VTreeCtrl::kStatePage);
+}
+
+TEST_F(Tree, SelectingAPageShowsItAndTheSplitArticleNodeShowsNothing)
+{
+    QTreeWidgetItem* second = tree->_item_for_id("01A-00020000-01");
+    ASSERT_NE(second, nullptr);
+    QTreeWidgetItem* article = second->parent();
+    ASSERT_EQ(article->childCount(), 2);
+    EXPECT_EQ(article->child(0)->text(0).toStdString(), "2条 (01)　");
+    EXPECT_EQ(second->text(0).toStdString(), "2条 (02)　第二号以下");
+
+    tree->setCurrentItem(article);
+    EXPECT_EQ(tree->_selected_id(), "");
+    EXPECT_TRUE(view.shown.empty());
+
+    tree->setCurrentItem(second);
+    EXPECT_EQ(view.shown, std::vector<std::string>{"01A-00020000-01"});
+    // Enter opens the selected item again.
+    send_key(tree, QEvent::KeyPress, Qt::Key_Return);
+    EXPECT_EQ(view.shown, (std::vector<std::string>{"01A-00020000-01", "01A-00020000-01"}));
+}
+
+TEST_F(Tree, SynchronisingOpensTheWayToThePageOrClearsTheSelection)
+{
+    QTreeWidgetItem* law = tree->_item_for_id("01A");
+    QTreeWidgetItem* section = tree->_item_for_id("01A-0100-0100-0000-0000");
+    ASSERT_TRUE(law && section);
+    ASSERT_FALSE(law->isExpanded());
+
+    EXPECT_TRUE(pane->_sync("01A-00010000-00"));
+    EXPECT_EQ(tree->_selected_id(), "01A-00010000-00");
+    EXPECT_EQ(view.shown, std::vector<std::string>{"01A-00010000-00"});
+    // The item's ancestors are opened and show the open picture.
+    EXPECT_TRUE(section->isExpanded());
+    EXPECT_EQ(VTreeCtrl::_state_of(law), VTreeCtrl::kStateFolderExpanded);
+    EXPECT_EQ(VTreeCtrl::_state_of(section), VTreeCtrl::kStateFolderExpanded);
+
+    // A page the tree does not hold leaves nothing selected and nothing shown.
+    view.forget();
+    EXPECT_TRUE(pane->_sync("01A-00990000-00"));
+    EXPECT_EQ(tree->_selected_id(), "");
+    EXPECT_TRUE(tree->selectedItems().isEmpty());
+    EXPECT_EQ(tree->currentItem(), nullptr);
+    EXPECT_TRUE(view.shown.empty());
+}
