@@ -1,11 +1,13 @@
 #include "app/command_line.h"
 
+#include "compose/article_rows.h"
 #include "compose/contents_tree.h"
 #include "compose/velto_doc.h"
 #include "core/settings_store.h"
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -48,6 +50,21 @@ int print_html(CVeltoDoc& doc, const std::string& id)
         return 1;
     std::fwrite(html.data(), 1, html.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+// The rows of a law's article list, as the "リスト" tab shows them.
+int print_list(CVeltoDoc& doc, Reporter& reporter, const std::string& id_hn)
+{
+    const auto& laws = doc.laws().order();
+    if (std::find(laws.begin(), laws.end(), id_hn) == laws.end()) {
+        std::fprintf(stderr, "velto: the reader shows no law %s\n", id_hn.c_str());
+        return 1;
+    }
+    ArticleRows rows;
+    const bool built = rows.build(doc.database(), doc, reporter, id_hn);
+    const std::string text = rows.listing();
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return built && std::fflush(stdout) == 0 ? 0 : 1;
 }
 
 // Every displayable page and the program's own pages, as OUTDIR/ID.html.
@@ -108,7 +125,9 @@ std::string usage_text()
            "                       page comes in full, as when reached through a link)\n"
            "  --export-html OUTDIR write every page as OUTDIR/ID.html\n"
            "  --tree               print the contents tree: two spaces a level, the text,\n"
-           "                       a tab, the identifier, a tab, the state image\n";
+           "                       a tab, the identifier, a tab, the state image\n"
+           "  --list HHH           print the article list of law HHH: the identifier, a tab,\n"
+           "                       the column texts separated by tabs, a tab, the image\n";
 }
 
 CommandLine parse_command_line(const std::vector<std::string>& args)
@@ -135,6 +154,8 @@ CommandLine parse_command_line(const std::vector<std::string>& args)
             cl.html_id = args[++i];
         } else if (a == "--export-html" && has_value) {
             cl.export_dir = args[++i];
+        } else if (a == "--list" && has_value && !args[i + 1].empty()) {
+            cl.list_law = args[++i];
         } else {
             cl.error = "velto: unknown or incomplete argument: " + a;
             break;
@@ -168,6 +189,8 @@ int run_command_line(const CommandLine& cl)
             status = 1;
         const std::string text = tree.listing();
         std::fwrite(text.data(), 1, text.size(), stdout);
+    } else if (!cl.list_law.empty()) {
+        status = print_list(doc, reporter, cl.list_law);
     } else if (!cl.html_id.empty()) {
         view.id = cl.html_id;
         status = print_html(doc, cl.html_id);

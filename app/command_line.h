@@ -16,11 +16,15 @@ struct CommandLine {
     bool from_link = false;    // --from-link: compose as when reached through a link
     std::string export_dir;    // --export-html OUTDIR
     bool tree = false;         // --tree: print the contents tree
+    std::string list_law;      // --list HHH: print the article list of a law
     bool no_splash = false;    // --no-splash: no start-up picture
     bool help = false;
     std::string error;         // set when the arguments cannot be understood
 
-    bool has_verb() const { return !caption_id.empty() || !html_id.empty() || !export_dir.empty() || tree; }
+    bool has_verb() const
+    {
+        return !caption_id.empty() || !html_id.empty() || !export_dir.empty() || tree || !list_law.empty();
+    }
 };
 
 CommandLine parse_command_line(const std::vector<std::string>& args);

@@ -1,11 +1,30 @@
 #include "nav/combo_lst.h"
 
+#include "compose/velto_doc.h"
 #include "nav/control_ids.h"
 
 #include <QAbstractItemView>
 #include <QKeyEvent>
 
 namespace velto {
+
+namespace {
+
+constexpr ReportOrigin kInitOrigin{"コンボボックスの初期化", "VComboLst::_init()"};
+// Entries of laws whose identifier does not end in "A" stand indented under
+// the law of the same number.
+constexpr std::string_view kIndent = "　　";
+
+} // namespace
+
+std::string VComboLst::_entry_text(std::string_view id_hn, std::string_view name)
+{
+    std::string text;
+    if (id_hn.empty() || id_hn.back() != 'A')
+        text = kIndent;
+    text += name;
+    return text;
+}
 
 VComboLst::VComboLst(QWidget* parent) : QComboBox(parent)
 {
@@ -22,10 +41,22 @@ int VComboLst::control_id() const
 
 bool VComboLst::_init(CVeltoDoc& doc)
 {
-    // The displayable laws are read here, in identifier order, and added
-    // with _add_law.
     doc_ = &doc;
     _clear();
+    try {
+        auto rs = doc.database().execute("SELECT * FROM T_法 WHERE [表示] = YES ORDER BY [ID_HN]");
+        for (; !rs->eof(); rs->move_next()) {
+            const std::string id_hn = rs->text("ID_HN");
+            _add_law(id_hn, _entry_text(id_hn, rs->text("法名一般")));
+        }
+        rs->close();
+    } catch (const ComponentError& error) {
+        report(doc.reporter(), kInitOrigin, ReportVariant::Tab, error);
+        return false;
+    } catch (const std::exception&) {
+        report_unexpected(doc.reporter(), kInitOrigin, ReportVariant::Tab);
+        return false;
+    }
     return true;
 }
 

@@ -22,8 +22,13 @@ public:
 
     int control_id() const;
 
-    // Fills the selector with the laws of the document; false on failure.
+    // Fills the selector with the laws of the document, in identifier order;
+    // false after a database error has been reported (the entries read until
+    // then stay).
     bool _init(CVeltoDoc& doc);
+    // The text of a law's entry: its usual name, indented with two full-width
+    // blanks unless the identifier ends in "A".
+    static std::string _entry_text(std::string_view id_hn, std::string_view name);
 
     // Removes every entry.
     void _clear();

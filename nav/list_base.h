@@ -6,10 +6,20 @@
 // identifier; rows are only appended or cleared all at once, so a row index
 // stays valid until the next _clear. The lists are single-selection; the
 // "last selected row" is the highest selected row index.
+//
+// The list draws its rows itself: a selected row is filled with a light blue
+// and written in black whether or not the list has the focus; the first
+// column may carry one of the 40 list images (24 by 16) with an overlay; a
+// text wider than its cell is cut after a whole character and ends in "...".
+// Users cannot change the column widths.
 #pragma once
 
 #include "nav/nav_keys.h"
 
+#include <QColor>
+#include <QPixmap>
+
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -18,6 +28,18 @@
 namespace velto {
 
 class CVeltoDoc;
+
+// Room left free around the text of a cell, in pixels.
+inline constexpr int kCellTextMargin = 4;
+
+// The text to draw in a cell `available` pixels wide, `width` measuring a text
+// in pixels. A text that fits together with the margin stays as it is.
+// Otherwise it is cut after the first character at which the text so far,
+// "..." and the margin reach the available width (that character stays, so
+// the cut text may pass the edge by less than a character) and "..." is
+// appended; a cut text of fewer than 3 Shift-JIS bytes that still reaches the
+// edge is not drawn at all (the result is empty). Characters are never split.
+std::string fit_cell_text(std::string_view text, int available, const std::function<int(std::string_view)>& width);
 
 // A row as handed to _add_row.
 struct ListRow {
@@ -41,6 +63,22 @@ public:
     // Item data roles of the first column.
     static constexpr int kImageRole = Qt::UserRole + 1;
     static constexpr int kOverlayRole = Qt::UserRole + 2;
+
+    // The list images: 24 by 16 pixels each.
+    static constexpr int kImageWidth = 24;
+    static constexpr int kImageHeight = 16;
+    static constexpr int kImageCount = 40;
+    // A cell shows at most this many Shift-JIS bytes of its text.
+    static constexpr std::size_t kMaxCellBytes = 255;
+    // Background and text of a selected row.
+    static inline const QColor kSelectedBackground{187, 187, 255};
+    static inline const QColor kSelectedText{0, 0, 0};
+
+    // The 40 list images in index order.
+    static const std::vector<QPixmap>& images();
+    // The image an overlay index stands for: overlay 1 is image 0, overlay 4
+    // image 3; -1 for any other overlay.
+    static int overlay_image(int overlay);
 
     VListBase(int control_id, QWidget* parent);
 
@@ -73,9 +111,19 @@ public:
     // Sizes every column to the wider of its contents and its header.
     void _autosize_columns();
 
+    // Whether a row is drawn as selected: the lists show their selection
+    // also while they do not have the focus.
+    bool _row_drawn_selected(int row) const;
+    // The image index of a cell, -1 when it shows none.
+    int _cell_image(int row, int column) const;
+    // The text drawn in a cell at the column's present width.
+    std::string _cell_display_text(int row, int column) const;
+
 protected:
     // Focusing a list selects its last selected row, or row 0, without showing it.
     void focus_gained() override;
+    // Draws one row: background, images and fitted texts of every column.
+    void drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
     CVeltoDoc* doc_ = nullptr;
 

@@ -1,5 +1,7 @@
 // The article list of the "リスト" tab: the pages of the law chosen in the
 // law selector, one row per page, with columns "条" and "タイトル" and icons.
+// The rows themselves (labels, titles, page captions, images) come from
+// ArticleRows; a notice collection heads its first column "告示番号".
 #pragma once
 
 #include "nav/list_base.h"
@@ -17,7 +19,8 @@ public:
 
     explicit VListLst(QWidget* parent = nullptr);
 
-    // Fills the list with the pages of a law (ID_HN). False when they could not be read.
+    // Fills the list with the pages of a law (ID_HN). False when they could
+    // not be read (the user has been told; the rows read until then stay).
     bool _show(const std::string& id_hn);
 };
 
