@@ -1,45 +1,12 @@
 // The program's commands: identifiers, labels, status-bar prompts and tool tips.
 #pragma once
 
+#include "compose/command_ids.h"
+
 #include <string_view>
 
 namespace velto {
 
-namespace cmd {
-constexpr int Split = 32771;
-constexpr int FindInPage = 32772;
-constexpr int Remark = 32773;
-constexpr int Test = 32774;
-constexpr int Back = 32775;
-constexpr int Forward = 32776;
-constexpr int Previous = 32777;
-constexpr int Next = 32778;
-constexpr int Synchro = 32779;
-constexpr int Refer = 32780;
-constexpr int Brachet = 32781;
-constexpr int Print = 32782;
-constexpr int PinPoint = 32783;
-constexpr int Version = 32785;
-constexpr int ClearMarks = 32786;
-constexpr int Help = 32787;
-constexpr int SupportSite = 32788;
-constexpr int Legend = 32789;
-constexpr int Cover = 32791;
-constexpr int EasterEgg = 32792;
-constexpr int PageTitlePane = 32793;
-constexpr int Options = 32794;
-constexpr int LawHistory = 32805;
-constexpr int NoticeHistory = 32806;
-constexpr int DesignData = 32807;
-constexpr int Topmost = 32808;
-constexpr int Cut = 32811; // 遮断: routed to nothing
-constexpr int PrintPreview = 32813;
-constexpr int Copy = 57634;
-constexpr int EditCut = 57635;
-constexpr int Paste = 57637;
-constexpr int Undo = 57643;
-constexpr int Exit = 57665;
-} // namespace cmd
 
 struct CommandInfo {
     int id;

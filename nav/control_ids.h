@@ -2,6 +2,8 @@
 // pass between the pane, the page view, the search and the main window.
 #pragma once
 
+#include "compose/command_ids.h"
+
 namespace velto {
 
 // Controls of the left pane. Each control reports its own id.
@@ -21,11 +23,11 @@ enum ControlId : int {
 
 // Internal commands.
 enum CommandId : int {
-    kCmdRemark = 32773,          // re-apply the search-word marks of the page
-    kCmdHiddenPage = 32792,      // main window: show the hidden page
-    kCmdSearchFinished = 32796,  // close the search wait window
-    kCmdRecordSearch = 32797,    // record the search text in the history
-    kCmdFocusPage = 32810,       // give the page window the focus
+    kCmdRemark = cmd::Remark,
+    kCmdHiddenPage = cmd::EasterEgg,
+    kCmdSearchFinished = cmd::SearchFinished,
+    kCmdRecordSearch = cmd::RecordSearch,
+    kCmdFocusPage = cmd::FocusPage,
 };
 
 // Tabs of the left pane, in the order of the tab strip.

@@ -14,6 +14,7 @@
 // the document's status sink and the signals below).
 #pragma once
 
+#include "compose/command_ids.h"
 #include "compose/velto_doc.h"
 #include "view/link_text.h"
 #include "view/navigation_pane_link.h"
@@ -52,17 +53,17 @@ struct PageAnchor {
 class C2ndView : public QWidget, public PageViewLink {
     Q_OBJECT
 public:
-    // Commands of the view (the numbers of the program's command table).
-    static constexpr int kFindInPage = 32772;
-    static constexpr int kBack = 32775;
-    static constexpr int kForward = 32776;
-    static constexpr int kPrevious = 32777;
-    static constexpr int kNext = 32778;
-    static constexpr int kSynchro = 32779;
-    static constexpr int kRefer = 32780;
-    static constexpr int kBrachet = 32781;
-    static constexpr int kClearMarks = 32786;
-    static constexpr int kCopy = 57634;
+    // Commands of the view.
+    static constexpr int kFindInPage = cmd::FindInPage;
+    static constexpr int kBack = cmd::Back;
+    static constexpr int kForward = cmd::Forward;
+    static constexpr int kPrevious = cmd::Previous;
+    static constexpr int kNext = cmd::Next;
+    static constexpr int kSynchro = cmd::Synchro;
+    static constexpr int kRefer = cmd::Refer;
+    static constexpr int kBrachet = cmd::Brachet;
+    static constexpr int kClearMarks = cmd::ClearMarks;
+    static constexpr int kCopy = cmd::Copy;
 
     // Registers the page scheme. Must be called before the application object
     // is created.
