@@ -117,8 +117,7 @@ ArticleRow ArticleRows::make_row(const IdentifierRules& ids, std::string_view id
         return row;
     }
 
-    // The page number is the last two characters; a short identifier reads what it has.
-    const int page = decimal_value(id_fn.substr(id_fn.size() >= 2 ? id_fn.size() - 2 : 0));
+    const int page = page_suffix_value(id_fn);
     row.label += std::string(kPageSeparator) + format("%02d", page + 1);
     if (page == 0) {
         row.title = unless_none(title);

@@ -155,11 +155,7 @@ void ContentsTree::page_label(const IdentifierRules& ids, const std::string& id,
 
 std::string ContentsTree::page_title(std::string title)
 {
-    if (title == "なし")
-        return {};
-    if (sjis_width(title) > 150)
-        title = std::string(sjis_prefix(title, 150)) + " ... ";
-    return title;
+    return title == "なし" ? std::string() : sjis_shortened(title, 150);
 }
 
 void ContentsTree::build_pages(Database& db, const IdentifierRules& ids)
@@ -194,7 +190,7 @@ void ContentsTree::build_pages(Database& db, const IdentifierRules& ids)
             insert(parent, label + std::string(kSeparator) + title, false, image, fn);
             continue;
         }
-        const int page = fn.size() >= 2 ? decimal_value(std::string_view(fn).substr(fn.size() - 2)) : 0;
+        const int page = page_suffix_value(fn);
         if (page == 0 || article_node < 0 || fn.compare(0, 12, article) != 0) {
             article_node = insert(parent, label + std::string(kSeparator) + title, false, image, "");
             article = fn.substr(0, 12);

@@ -164,7 +164,7 @@ bool CVeltoDoc::compose_page(std::string_view id, IdKind kind, std::array<int, 3
 
     int page_number = 0;
     if (parts > 1) {
-        page_number = std::atoi(page.c_str() + page.size() - 2) + 1;
+        page_number = page_suffix_value(page) + 1;
         std::string name, supplement;
         if (page_number > 0 && caption.empty() && _page_names(page, name, supplement))
             caption = name;

@@ -1,6 +1,6 @@
 #include "compose/page_catalog.h"
 
-#include <cstdlib>
+#include "core/identifiers.h"
 
 namespace velto {
 
@@ -12,14 +12,6 @@ constexpr std::string_view kLawStatement = "SELECT * FROM T_法 WHERE [表示] =
 constexpr std::string_view kPageStatement =
     "SELECT * FROM T_条, T_法 WHERE LEFT(T_条.[ID_FN], 3) = T_法.[ID_HN] AND  T_条.[表示] = YES AND  "
     "T_法.[表示] = YES ORDER BY [ID_FN]";
-
-// The decimal value of the last two characters: the page number within a split article, from 0.
-int page_suffix_value(const std::string& id)
-{
-    if (id.size() < 2)
-        return std::atoi(id.c_str());
-    return std::atoi(id.c_str() + id.size() - 2);
-}
 
 } // namespace
 

@@ -105,10 +105,8 @@ bool CVeltoDoc::_html_ref(std::string_view id_bn, int font_size, std::string& bl
             if (!remark.empty()) {
                 if (remark != "なし")
                     text += " 「" + remark + "」";
-            } else if (std::string name = rs->text("条名"); name != "なし") {
-                if (sjis_width(name) > 50)
-                    name = std::string(sjis_prefix(name, 50)) + " ... ";
-                text += " 「" + name + "」";
+            } else if (const std::string name = rs->text("条名"); name != "なし") {
+                text += " 「" + sjis_shortened(name, 50) + "」";
             }
 
             const std::string anchor = id + "-to-" + target.substr(0, 12) + "-r01";

@@ -78,6 +78,11 @@ int decimal_value(std::string_view text)
     return static_cast<int>(value);
 }
 
+int page_suffix_value(std::string_view id_fn)
+{
+    return decimal_value(id_fn.substr(id_fn.size() >= 2 ? id_fn.size() - 2 : 0));
+}
+
 bool IdentifierRules::_page_names(std::string_view, std::string&, std::string&) const { return false; }
 
 bool IdentifierRules::_id_kind(std::string_view id_fn, IdKind& kind)

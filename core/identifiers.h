@@ -113,6 +113,10 @@ struct SectionFields {
 // the int range are clamped.
 int decimal_value(std::string_view text);
 
+// The decimal value of the last two characters of a page identifier: the page
+// within a split article, counted from 0 ("-00" is the first page).
+int page_suffix_value(std::string_view id_fn);
+
 // The identifier and numbering routines of the document. They need no state
 // except the page-name map, which the document supplies through _page_names.
 class IdentifierRules {

@@ -128,4 +128,11 @@ std::string_view sjis_prefix(std::string_view text, std::size_t max_width)
     return text.substr(0, pos);
 }
 
+std::string sjis_shortened(std::string_view text, std::size_t max_width)
+{
+    if (sjis_width(text) <= max_width)
+        return std::string(text);
+    return std::string(sjis_prefix(text, max_width)) + " ... ";
+}
+
 } // namespace velto

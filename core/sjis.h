@@ -45,4 +45,8 @@ std::size_t sjis_halfwidth_count(std::string_view text);
 // The longest leading part of `text` whose Shift-JIS width is at most `max_width`.
 std::string_view sjis_prefix(std::string_view text, std::size_t max_width);
 
+// `text` as it is when it fits in `max_width`; otherwise its longest fitting
+// leading part followed by " ... ".
+std::string sjis_shortened(std::string_view text, std::size_t max_width);
+
 } // namespace velto

@@ -107,11 +107,8 @@ std::string link_description(const CVeltoDoc& doc, std::string_view id)
     }
 
     std::string name, supplement;
-    if (doc._page_names(id, name, supplement) && !name.empty() && name != "なし") {
-        if (sjis_width(name) > kNameLimit)
-            name = std::string(sjis_prefix(name, kNameLimit)) + " ... ";
-        text += " 「" + name + "」";
-    }
+    if (doc._page_names(id, name, supplement) && !name.empty() && name != "なし")
+        text += " 「" + sjis_shortened(name, kNameLimit) + "」";
     return text;
 }
 
