@@ -3,8 +3,10 @@
 -- The [LEFT] indexes serve the reader's statements, which select by identifier
 -- prefix (LEFT([ID_FN], 3) = '01A' and the like); they need the reader's LEFT
 -- function, which every connection of the reader and of its tools registers.
+-- Every statement may run again on a database that has some of the schema:
+-- the tools bring older databases up to date this way.
 
-CREATE TABLE T_法 (
+CREATE TABLE IF NOT EXISTS T_法 (
   ID_HN      TEXT PRIMARY KEY,
   法名一般   TEXT,
   法名略式   TEXT,
@@ -12,7 +14,7 @@ CREATE TABLE T_法 (
   表示       INTEGER DEFAULT 0
 );
 
-CREATE TABLE T_章 (
+CREATE TABLE IF NOT EXISTS T_章 (
   ID_SN      TEXT PRIMARY KEY,
   章名       TEXT,
   節名       TEXT,
@@ -20,9 +22,9 @@ CREATE TABLE T_章 (
   目名       TEXT,
   告示       INTEGER
 );
-CREATE INDEX T_章_法 ON T_章 ([LEFT](ID_SN, 3), ID_SN);
+CREATE INDEX IF NOT EXISTS T_章_法 ON T_章 ([LEFT](ID_SN, 3), ID_SN);
 
-CREATE TABLE T_条 (
+CREATE TABLE IF NOT EXISTS T_条 (
   ID_FN      TEXT PRIMARY KEY,
   ID_SN      TEXT,
   条名       TEXT,
@@ -31,10 +33,10 @@ CREATE TABLE T_条 (
   大型       INTEGER,
   表示       INTEGER DEFAULT 0
 );
-CREATE INDEX T_条_法 ON T_条 ([LEFT](ID_FN, 3), ID_FN);
-CREATE INDEX T_条_章 ON T_条 (ID_SN);
+CREATE INDEX IF NOT EXISTS T_条_法 ON T_条 ([LEFT](ID_FN, 3), ID_FN);
+CREATE INDEX IF NOT EXISTS T_条_章 ON T_条 (ID_SN);
 
-CREATE TABLE T_文 (
+CREATE TABLE IF NOT EXISTS T_文 (
   ID_BN          TEXT PRIMARY KEY,
   法文           TEXT,
   書式コード     TEXT,
@@ -44,25 +46,25 @@ CREATE TABLE T_文 (
   図入           INTEGER,
   検索用データ   TEXT
 );
-CREATE INDEX T_文_頁 ON T_文 ([LEFT](ID_BN, 15), ID_BN);
+CREATE INDEX IF NOT EXISTS T_文_頁 ON T_文 ([LEFT](ID_BN, 15), ID_BN);
 
-CREATE TABLE T_表 (
+CREATE TABLE IF NOT EXISTS T_表 (
   ID_BN          TEXT NOT NULL,
   順序           INTEGER,
   表式データ     TEXT,
   検索用データ   TEXT
 );
-CREATE INDEX T_表_文 ON T_表 (ID_BN, 順序);
-CREATE INDEX T_表_頁 ON T_表 ([LEFT](ID_BN, 15), ID_BN);
+CREATE INDEX IF NOT EXISTS T_表_文 ON T_表 (ID_BN, 順序);
+CREATE INDEX IF NOT EXISTS T_表_頁 ON T_表 ([LEFT](ID_BN, 15), ID_BN);
 
-CREATE TABLE T_他 (
+CREATE TABLE IF NOT EXISTS T_他 (
   ID_FN      TEXT NOT NULL,
   順序       INTEGER,
   HTMLデータ TEXT
 );
-CREATE INDEX T_他_頁 ON T_他 (ID_FN, 順序);
+CREATE INDEX IF NOT EXISTS T_他_頁 ON T_他 (ID_FN, 順序);
 
-CREATE TABLE T_参 (
+CREATE TABLE IF NOT EXISTS T_参 (
   ID_BN      TEXT NOT NULL,
   ID_FN      TEXT,
   順序       INTEGER,
@@ -77,10 +79,10 @@ CREATE TABLE T_参 (
   備考       TEXT,
   補助       TEXT
 );
-CREATE INDEX T_参_文 ON T_参 (ID_BN, 順序);
-CREATE INDEX T_参_頁 ON T_参 (ID_FN);
+CREATE INDEX IF NOT EXISTS T_参_文 ON T_参 (ID_BN, 順序);
+CREATE INDEX IF NOT EXISTS T_参_頁 ON T_参 (ID_FN);
 
-CREATE TABLE T_告 (
+CREATE TABLE IF NOT EXISTS T_告 (
   ID_FN          TEXT NOT NULL,
   公布年月日     TEXT,
   公布省名       TEXT,
@@ -88,4 +90,18 @@ CREATE TABLE T_告 (
   改正省名       TEXT,
   改正告示番号   INTEGER
 );
-CREATE INDEX T_告_頁 ON T_告 (ID_FN);
+CREATE INDEX IF NOT EXISTS T_告_頁 ON T_告 (ID_FN);
+
+-- Which text of each imported law the database holds, as the official data
+-- says it (velto-import writes one row per law; plain text, not HTML). The
+-- version dialog lists these rows, so a user can see how current the text is.
+CREATE TABLE IF NOT EXISTS T_版 (
+  ID_HN          TEXT PRIMARY KEY,
+  題名           TEXT,   -- LawTitle: 建築基準法
+  法令番号       TEXT,   -- LawNum: 昭和二十五年法律第二百一号
+  法令ID         TEXT,   -- 325AC0000000201
+  版ID           TEXT,   -- the revision: 325AC0000000201_20251201_507AC0000000035
+  施行日         TEXT,   -- the revision's date of effect, YYYY-MM-DD; empty when unknown
+  改正法令番号   TEXT,   -- the amendment that made the revision: 令和七年法律第三十五号
+  出典           TEXT    -- the name of the imported file
+);

@@ -1,5 +1,7 @@
 #include "tests/fixtures.h"
 
+#include <sys/wait.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -18,6 +20,19 @@ TempDir::~TempDir()
 {
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
+}
+
+ToolRun run_tool(const std::string& program, const std::string& args, const TempDir& scratch)
+{
+    const std::string out = scratch.file("run.out");
+    const std::string err = scratch.file("run.err");
+    const std::string command = program + " " + args + " >" + out + " 2>" + err;
+    const int raw = std::system(command.c_str());
+    ToolRun run;
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = read_file(out);
+    run.err = read_file(err);
+    return run;
 }
 
 void build_fixture_db(const std::string& file, const std::vector<std::string>& sql)

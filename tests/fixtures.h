@@ -35,6 +35,15 @@ void build_fixture_db(const std::string& file, const std::vector<std::string>& s
 // short identifier and rows hidden by their own or their law's switch.
 std::string standard_fixture_sql();
 
+// A program (VELTO_BINARY_DIR "/velto" ...) run as from a shell, with `args` as
+// written there; its output is kept in files of `scratch`.
+struct ToolRun {
+    int status = -1; // the exit status; -1 when it did not exit
+    std::string out;
+    std::string err;
+};
+ToolRun run_tool(const std::string& program, const std::string& args, const TempDir& scratch);
+
 std::string read_file(const std::string& path);
 void write_file(const std::string& path, const std::string& bytes);
 

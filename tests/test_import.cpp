@@ -3,6 +3,7 @@
 #include "core/identifiers.h"
 #include "compose/velto_doc.h"
 #include "tests/fixtures.h"
+#include "tools/dbbuild/file_replacement.h"
 #include "tools/import/importer.h"
 #include "tools/import/references.h"
 
@@ -10,15 +11,23 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QXmlStreamReader>
 
 #include <sqlite3.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <map>
+#include <random>
+#include <thread>
 
 using namespace velto;
 using namespace velto::import;
@@ -172,6 +181,57 @@ std::string tag_of(const std::string& id_bn, const std::string& style = {})
     std::string label;
     IdentifierRules()._sentence_label(id_bn, label, 1u << depth, style, false);
     return label;
+}
+
+// The column "id" of every row of a statement on the database at `path`.
+std::vector<std::string> ids_in(const std::string& path, const std::string& sql)
+{
+    Database db;
+    db.open("Data Source=" + path + ";", "admin", "");
+    std::vector<std::string> ids;
+    for (auto rs = db.execute(sql); !rs->eof(); rs->move_next())
+        ids.push_back(rs->text("id"));
+    return ids;
+}
+
+// Asks for pages as a followed link does, so large articles come in full.
+class FollowedLink : public velto::PageViewLink {
+public:
+    std::string current_page_id() const override { return {}; }
+    void rebuild_current_page() override {}
+    bool from_link() const override { return true; }
+};
+
+// Every page of the program folder `dir`, composed with reference blocks and
+// bracket colours on; a page that does not compose, or reports, fails the test.
+std::map<std::string, std::string> composed_pages(const std::string& dir)
+{
+    velto::MemorySettingsStore settings;
+    velto::CapturingReporter reporter;
+    velto::CVeltoDoc doc(settings, reporter);
+    velto::DocumentOptions options;
+    options.program_dir = dir;
+    options.use_working_folder = false;
+    std::map<std::string, std::string> pages;
+    if (!doc.OnNewDocument(options)) {
+        ADD_FAILURE() << "the document does not start on " << dir;
+        return pages;
+    }
+    doc.toggles().Refer = 1;
+    doc.toggles().Brachet = 1;
+    FollowedLink link;
+    doc.set_page_view(&link);
+    for (const velto::HistoryEntry& page : doc.pages().pages()) {
+        std::string html;
+        EXPECT_TRUE(doc._html_build(page.id, html)) << page.id;
+        if (!reporter.messages().empty()) {
+            ADD_FAILURE() << page.id << ": " << reporter.messages()[0].text;
+            break;
+        }
+        pages[page.id] = std::move(html);
+    }
+    doc.set_page_view(nullptr);
+    return pages;
 }
 
 } // namespace
@@ -435,6 +495,58 @@ TEST(ImportReferences, LinksInArticlePages)
               "建築士法第三条及び第四条の規定並びにこの法律の[第9条]第一項の規定による。");
 }
 
+// --- official text reaches the page as text ---
+
+TEST(ImportText, MarkupInTheOfficialTextNeverBecomesMarkupInThePage)
+{
+    // Each text the law file carries, holding what would be markup, a way out of
+    // an attribute, or the reader's own link marks.
+    std::string law = kLaw;
+    const std::vector<std::pair<std::string, std::string>> edits = {
+        {"<LawTitle Abbrev=\"試法\" Kana=\"しけんほう\">試験法", "<LawTitle Abbrev=\"試&lt;i&gt;法\" Kana=\"しけんほう\">試験法&lt;img src=x onerror=alert(1)&gt;"},
+        {"<LawNum>昭和二十五年法律", "<LawNum>昭和二十五年&lt;blink&gt;法律"},
+        {"第一章　総則", "第一章　総&lt;blink&gt;則"},
+        {"第一節　通則", "第一節　通&lt;blink&gt;則"},
+        {"（目的）", "（目的&lt;script&gt;alert(1)&lt;/script&gt;）"},
+        {"　用途の制限（第六条の二関係）", "　用途&lt;u&gt;の&lt;/u&gt;制限（第六条の二関係）"},
+        {"AmendLawNum=\"平成一〇年", "AmendLawNum=\"&lt;blink&gt;平成一〇年"},
+        {"違反建築物に対する措置", "第九条'onmouseover='alert(1)　[第1条/0'1]　[Lx'y/01AL]　[K鍵K]"},
+        {"<Sentence>学校</Sentence>", "<Sentence>学校&quot;&gt;&lt;blink&gt;</Sentence>"},
+    };
+    for (const auto& [from, to] : edits)
+        law = replaced(law, from, to);
+
+    TempDir dir;
+    velto::test::write_file(dir.file("law.json"), api_json(law));
+    ImportSummary summary;
+    std::string error;
+    ASSERT_TRUE(import_law({dir.file("VT2014.m88"), dir.file("law.json"), "01A", {}, 60, {}}, summary, error)) << error;
+    EXPECT_EQ(ids_in(dir.file("VT2014.m88"), "SELECT 法名一般 || '|' || 法名略式 || '|' || 法名正式 AS id FROM T_法"),
+              (std::vector<std::string>{"試験法&lt;img src=x onerror=alert(1)&gt;|試&lt;i&gt;法|試験法&lt;img src=x "
+                                        "onerror=alert(1)&gt;（昭和二十五年&lt;blink&gt;法律第二百一号）"}));
+
+    const std::map<std::string, std::string> pages = composed_pages(dir.path());
+    ASSERT_EQ(pages.size(), 8u);
+    const QRegularExpression href(QStringLiteral("href=(['\"])(.*?)\\1"));
+    const QRegularExpression internal(QStringLiteral("^http://[0-9A-Z-]{12,15}_VELTO$"));
+    std::string all;
+    for (const auto& [id, html] : pages) {
+        SCOPED_TRACE(id);
+        for (const char* markup : {"<img src=x", "<blink", "<script>alert", "<u>", "<i>", "'onmouseover", "0'1", "x'y", "[L", "[K鍵"})
+            EXPECT_EQ(html.find(markup), std::string::npos) << markup;
+        for (auto it = href.globalMatch(QString::fromStdString(html)); it.hasNext();) {
+            const QString target = it.next().captured(2);
+            EXPECT_TRUE(internal.match(target).hasMatch()) << target.toStdString();
+        }
+        all += html;
+    }
+    // The texts are there, as text.
+    for (const char* shown : {"総&lt;blink&gt;則", "通&lt;blink&gt;則", "目的&lt;script&gt;", "用途&lt;u&gt;の",
+                              "&lt;blink&gt;平成一〇年", "&#39;onmouseover=&#39;alert(1)", "&#91;第1条/0&#39;1&#93;",
+                              "学校&quot;&gt;&lt;blink&gt;"})
+        EXPECT_NE(all.find(shown), std::string::npos) << shown;
+}
+
 // --- bad input ---
 
 namespace {
@@ -470,6 +582,10 @@ std::vector<BadInput> bad_inputs()
          {"Section[1]/Article[9]", "a second article 01A-00090000-00"}},
         {"article number that is no number", replaced(kLaw, "<Article Num=\"9\">", "<Article Num=\"九\">"),
          {"Article[九]", "not a number"}},
+        {"NUL escaped in JSON", replaced(json, "違反建築物", "違反\\u0000建築物"), {"law.in", "Sentence", "a NUL character"}},
+        {"NUL in a JSON attribute", replaced(json, "\"Num\": \"9\"", "\"Num\": \"9\\u0000\""), {"law.in", "a NUL character"}},
+        {"NUL byte", replaced(json, "違反建築物", std::string("違反\0建築物", 16)), {"law.in", "line", "a NUL character"}},
+        {"NUL reference in XML", replaced(kLaw, "違反建築物", "違反&#0;建築物"), {"law.in", "line 34"}},
     };
 }
 
@@ -519,7 +635,7 @@ TEST(ImportBadInput, FailsWithThePlaceAndLeavesTheDatabaseAsItWas)
         EXPECT_FALSE(std::filesystem::exists(dir.file("new.m88")));
         EXPECT_FALSE(std::filesystem::exists(dir.file("new.m88.importing")));
     }
-    EXPECT_NE(outcome_of(dir.file("missing.xml"), existing).find("missing.xml: cannot read"), std::string::npos);
+    EXPECT_NE(outcome_of(dir.file("missing.xml"), existing).find("missing.xml: no such file"), std::string::npos);
 }
 
 TEST(ImportBadInput, TheCommandLineSaysWhatFailed)
@@ -549,21 +665,54 @@ TEST(ImportBadInput, TheCommandLineSaysWhatFailed)
     EXPECT_EQ(velto::test::read_file(dir.file("notes.txt")), "notes");
 }
 
-// --- the database ---
-
-namespace {
-
-std::vector<std::string> ids_in(const std::string& path, const std::string& sql)
+TEST(ImportBadInput, ReferTakesAPlainWordAndALawIdentifier)
 {
-    Database db;
-    db.open("Data Source=" + path + ";", "admin", "");
-    std::vector<std::string> ids;
-    for (auto rs = db.execute(sql); !rs->eof(); rs->move_next())
-        ids.push_back(rs->text("id"));
-    return ids;
+    const std::vector<std::pair<std::pair<std::string, std::string>, bool>> cases = {
+        {{"法", "01A"}, true},       {{"規則", "01c"}, true},      {{"", "01A"}, false},
+        {{"[法]", "01A"}, false},    {{"法'", "01A"}, false},      {{"法\"", "01A"}, false},
+        {{"a=b", "01A"}, false},     {{"法　令", "01A"}, false},   {{"法 令", "01A"}, false},
+        {{"「法」", "01A"}, false},  {{"（法）", "01A"}, false},   {{"法<", "01A"}, false},
+        {{"法\n", "01A"}, false},    {{"一二三四五六七八九十", "01A"}, true},
+        {{"一二三四五六七八九十一", "01A"}, false},                 {{"法", "01A=x"}, false},
+        {{"法", "0'1"}, false},      {{"\xff", "01A"}, false},
+    };
+    for (const auto& [refer, sane] : cases) {
+        ImportOptions options{"db", "in", "01B", {}, 60, {refer}};
+        std::string error;
+        EXPECT_EQ(check_options(options, error), sane) << refer.first << "=" << refer.second;
+        if (!sane)
+            EXPECT_NE(error.find("--refer"), std::string::npos) << error;
+    }
+    TempDir dir;
+    velto::test::write_file(dir.file("law.xml"), kLaw);
+    std::string err;
+    EXPECT_EQ(run_import("--db " + dir.file("db") + " --law-id 01B --refer 法=01A=01B " + dir.file("law.xml"), dir, err), 2);
+    EXPECT_NE(err.find("ALIAS=HHH"), std::string::npos) << err;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("db")));
 }
 
-} // namespace
+TEST(ImportBadInput, OnlyRegularFilesAreRead)
+{
+    TempDir dir;
+    const std::string db = dir.file("VT2014.m88");
+    velto::test::write_file(dir.file("law.xml"), kLaw);
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    std::filesystem::create_directory(dir.file("folder"));
+    for (const std::string& input : {dir.file("fifo"), std::string("/dev/zero"), dir.file("folder")}) {
+        const std::string error = outcome_of(input, db);
+        EXPECT_NE(error.find(input + ": "), std::string::npos) << error;
+        EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+    }
+    for (const std::string& database : {dir.file("fifo"), dir.file("folder")}) {
+        ImportSummary summary;
+        std::string error;
+        EXPECT_FALSE(import_law({database, dir.file("law.xml"), "01A", {}, 60, {}}, summary, error));
+        EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+    }
+    EXPECT_FALSE(std::filesystem::exists(db));
+}
+
+// --- the database ---
 
 TEST(ImportDatabase, ReimportReplacesTheLawAndKeepsTheOthers)
 {
@@ -616,6 +765,190 @@ TEST(ImportDatabase, CreatesAMissingDatabaseThatTheReaderOpens)
     for (; !rs->eof(); rs->move_next())
         ++pages;
     EXPECT_EQ(pages, 8);
+}
+
+namespace {
+
+// What a reader finds in the database: the name of law 01A and whether the
+// file is sound; "(none)" when there is no file.
+std::string reader_view(const std::string& path)
+{
+    if (!std::filesystem::exists(path))
+        return "(none)";
+    sqlite3* db = nullptr;
+    std::string seen;
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(db, "SELECT 法名一般 FROM T_法 WHERE ID_HN = '01A'", -1, &stmt, nullptr) == SQLITE_OK &&
+            sqlite3_step(stmt) == SQLITE_ROW)
+            seen = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+        sqlite3_finalize(stmt);
+        if (sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
+            seen += std::string(" ") + reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+        sqlite3_finalize(stmt);
+    }
+    sqlite3_close_v2(db);
+    // The reader's own connection opens it too.
+    try {
+        Database reader;
+        reader.open("Data Source=" + path + ";", "admin", "");
+    } catch (const ComponentError& e) {
+        seen += " (the reader cannot open it: " + e.description.value_or("") + ")";
+    }
+    return seen;
+}
+
+} // namespace
+
+TEST(ImportDatabase, AKilledImportLeavesADatabaseTheReaderOpens)
+{
+    TempDir dir;
+    const std::string db = dir.file("VT2014.m88");
+    const std::string law = VELTO_BINARY_DIR "/official/building_act.json";
+    velto::test::write_file(dir.file("small.xml"), kLaw);
+    const auto start_from_small = [&] {
+        std::filesystem::remove(db);
+        ImportSummary summary;
+        std::string error;
+        ASSERT_TRUE(import_law({db, dir.file("small.xml"), "01A", {}, 60, {}}, summary, error)) << error;
+    };
+    char* const argv[] = {const_cast<char*>(VELTO_BINARY_DIR "/velto-import"), const_cast<char*>("--db"),
+                          const_cast<char*>(db.c_str()), const_cast<char*>("--law-id"), const_cast<char*>("01A"),
+                          const_cast<char*>(law.c_str()), nullptr};
+    posix_spawn_file_actions_t quiet;
+    posix_spawn_file_actions_init(&quiet);
+    posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+    const auto spawn = [&] {
+        pid_t pid = -1;
+        EXPECT_EQ(posix_spawn(&pid, argv[0], &quiet, nullptr, argv, environ), 0);
+        return pid;
+    };
+
+    // How long a whole import takes here: the kills fall anywhere in it.
+    start_from_small();
+    const auto begin = std::chrono::steady_clock::now();
+    int status = 0;
+    ASSERT_EQ(waitpid(spawn(), &status, 0) > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
+    const auto whole = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - begin);
+    ASSERT_EQ(reader_view(db), "建築基準法 ok");
+
+    const unsigned seed = std::random_device{}();
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<long> moment(0, whole.count() * 6 / 5);
+    std::map<std::string, int> seen;
+    for (int round = 0; round < 16; ++round) {
+        const bool fresh = round % 4 == 0; // no database yet: the import creates it
+        if (fresh)
+            std::filesystem::remove(db);
+        else
+            start_from_small();
+        const pid_t pid = spawn();
+        std::this_thread::sleep_for(std::chrono::microseconds(moment(random)));
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+        const std::string view = reader_view(db);
+        ++seen[view];
+        if (fresh)
+            EXPECT_TRUE(view == "(none)" || view == "建築基準法 ok") << "round " << round << ": " << view;
+        else
+            EXPECT_TRUE(view == "試験法 ok" || view == "建築基準法 ok") << "round " << round << ": " << view;
+        EXPECT_FALSE(std::filesystem::exists(db + "-journal")) << "round " << round;
+    }
+    posix_spawn_file_actions_destroy(&quiet);
+    std::string outcomes;
+    for (const auto& [view, count] : seen)
+        outcomes += view + " x" + std::to_string(count) + "; ";
+    RecordProperty("outcomes", outcomes);
+
+    // What a killed run left beside the database is taken over by the next one.
+    ImportSummary summary;
+    std::string error;
+    ASSERT_TRUE(import_law({db, dir.file("small.xml"), "01A", {}, 60, {}}, summary, error)) << error;
+    EXPECT_EQ(reader_view(db), "試験法 ok");
+    EXPECT_FALSE(std::filesystem::exists(db + ".importing"));
+}
+
+TEST(ImportDatabase, StoresWhichRevisionOfTheLawItHolds)
+{
+    const auto answer = [](const QJsonObject& law_info, const QJsonObject& revision_info) {
+        QJsonObject answer = QJsonDocument::fromJson(QByteArray::fromStdString(api_json(kLaw))).object();
+        answer["law_info"] = law_info;
+        answer["revision_info"] = revision_info;
+        return QJsonDocument(answer).toJson().toStdString();
+    };
+    struct Case {
+        const char* file;
+        std::string bytes;
+        std::string row; // 題名|法令番号|法令ID|版ID|施行日|改正法令番号|出典
+    };
+    const std::vector<Case> cases = {
+        {"act.json",
+         answer({{"law_id", "325AC0000000201"}, {"law_num", "昭和二十五年法律第二百一号"}},
+                {{"law_revision_id", "325AC0000000201_20251201_507AC0000000035"},
+                 {"amendment_enforcement_date", "2025-12-01"},
+                 {"amendment_law_num", "令和七年法律第三十五号"}}),
+         "試験法|昭和二十五年法律第二百一号|325AC0000000201|325AC0000000201_20251201_507AC0000000035|2025-12-01|"
+         "令和七年法律第三十五号|act.json"},
+        {"325AC0000000201_20240401_505AC0000000063.xml", kLaw,
+         "試験法|昭和二十五年法律第二百一号|325AC0000000201|325AC0000000201_20240401_505AC0000000063|2024-04-01||"
+         "325AC0000000201_20240401_505AC0000000063.xml"},
+        {"law.xml", kLaw, "試験法|昭和二十五年法律第二百一号|||||law.xml"},
+        // Facts not of their form are left out, not stored.
+        {"odd.json",
+         answer({{"law_id", "325AC'0201"}}, {{"law_revision_id", 7}, {"amendment_enforcement_date", "2025-12-01<b>"},
+                                               {"amendment_law_num", "令和<b>七年"}}),
+         "試験法|昭和二十五年法律第二百一号|||||odd.json"},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        velto::test::write_file(dir.file(c.file), c.bytes);
+        ImportSummary summary;
+        std::string error;
+        ASSERT_TRUE(import_law({dir.file("VT2014.m88"), dir.file(c.file), "01A", {}, 60, {}}, summary, error)) << error;
+        EXPECT_EQ(ids_in(dir.file("VT2014.m88"), "SELECT 題名 || '|' || 法令番号 || '|' || 法令ID || '|' || 版ID || '|' || 施行日 "
+                                                 "|| '|' || 改正法令番号 || '|' || 出典 AS id FROM T_版"),
+                  std::vector<std::string>{c.row});
+    }
+}
+
+TEST(ImportDatabase, ADatabaseInWalModeComesBackInRollbackMode)
+{
+    TempDir dir;
+    const std::string db = dir.file("VT2014.m88");
+    velto::test::build_fixture_db(db, {velto::test::standard_fixture_sql()});
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(db.c_str(), &raw), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(raw, "PRAGMA journal_mode = WAL; UPDATE T_法 SET 法名略式 = 'wal' WHERE ID_HN = '02K'", nullptr,
+                           nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(raw);
+    ASSERT_EQ(velto::test::read_file(db).substr(18, 2), std::string("\2\2", 2));
+
+    velto::test::write_file(dir.file("law.xml"), kLaw);
+    ImportSummary summary;
+    std::string error;
+    ASSERT_TRUE(import_law({db, dir.file("law.xml"), "01A", {}, 60, {}}, summary, error)) << error;
+    EXPECT_EQ(velto::test::read_file(db).substr(18, 2), std::string("\1\1", 2)) << "the file format bytes of a rollback journal";
+    EXPECT_EQ(ids_in(db, "SELECT 法名略式 AS id FROM T_法 WHERE ID_HN = '02K'"), std::vector<std::string>{"wal"});
+    for (const char* beside : {"-wal", "-shm", "-journal", ".importing"})
+        EXPECT_FALSE(std::filesystem::exists(db + beside)) << beside;
+}
+
+TEST(ImportDatabase, AnotherImportIntoTheSameDatabaseIsRefusedWhileOneRuns)
+{
+    TempDir dir;
+    const std::string db = dir.file("VT2014.m88");
+    velto::test::write_file(dir.file("law.xml"), kLaw);
+    velto::FileReplacement running;
+    std::string error;
+    ASSERT_TRUE(running.begin(db, ".importing", error)) << error;
+    ImportSummary summary;
+    EXPECT_FALSE(import_law({db, dir.file("law.xml"), "01A", {}, 60, {}}, summary, error));
+    EXPECT_NE(error.find("another program is writing this database"), std::string::npos) << error;
+    EXPECT_FALSE(std::filesystem::exists(db));
 }
 
 // --- the official data ---
@@ -832,37 +1165,10 @@ TEST_F(ImportRealData, ReferencesLinkWhereTheTargetIsCertain)
     EXPECT_EQ(number("SELECT count(*) AS n FROM T_文 WHERE ID_BN LIKE '%-F%' AND 法文 LIKE '%[第%'"), 0);
 }
 
-namespace {
-
-// Asks for pages as a followed link does, so large articles come in full.
-class FollowedLink : public velto::PageViewLink {
-public:
-    std::string current_page_id() const override { return {}; }
-    void rebuild_current_page() override {}
-    bool from_link() const override { return true; }
-};
-
-} // namespace
-
 TEST_F(ImportRealData, EveryImportedPageComposesWithoutAReport)
 {
-    velto::MemorySettingsStore settings;
-    velto::CapturingReporter reporter;
-    velto::CVeltoDoc doc(settings, reporter);
-    velto::DocumentOptions options;
-    options.program_dir = dir_->path();
-    options.use_working_folder = false;
-    ASSERT_TRUE(doc.OnNewDocument(options));
-    FollowedLink link;
-    doc.set_page_view(&link);
-    std::size_t composed = 0;
-    std::string html;
-    for (const velto::HistoryEntry& page : doc.pages().pages()) {
-        ASSERT_TRUE(doc._html_build(page.id, html)) << page.id;
-        ASSERT_TRUE(reporter.messages().empty()) << page.id << ": " << reporter.messages()[0].text;
-        ASSERT_EQ(html.find("[第"), std::string::npos) << page.id << ": a reference was left unlinked";
-        ++composed;
-    }
-    doc.set_page_view(nullptr);
-    EXPECT_GT(composed, 3000u);
+    const std::map<std::string, std::string> pages = composed_pages(dir_->path());
+    for (const auto& [id, html] : pages)
+        ASSERT_EQ(html.find("[第"), std::string::npos) << id << ": a reference was left unlinked";
+    EXPECT_GT(pages.size(), 3000u);
 }

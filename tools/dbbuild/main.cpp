@@ -9,9 +9,11 @@ namespace {
 
 void usage()
 {
-    std::fputs("usage: velto-dbbuild --output FILE [CONTENT.sql ...]\n"
-               "Creates a new law database FILE with the reader's schema and fills it\n"
-               "with the SQL content scripts, in the order given.\n",
+    std::fputs("usage: velto-dbbuild --output FILE [--from BASE] [--attach NAME=DB ...] [CONTENT.sql ...]\n"
+               "Builds the law database FILE: a copy of BASE (or an empty database), the\n"
+               "reader's schema, then the SQL content scripts in the order given. The\n"
+               "scripts may read each DB, attached read-only as schema NAME. FILE is\n"
+               "replaced only when all went well.\n",
                stderr);
 }
 
@@ -20,11 +22,22 @@ void usage()
 int main(int argc, char** argv)
 {
     std::string output;
+    velto::BuildSource source;
     std::vector<velto::ContentScript> scripts;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--output" && i + 1 < argc) {
             output = argv[++i];
+        } else if (arg == "--from" && i + 1 < argc) {
+            source.base = argv[++i];
+        } else if (arg == "--attach" && i + 1 < argc) {
+            const std::string value = argv[++i];
+            const std::size_t eq = value.find('=');
+            if (eq == std::string::npos || eq == 0 || eq + 1 == value.size()) {
+                std::fprintf(stderr, "velto-dbbuild: --attach \"%s\": write NAME=DB\n", value.c_str());
+                return 2;
+            }
+            source.attached.emplace_back(value.substr(0, eq), value.substr(eq + 1));
         } else if (arg == "--help" || arg == "-h") {
             usage();
             return 0;
@@ -33,8 +46,9 @@ int main(int argc, char** argv)
             return 2;
         } else {
             velto::ContentScript script{arg, {}};
-            if (!velto::read_text_file(arg, script.sql)) {
-                std::fprintf(stderr, "velto-dbbuild: cannot read %s\n", arg.c_str());
+            std::string error;
+            if (!velto::read_input_file(arg, script.sql, error)) {
+                std::fprintf(stderr, "velto-dbbuild: %s\n", error.c_str());
                 return 1;
             }
             scripts.push_back(std::move(script));
@@ -45,7 +59,7 @@ int main(int argc, char** argv)
         return 2;
     }
     std::string error;
-    if (!velto::build_database(output, scripts, error)) {
+    if (!velto::build_database(output, scripts, error, source)) {
         std::fprintf(stderr, "velto-dbbuild: %s\n", error.c_str());
         return 1;
     }

@@ -71,10 +71,12 @@ void Mapper::run(const Node& law)
         fail(&body_trail, "no MainProvision");
 
     out_.law.id = options_.law_id;
-    out_.law.name = name;
+    out_.law.name = html_text(name);
     const std::string* abbrev = title->attribute("Abbrev");
-    out_.law.name_short = options_.name_short ? *options_.name_short : abbrev ? *abbrev : std::string();
-    out_.law.name_full = law_number_.empty() ? name : name + "（" + law_number_ + "）";
+    out_.law.name_short = html_text(options_.name_short ? *options_.name_short : abbrev ? *abbrev : std::string());
+    out_.law.name_full = html_text(law_number_.empty() ? name : name + "（" + law_number_ + "）");
+    out_.revision.title = name;
+    out_.revision.law_number = law_number_;
 
     scope_.law = options_.law_id;
     scope_.articles = &articles_;
@@ -118,6 +120,16 @@ void Mapper::run(const Node& law)
                    child.tag != "MainProvision" && child.tag != "SupplProvision") {
             fail(&t, "unexpected <" + child.tag + "> in LawBody");
         }
+    }
+
+    // Headings and captions were read as plain text; the reader writes them
+    // into its pages as they are stored.
+    for (HeadingRow& row : out_.headings)
+        for (std::string& name : row.names)
+            name = html_text(name);
+    for (PageRow& row : out_.pages) {
+        row.caption = html_text(row.caption);
+        row.supplement = html_text(row.supplement);
     }
 }
 

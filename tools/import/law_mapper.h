@@ -35,8 +35,23 @@ struct MapOptions {
     std::vector<std::pair<std::string, std::string>> aliases;
 };
 
+// Every text of the rows below is HTML that shows the official text as text
+// (html_text()): the reader writes names, headings and captions into its pages
+// as they are stored. Only RevisionRow holds plain text.
 struct LawRow {
     std::string id, name, name_short, name_full;
+};
+
+// Which text of the law this is, for the reader to say so (T_版); plain text,
+// each field empty when the input does not tell.
+struct RevisionRow {
+    std::string title;       // 題名: LawTitle
+    std::string law_number;  // 法令番号: LawNum
+    std::string law_id;      // 法令ID: "325AC0000000201"
+    std::string revision_id; // 版ID: "325AC0000000201_20251201_507AC0000000035"
+    std::string enforced;    // 施行日 of the revision: "2025-12-01"
+    std::string amendment;   // 改正法令番号: the law number of the last amendment
+    std::string source;      // 出典: the name of the imported file
 };
 
 struct HeadingRow {
@@ -70,6 +85,7 @@ struct TableRow {
 
 struct LawRows {
     LawRow law;
+    RevisionRow revision;
     std::vector<HeadingRow> headings;
     std::vector<PageRow> pages;
     std::vector<SentenceRow> sentences;

@@ -123,17 +123,28 @@ void Rich::append(const Rich& other)
     plain += other.plain;
 }
 
-void Rich::append_text(std::string_view text)
+std::string html_text(std::string_view text)
 {
+    std::string html;
+    html.reserve(text.size());
     for (char c : text) {
         switch (c) {
         case '&': html += "&amp;"; break;
         case '<': html += "&lt;"; break;
         case '>': html += "&gt;"; break;
         case '"': html += "&quot;"; break;
+        case '\'': html += "&#39;"; break;
+        case '[': html += "&#91;"; break;
+        case ']': html += "&#93;"; break;
         default: html += c;
         }
     }
+    return html;
+}
+
+void Rich::append_text(std::string_view text)
+{
+    html += html_text(text);
     plain += text;
 }
 

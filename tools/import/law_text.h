@@ -41,13 +41,19 @@ int item_level(std::string_view tag);
 std::string item_tag(int level);
 bool ends_with(std::string_view text, std::string_view end);
 
+// Text as HTML that shows exactly that text. Besides the characters of HTML
+// markup and attributes (& < > " '), the square brackets are written as
+// character references: the reader takes "[第", "[L" and "[K" in stored text
+// as its own link and keyword marks, which official text must never open.
+std::string html_text(std::string_view text);
+
 struct Rich {
     std::string html;  // escaped, with <sup>, <sub> and <br>
     std::string plain; // the bare text
 
     bool empty() const { return html.empty(); }
     void append(const Rich& other);
-    void append_text(std::string_view text); // escapes for the HTML form
+    void append_text(std::string_view text); // html_text() for the HTML form
     void append_line(const Rich& line);     // a further line of the same sentence
 };
 

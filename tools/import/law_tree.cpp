@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QJsonParseError>
 #include <QJsonValue>
+#include <QRegularExpression>
 #include <QXmlStreamReader>
 
 namespace velto::import {
@@ -113,11 +114,17 @@ std::string json_place(const std::vector<std::string>& path)
     return place.empty() ? std::string("the top of the tree") : place;
 }
 
+bool has_nul(const QString& text) { return text.contains(QChar(u'\0')); }
+
 bool convert_json(const QJsonObject& object, Node& node, std::vector<std::string>& path, std::string& error)
 {
     const QJsonValue tag = object.value(QStringLiteral("tag"));
     if (!tag.isString() || tag.toString().isEmpty()) {
         error = json_place(path) + ": a node without a \"tag\" name";
+        return false;
+    }
+    if (has_nul(tag.toString())) {
+        error = json_place(path) + ": a NUL character in a \"tag\" name";
         return false;
     }
     node.tag = tag.toString().toStdString();
@@ -134,6 +141,10 @@ bool convert_json(const QJsonObject& object, Node& node, std::vector<std::string
                 error = json_place(path) + ": attribute \"" + it.key().toStdString() + "\" is not a plain value";
                 return false;
             }
+            if (has_nul(it.key()) || has_nul(it.value().toVariant().toString())) {
+                error = json_place(path) + ": a NUL character in an attribute";
+                return false;
+            }
             node.attributes.emplace_back(it.key().toStdString(), it.value().toVariant().toString().toStdString());
         }
     } else if (!attr.isNull() && !attr.isUndefined()) {
@@ -146,6 +157,10 @@ bool convert_json(const QJsonObject& object, Node& node, std::vector<std::string
         for (qsizetype i = 0; i < array.size(); ++i) {
             const QJsonValue child = array.at(i);
             if (child.isString()) {
+                if (has_nul(child.toString())) {
+                    error = json_place(path) + ": a NUL character in text " + std::to_string(i + 1);
+                    return false;
+                }
                 add_text(node, child.toString().toStdString());
             } else if (child.isObject()) {
                 node.children.emplace_back();
@@ -164,7 +179,28 @@ bool convert_json(const QJsonObject& object, Node& node, std::vector<std::string
     return true;
 }
 
-bool parse_json(std::string_view bytes, Node& root, std::string& error)
+// A fact of the answer when it is a string of the expected form.
+std::string fact(const QJsonObject& top, const char* group, const char* name, const QRegularExpression& form)
+{
+    const QJsonValue value = top.value(QLatin1String(group)).toObject().value(QLatin1String(name));
+    if (!value.isString() || !form.match(value.toString()).hasMatch())
+        return {};
+    return value.toString().toStdString();
+}
+
+void read_facts(const QJsonObject& top, DocumentFacts& facts)
+{
+    static const QRegularExpression id(QStringLiteral("^[0-9A-Za-z]{1,40}$"));
+    static const QRegularExpression revision(QStringLiteral("^[0-9A-Za-z_]{1,80}$"));
+    static const QRegularExpression date(QStringLiteral("^[0-9]{4}-[0-9]{2}-[0-9]{2}$"));
+    static const QRegularExpression number(QStringLiteral("^[^\\x00-\\x1f<>&\"'\\[\\]]{1,80}$"));
+    facts.law_id = fact(top, "law_info", "law_id", id);
+    facts.revision_id = fact(top, "revision_info", "law_revision_id", revision);
+    facts.enforced = fact(top, "revision_info", "amendment_enforcement_date", date);
+    facts.amendment = fact(top, "revision_info", "amendment_law_num", number);
+}
+
+bool parse_json(std::string_view bytes, Node& root, std::string& error, DocumentFacts* facts)
 {
     QJsonParseError status;
     const QJsonDocument document =
@@ -180,6 +216,8 @@ bool parse_json(std::string_view bytes, Node& root, std::string& error)
     }
     QJsonObject top = document.object();
     std::vector<std::string> path;
+    if (facts)
+        read_facts(top, *facts);
     if (top.contains(QStringLiteral("law_full_text"))) {
         const QJsonValue tree = top.value(QStringLiteral("law_full_text"));
         if (!tree.isObject()) {
@@ -212,9 +250,11 @@ const Node* Node::child(std::string_view name) const
     return nullptr;
 }
 
-bool parse_law_document(std::string_view bytes, Node& root, std::string& error)
+bool parse_law_document(std::string_view bytes, Node& root, std::string& error, DocumentFacts* facts)
 {
     root = Node{};
+    if (facts)
+        *facts = DocumentFacts{};
     std::size_t start = 0;
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
         start = 3;
@@ -223,6 +263,10 @@ bool parse_law_document(std::string_view bytes, Node& root, std::string& error)
         const Utf8Char c = utf8_decode_at(bytes, pos);
         if (c.code == 0xFFFD && c.bytes == 1) {
             error = line_and_column(bytes, pos) + ": not UTF-8 text";
+            return false;
+        }
+        if (c.code == 0) {
+            error = line_and_column(bytes, pos) + ": a NUL character";
             return false;
         }
         pos += c.bytes;
@@ -234,7 +278,7 @@ bool parse_law_document(std::string_view bytes, Node& root, std::string& error)
     if (start < bytes.size() && bytes[start] == '<') {
         ok = parse_xml(bytes, root, error);
     } else if (start < bytes.size() && bytes[start] == '{') {
-        ok = parse_json(bytes, root, error);
+        ok = parse_json(bytes, root, error, facts);
     } else {
         error = start < bytes.size() ? "neither law XML nor law JSON (it starts with neither \"<\" nor \"{\")"
                                      : "the file is empty";

@@ -27,12 +27,22 @@ struct Node {
     const Node* child(std::string_view name) const;
 };
 
+// What a law API answer tells about its text besides the tree (law_info,
+// revision_info); each field empty when absent or not of its form.
+struct DocumentFacts {
+    std::string law_id;      // "325AC0000000201"
+    std::string revision_id; // "325AC0000000201_20251201_507AC0000000035"
+    std::string enforced;    // the revision's 施行日, "2025-12-01"
+    std::string amendment;   // law number of the amendment that made the revision
+};
+
 // Reads a law file: XML when it starts with "<", JSON when it starts with "{"
 // (a leading byte order mark and white space are skipped). A JSON file is
 // either a law API answer with the tree under "law_full_text" or the tree itself.
 // Text that is nothing but white space (the indentation of pretty-printed files)
-// is dropped. The root element must be Law. On failure returns false and
+// is dropped. The root element must be Law. A NUL character anywhere is
+// refused, as the XML parser refuses it. On failure returns false and
 // describes the failure, with its line and column where known, in `error`.
-bool parse_law_document(std::string_view bytes, Node& root, std::string& error);
+bool parse_law_document(std::string_view bytes, Node& root, std::string& error, DocumentFacts* facts = nullptr);
 
 } // namespace velto::import

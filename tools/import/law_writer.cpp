@@ -2,11 +2,11 @@
 
 #include "core/sql_dialect.h"
 #include "tools/dbbuild/db_builder.h"
+#include "tools/dbbuild/file_replacement.h"
 
 #include <sqlite3.h>
 
-#include <cstdio>
-#include <filesystem>
+#include <sys/stat.h>
 
 namespace velto::import {
 
@@ -105,6 +105,20 @@ void replace_rows(sqlite3* db, const LawRows& rows)
         .text(4, rows.law.name_full)
         .run("T_法 " + law);
 
+    Statement(db, "DELETE FROM T_版 WHERE ID_HN = ?1").text(1, law).run("T_版");
+    const RevisionRow& r = rows.revision;
+    Statement(db, "INSERT INTO T_版 (ID_HN, 題名, 法令番号, 法令ID, 版ID, 施行日, 改正法令番号, 出典) "
+                  "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)")
+        .text(1, law)
+        .text(2, r.title)
+        .text(3, r.law_number)
+        .text(4, r.law_id)
+        .text(5, r.revision_id)
+        .text(6, r.enforced)
+        .text(7, r.amendment)
+        .text(8, r.source)
+        .run("T_版 " + law);
+
     Statement heading(db, "INSERT INTO T_章 (ID_SN, 章名, 節名, 款名, 目名, 告示) VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
     for (const HeadingRow& row : rows.headings) {
         heading.text(1, row.id_sn);
@@ -143,7 +157,7 @@ void replace_rows(sqlite3* db, const LawRows& rows)
         table.text(1, row.id_bn).number(2, row.order).text(3, row.html).text(4, row.search).run("T_表 " + row.id_bn);
 }
 
-bool write_into(const std::string& file, const LawRows& rows, std::string& error)
+bool write_into(const std::string& file, const std::string& base, const LawRows& rows, std::string& error)
 {
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
@@ -151,21 +165,23 @@ bool write_into(const std::string& file, const LawRows& rows, std::string& error
         sqlite3_close_v2(db);
         return false;
     }
-    bool in_transaction = false;
     try {
         if (register_sql_functions(db) != SQLITE_OK)
             throw WriteError{"cannot register the SQL functions"};
-        sqlite3_busy_timeout(db, 5000);
-        require_schema(db);
-        exec(db, "BEGIN IMMEDIATE");
-        in_transaction = true;
+        // The file is moved into place only after it is complete and on disk.
+        exec(db, "PRAGMA synchronous = OFF");
+        if (!base.empty()) {
+            std::string message;
+            if (!copy_database(base, db, message))
+                throw WriteError{message};
+            require_schema(db);
+        }
+        exec(db, "BEGIN");
+        exec(db, std::string(law_schema_sql()).c_str());
         replace_rows(db, rows);
         exec(db, "COMMIT");
-        in_transaction = false;
     } catch (const WriteError& e) {
         error = e.message;
-        if (in_transaction)
-            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
         sqlite3_close_v2(db);
         return false;
     }
@@ -181,38 +197,18 @@ bool write_into(const std::string& file, const LawRows& rows, std::string& error
 
 bool write_law(const std::string& path, const LawRows& rows, std::string& error)
 {
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (std::filesystem::exists(status)) {
-        if (!std::filesystem::is_regular_file(status)) {
-            error = path + ": not a database file";
-            return false;
-        }
-        if (!write_into(path, rows, error)) {
-            error = path + ": " + error;
-            return false;
-        }
-        return true;
-    }
-    // A new database is built beside its place and moved there when complete.
-    const std::string building = path + ".importing";
-    std::filesystem::remove(building, ec);
-    if (!build_database(building, {}, error)) {
-        error = path + ": cannot create the database: " + error;
-        return false;
-    }
-    if (!write_into(building, rows, error)) {
+    FileReplacement replacement;
+    if (!replacement.begin(path, ".importing", error)) {
         error = path + ": " + error;
-        std::filesystem::remove(building, ec);
         return false;
     }
-    std::filesystem::rename(building, path, ec);
-    if (ec) {
-        error = path + ": cannot move the new database into place: " + ec.message();
-        std::filesystem::remove(building, ec);
+    struct stat status {};
+    const std::string base = ::stat(path.c_str(), &status) == 0 ? path : std::string();
+    if (!write_into(replacement.side_path(), base, rows, error)) {
+        error = path + ": " + error;
         return false;
     }
-    return true;
+    return replacement.commit(error);
 }
 
 } // namespace velto::import

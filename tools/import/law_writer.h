@@ -7,12 +7,15 @@
 
 namespace velto::import {
 
-// Replaces the law's rows in the database at `path` in one transaction: every
-// row whose identifier belongs to the law (T_法 by ID_HN; T_章, T_条, T_文,
+// Replaces the law's rows in the database at `path`: every row whose
+// identifier belongs to the law (T_法 and T_版 by ID_HN; T_章, T_条, T_文,
 // T_表, T_参, T_他 and T_告 by the prefix "HHH-") is deleted, then the new rows
-// are inserted. A missing file is created with the reader's schema; it appears
-// only when the whole law is in it. On failure the database is left as it was
-// and `error` names the file and what went wrong.
+// are inserted. A missing file is created with the reader's schema, and an
+// older database gains the tables it lacks.
+// The new database is written beside the old one and renamed over it when
+// complete (FileReplacement): a reader, or a later run after this one was
+// killed, finds the old file or the new one, never one in between. On failure
+// the database is left as it was and `error` names the file and what went wrong.
 bool write_law(const std::string& path, const LawRows& rows, std::string& error);
 
 } // namespace velto::import

@@ -92,8 +92,8 @@ int main(int argc, char** argv)
             }
             options.large = static_cast<int>(n);
         } else if (arg == "--refer" && take_value(argc, argv, i, value)) {
-            const std::size_t eq = value.rfind('=');
-            if (eq == std::string::npos) {
+            const std::size_t eq = value.find('=');
+            if (eq == std::string::npos || value.find('=', eq + 1) != std::string::npos) {
                 std::fprintf(stderr, "velto-import: --refer \"%s\": write ALIAS=HHH\n", value.c_str());
                 return 2;
             }
