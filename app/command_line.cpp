@@ -2,6 +2,7 @@
 
 #include "compose/article_rows.h"
 #include "compose/contents_tree.h"
+#include "compose/law_editions.h"
 #include "compose/velto_doc.h"
 #include "core/settings_store.h"
 
@@ -127,7 +128,9 @@ std::string usage_text()
            "  --tree               print the contents tree: two spaces a level, the text,\n"
            "                       a tab, the identifier, a tab, the state image\n"
            "  --list HHH           print the article list of law HHH: the identifier, a tab,\n"
-           "                       the column texts separated by tabs, a tab, the image\n";
+           "                       the column texts separated by tabs, a tab, the image\n"
+           "  --version            print the version and, for each imported law, its title,\n"
+           "                       law number and the 施行日 of its text\n";
 }
 
 CommandLine parse_command_line(const std::vector<std::string>& args)
@@ -140,6 +143,8 @@ CommandLine parse_command_line(const std::vector<std::string>& args)
             cl.help = true;
         } else if (a == "--tree") {
             cl.tree = true;
+        } else if (a == "--version") {
+            cl.version = true;
         } else if (a == "--no-splash") {
             cl.no_splash = true;
         } else if (a == "--from-link") {
@@ -191,6 +196,11 @@ int run_command_line(const CommandLine& cl)
         std::fwrite(text.data(), 1, text.size(), stdout);
     } else if (!cl.list_law.empty()) {
         status = print_list(doc, reporter, cl.list_law);
+    } else if (cl.version) {
+        std::vector<LawEdition> editions;
+        const bool readable = read_law_editions(doc.database(), editions);
+        std::printf("%s\n", about_text(editions, readable).c_str());
+        status = readable ? 0 : 1;
     } else if (!cl.html_id.empty()) {
         view.id = cl.html_id;
         status = print_html(doc, cl.html_id);

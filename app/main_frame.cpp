@@ -2,6 +2,7 @@
 
 #include "app/command_table.h"
 #include "app/splash_window.h"
+#include "compose/law_editions.h"
 #include "compose/velto_doc.h"
 #include "core/persisted_state.h"
 #include "core/settings_store.h"
@@ -359,9 +360,17 @@ bool CMainFrame::run_command(int id)
             if (!QDesktopServices::openUrl(QUrl(QString::fromUtf8(std::string(kSupportSite).append(kSupportTopPath).c_str()))))
                 QMessageBox::critical(this, QString(), QStringLiteral("ヴェルトのサポートホームページを\n開くことができませんでした。"));
             break;
-        case cmd::Version:
-            QMessageBox::about(this, QStringLiteral("バージョン情報"), QStringLiteral("ヴェルト VelTo Ver.14.03"));
+        case cmd::Version: {
+            // The laws' titles come from the database: shown as plain text, whatever they hold.
+            std::vector<LawEdition> editions;
+            const bool readable = read_law_editions(doc_.database(), editions);
+            QMessageBox box(QMessageBox::NoIcon, QStringLiteral("バージョン情報"),
+                            QString::fromStdString(about_text(editions, readable)), QMessageBox::Ok, this);
+            box.setTextFormat(Qt::PlainText);
+            box.setIconPixmap(windowIcon().pixmap(48, 48));
+            box.exec();
             break;
+        }
         case cmd::Exit: close(); break;
         default: return false;
         }
