@@ -79,7 +79,7 @@ bool imported(const std::string& dir, const std::string& data)
         const char* id;
         std::vector<std::pair<std::string, std::string>> aliases;
     };
-    const Law laws[] = {{"building_act.json", "01A", {}}, {"tmp/order_full.json", "01B", {{"法", "01A"}}}};
+    const Law laws[] = {{"building_act.json", "01A", {}}, {"order_full.json", "01B", {{"法", "01A"}}}};
     for (const Law& law : laws) {
         velto::import::ImportOptions options;
         options.database = temporary;

@@ -35,7 +35,7 @@ class MainFrameTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::filesystem::copy_file(VELTO_BINARY_DIR "/VT2014.m88", dir.file("VT2014.m88"));
+        std::filesystem::copy_file(VELTO_BINARY_DIR "/sample/VT2014.m88", dir.file("VT2014.m88"));
         start_document();
     }
 
