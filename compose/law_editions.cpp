@@ -80,7 +80,7 @@ std::string about_text(const std::vector<LawEdition>& editions, bool readable)
         text += "\n" + e.title;
         if (!e.number.empty())
             text += "（" + e.number + "）";
-        text += "　" + (e.enforced.empty() ? std::string("施行日不明") : japanese_date(e.enforced) + "施行");
+        text += "\n　" + (e.enforced.empty() ? std::string("施行日不明") : japanese_date(e.enforced) + "施行");
     }
     return text;
 }

@@ -30,8 +30,9 @@ bool read_law_editions(Database& db, std::vector<LawEdition>& editions);
 std::string japanese_date(std::string_view iso_date);
 
 // What the version dialog says and `velto --version` prints: the program's
-// name and version, then one line per law, "建築基準法（昭和二十五年法律第二百一号）
-// 令和7年12月1日施行". `readable` false adds that the laws could not be read.
+// name and version, then per law its title and number, "建築基準法（昭和二十五年法律
+// 第二百一号）", and on a line of its own "　令和7年12月1日施行". `readable` false
+// adds that the laws could not be read.
 std::string about_text(const std::vector<LawEdition>& editions, bool readable = true);
 
 } // namespace velto

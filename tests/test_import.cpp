@@ -958,23 +958,40 @@ namespace {
 const std::string kEgov = std::string(VELTO_SHARED_DIR) + "/data/egov/";
 
 struct RealLaw {
-    const char* file;
+    std::string file;
     const char* id;
     std::vector<std::pair<std::string, std::string>> aliases;
 };
 
+// The two laws the project ships, unpacked by the build; and, where the shared
+// law data is at hand, older versions of them and three laws in law XML.
 const std::vector<RealLaw>& real_laws()
 {
-    static const std::vector<RealLaw> laws = {
-        {"AMDlab_law-api-hackathon-2025/building_act.json", "01A", {}},
-        {"AMDlab_law-api-hackathon-2025/tmp/order_full.json", "01B", {{"法", "01A"}}},
-        {"AMDlab_bsj-viewer/building-standards/lawdata.json", "02A", {}},
-        {"AMDlab_bsj-viewer/building-standards-enforcement-order/lawdata.json", "02B", {{"法", "02A"}}},
-        {"xml/327AC0000000231_20240401_505AC0000000063.xml", "03A", {}},
-        {"xml/405AC0000000088_20240401_504AC0100000052.xml", "04A", {}},
-        {"xml/417AC0000000086_20170401_428AC0000000062.xml", "05A", {}},
-    };
+    static const std::vector<RealLaw> laws = [] {
+        std::vector<RealLaw> all = {
+            {VELTO_BINARY_DIR "/official/building_act.json", "01A", {}},
+            {VELTO_BINARY_DIR "/official/order_full.json", "01B", {{"法", "01A"}}},
+            {kEgov + "AMDlab_bsj-viewer/building-standards/lawdata.json", "02A", {}},
+            {kEgov + "AMDlab_bsj-viewer/building-standards-enforcement-order/lawdata.json", "02B", {{"法", "02A"}}},
+            {kEgov + "xml/327AC0000000231_20240401_505AC0000000063.xml", "03A", {}},
+            {kEgov + "xml/405AC0000000088_20240401_504AC0100000052.xml", "04A", {}},
+            {kEgov + "xml/417AC0000000086_20170401_428AC0000000062.xml", "05A", {}},
+        };
+        std::vector<RealLaw> present;
+        for (RealLaw& law : all)
+            if (std::filesystem::exists(law.file))
+                present.push_back(std::move(law));
+        return present;
+    }();
     return laws;
+}
+
+bool have_law(const std::string& id)
+{
+    for (const RealLaw& law : real_laws())
+        if (law.id == id)
+            return true;
+    return false;
 }
 
 struct Counts {
@@ -1013,13 +1030,11 @@ class ImportRealData : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        if (!std::filesystem::is_directory(kEgov))
-            return;
         dir_ = new TempDir;
         for (const RealLaw& law : real_laws()) {
             ImportSummary summary;
             std::string error;
-            ImportOptions options{database(), kEgov + law.file, law.id, {}, 60, law.aliases};
+            ImportOptions options{database(), law.file, law.id, {}, 60, law.aliases};
             ASSERT_TRUE(import_law(options, summary, error)) << error;
             summaries_[law.id] = summary;
         }
@@ -1031,8 +1046,7 @@ protected:
     }
     void SetUp() override
     {
-        if (!std::filesystem::is_directory(kEgov))
-            GTEST_SKIP() << "the official law data is not there (" << kEgov << ")";
+        ASSERT_TRUE(have_law("01A") && have_law("01B")) << "the build unpacks the official data";
         ASSERT_EQ(summaries_.size(), real_laws().size());
         db_.open("Data Source=" + database() + ";", "admin", "");
     }
@@ -1063,7 +1077,7 @@ TEST_F(ImportRealData, CountsMatchTheOfficialFiles)
 {
     for (const RealLaw& law : real_laws()) {
         SCOPED_TRACE(law.file);
-        const Counts expected = official_counts(kEgov + law.file);
+        const Counts expected = official_counts(law.file);
         const std::string id = law.id;
         EXPECT_GT(expected.articles, 40);
         EXPECT_EQ(number("SELECT count(*) AS n FROM T_条 WHERE ID_FN LIKE '" + id + "-0%'"), expected.articles);
@@ -1086,7 +1100,7 @@ TEST_F(ImportRealData, EveryPageOpensThroughTheReadersStatements)
                                "AND  T_法.[表示] = YES ORDER BY [ID_FN]");
          !rs->eof(); rs->move_next())
         pages.push_back(rs->text("ID_FN"));
-    EXPECT_GT(pages.size(), 3000u);
+    EXPECT_GT(pages.size(), 900u);
     int sentences = 0;
     for (const std::string& id : pages) {
         IdKind kind;
@@ -1118,7 +1132,7 @@ TEST_F(ImportRealData, EveryPageOpensThroughTheReadersStatements)
             }
         }
     }
-    EXPECT_GT(sentences, 15000);
+    EXPECT_GT(sentences, 4000);
 }
 
 TEST_F(ImportRealData, WellKnownArticlesShowTheirOfficialNumberingAndText)
@@ -1142,7 +1156,10 @@ TEST_F(ImportRealData, WellKnownArticlesShowTheirOfficialNumberingAndText)
     auto caption = db_.execute("SELECT * FROM T_条 WHERE ID_FN = '" + article6 + "'");
     EXPECT_EQ(caption->text("条名"), "建築物の建築等に関する申請及び確認");
     // The two versions of the act differ where the law changed; the text of 第1条 did not.
-    EXPECT_EQ(text("01A-00010000-00-0100-0000-0000-0000"), text("02A-00010000-00-0100-0000-0000-0000"));
+    if (have_law("02A"))
+        EXPECT_EQ(text("01A-00010000-00-0100-0000-0000-0000"), text("02A-00010000-00-0100-0000-0000-0000"));
+    if (!have_law("03A"))
+        return;
     // 航空法 (XML): a heading and its article.
     auto chapter = db_.execute("SELECT * FROM T_章 WHERE ID_SN = '03A-0100-0000-0000-0000'");
     ASSERT_FALSE(chapter->eof());
@@ -1170,5 +1187,5 @@ TEST_F(ImportRealData, EveryImportedPageComposesWithoutAReport)
     const std::map<std::string, std::string> pages = composed_pages(dir_->path());
     for (const auto& [id, html] : pages)
         ASSERT_EQ(html.find("[第"), std::string::npos) << id << ": a reference was left unlinked";
-    EXPECT_GT(pages.size(), 3000u);
+    EXPECT_GT(pages.size(), 900u);
 }

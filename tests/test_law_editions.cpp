@@ -40,8 +40,8 @@ INSERT INTO T_版 VALUES ('02K', '告示<b>', '', '', '', '', '', 'c.xml');
         ASSERT_TRUE(read_law_editions(db, editions));
     }
     EXPECT_EQ(about_text(editions), "ヴェルト VelTo Ver.14.03\n\n収録している法令の本文:\n"
-                                    "建築基準法（昭和二十五年法律第二百一号）　令和7年12月1日施行\n"
-                                    "告示<b>　施行日不明");
+                                    "建築基準法（昭和二十五年法律第二百一号）\n　令和7年12月1日施行\n"
+                                    "告示<b>\n　施行日不明");
     EXPECT_EQ(about_text({}), "ヴェルト VelTo Ver.14.03");
     EXPECT_EQ(about_text({}, false), "ヴェルト VelTo Ver.14.03\n\n収録している法令の版を読めませんでした。");
 

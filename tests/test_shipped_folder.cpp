@@ -120,12 +120,21 @@ TEST(ShippedFolder, UnverifiedExcerptsSaySoAtTheTopOfTheirPage)
         EXPECT_EQ(velto_run(std::string("--html ") + id, scratch).out.find(note), std::string::npos) << id;
 }
 
+TEST(ShippedFolder, TheHistoryPageSaysTheLawsAreWhole)
+{
+    TempDir scratch;
+    const std::string html = velto_run("--html 00A-Z0030000-00", scratch).out;
+    EXPECT_NE(html.find("全文（本則、附則、別表）"), std::string::npos);
+    EXPECT_NE(html.find("全文（本則、附則）"), std::string::npos);
+    EXPECT_EQ(html.find("第129条の6"), std::string::npos) << "the sample's list of excerpts";
+}
+
 TEST(ShippedFolder, VersionNamesTheTextOfEachLaw)
 {
     TempDir scratch;
     const velto::test::ToolRun version = velto_run("--version", scratch);
     EXPECT_EQ(version.status, 0) << version.err;
     EXPECT_EQ(version.out, "ヴェルト VelTo Ver.14.03\n\n収録している法令の本文:\n"
-                           "建築基準法（昭和二十五年法律第二百一号）　令和7年12月1日施行\n"
-                           "建築基準法施行令（昭和二十五年政令第三百三十八号）　令和7年12月1日施行\n");
+                           "建築基準法（昭和二十五年法律第二百一号）\n　令和7年12月1日施行\n"
+                           "建築基準法施行令（昭和二十五年政令第三百三十八号）\n　令和7年12月1日施行\n");
 }

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include <fcntl.h>
@@ -51,13 +52,18 @@ void FileReplacement::discard()
 
 bool FileReplacement::begin(const std::string& target, const std::string& suffix, std::string& error)
 {
-    target_ = target;
-    side_ = target + suffix;
     struct stat status {};
     if (::stat(target.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
         error = target + ": not a regular file";
         return false;
     }
+    // A database reached through a symbolic link is replaced where it lies; the link stays.
+    target_ = target;
+    if (char* real = ::realpath(target.c_str(), nullptr)) {
+        target_ = real;
+        std::free(real);
+    }
+    side_ = target_ + suffix;
     lock_ = ::open(side_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (lock_ < 0) {
         error = side_ + ": " + std::strerror(errno);
