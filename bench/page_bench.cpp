@@ -4,10 +4,11 @@
 // the call to the view's pageLoaded signal: composition, the page file, the
 // page scheme and the engine) and loaded by a plain QWebEngineView from a file
 // holding the same HTML (from load() to loadFinished). The two alternate page
-// by page, so that both see the same machine. The first round is the first
-// visit of every page (the view composes it); the later rounds are revisits
-// (the view takes the page from its cache). It prints the median of each, the
-// number of render processes each side used, and last the ratios.
+// by page, so that both see the same machine. Rounds of first visits (the
+// view's page cache emptied: it composes every page) and of revisits (the view
+// takes the page from its cache) take turns. It prints the median of each, the
+// median time of composing a page alone (part of a first visit), the number of
+// render processes each side used, and last the ratios.
 //
 //   velto_page_bench [WORK-FOLDER [PROGRAM-FOLDER...]]
 //
@@ -41,7 +42,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr int kPages = 20;
-constexpr int kRounds = 3;
+constexpr int kRounds = 6; // first visits and revisits in turn
 constexpr int kWait = 20000;
 
 // Runs the event loop until `signal` of `sender` comes (true) or `ms` pass.
@@ -67,7 +68,7 @@ double ms_since(Clock::time_point t0) { return std::chrono::duration<double, std
 
 struct Figures {
     std::string name;
-    double view_first = 0, raw_first = 0, view_again = 0, raw_again = 0;
+    double view_first = 0, raw_first = 0, view_again = 0, raw_again = 0, compose = 0;
     std::size_t view_processes = 0, raw_processes = 0;
 };
 
@@ -109,10 +110,13 @@ bool measure(const std::string& name, const QString& program_dir, Figures& out)
     const std::vector<std::string> ids = pick_pages(doc, "00A-Z0010000-00");
     QTemporaryDir raw_folder;
     std::vector<QUrl> raw_urls;
+    std::vector<double> compose;
     for (const std::string& id : ids) {
         std::string html;
+        const auto t0 = Clock::now();
         if (!doc._html_build(id, html))
             return false;
+        compose.push_back(ms_since(t0));
         const QString path = raw_folder.filePath(QString::fromStdString(id) + QStringLiteral(".html"));
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(html.data(), qint64(html.size())) != qint64(html.size()))
@@ -136,12 +140,15 @@ bool measure(const std::string& name, const QString& program_dir, Figures& out)
     std::vector<double> view_first, raw_first, view_again, raw_again;
     std::set<qint64> view_pids, raw_pids;
     for (int round = 0; round < kRounds; ++round) {
+        const bool first = round % 2 == 0;
+        if (first)
+            view.clear_page_cache();
         for (std::size_t i = 0; i < ids.size(); ++i) {
             auto t0 = Clock::now();
             raw.load(raw_urls[i]);
             if (!wait_for(&raw, &QWebEngineView::loadFinished, kWait))
                 return false;
-            (round == 0 ? raw_first : raw_again).push_back(ms_since(t0));
+            (first ? raw_first : raw_again).push_back(ms_since(t0));
             raw_pids.insert(raw.page()->renderProcessPid());
 
             t0 = Clock::now();
@@ -151,7 +158,7 @@ bool measure(const std::string& name, const QString& program_dir, Figures& out)
             }
             if (!wait_for(&view, &velto::C2ndView::pageLoaded, kWait))
                 return false;
-            (round == 0 ? view_first : view_again).push_back(ms_since(t0));
+            (first ? view_first : view_again).push_back(ms_since(t0));
             view_pids.insert(view.page()->renderProcessPid());
         }
     }
@@ -161,6 +168,7 @@ bool measure(const std::string& name, const QString& program_dir, Figures& out)
     out.raw_first = median(raw_first);
     out.view_again = median(view_again);
     out.raw_again = median(raw_again);
+    out.compose = median(compose);
     out.view_processes = view_pids.size();
     out.raw_processes = raw_pids.size();
     if (!reporter.messages().empty())
@@ -213,10 +221,11 @@ int main(int argc, char** argv)
         std::printf("%s\n", f.name.c_str());
         std::printf("  first visit  page view %6.1f ms   raw engine %6.1f ms\n", f.view_first, f.raw_first);
         std::printf("  revisit      page view %6.1f ms   raw engine %6.1f ms\n", f.view_again, f.raw_again);
+        std::printf("  composition of a page alone %.1f ms\n", f.compose);
         std::printf("  render processes: page view %zu, raw engine %zu\n", f.view_processes, f.raw_processes);
         all.push_back(f);
     }
-    std::printf("ratios (page view / raw engine, medians of %d rounds):\n", kRounds);
+    std::printf("ratios (page view / raw engine, medians of %d rounds each):\n", kRounds / 2);
     for (const Figures& f : all)
         std::printf("  %-50s first visit %.2fx   revisit %.2fx\n", f.name.c_str(), f.view_first / f.raw_first,
                     f.view_again / f.raw_again);

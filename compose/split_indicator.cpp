@@ -6,7 +6,7 @@
 
 namespace velto {
 
-std::string CVeltoDoc::image_url() const { return file_url(image_dir_); }
+std::string CVeltoDoc::image_url() const { return image_url_.empty() ? file_url(image_dir_) : image_url_; }
 
 std::string CVeltoDoc::_split_indicator(std::string_view id_fn) const
 {

@@ -107,8 +107,14 @@ public:
                    std::string& table);
     // The row of page markers of a split article; empty when the page is not split.
     std::string _split_indicator(std::string_view id_fn) const;
-    // The image folder as written into pages: a file URL ending in "/".
+    // The image folder as written into pages, ending in "/": the address set
+    // by set_image_url, or else the folder's file URL (pages read by a browser
+    // outside the program, such as exported ones).
     std::string image_url() const;
+    // Pages composed from now on name the image folder by `base` (ending in
+    // "/"); empty returns to the file URL. The page view serves the pictures
+    // through its own scheme and sets that scheme's address here.
+    void set_image_url(std::string base) { image_url_ = std::move(base); }
 
     // Text markup of stored sentences and the title blocks (compose/markup.h),
     // with the document's current display settings.
@@ -197,6 +203,7 @@ private:
     std::string database_path_;
     std::string table_dir_;
     std::string image_dir_;
+    std::string image_url_;
     WorkingFolder working_;
     bool use_working_folder_ = false;
 

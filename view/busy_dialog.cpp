@@ -1,5 +1,7 @@
 #include "view/busy_dialog.h"
 
+#include "view/view_resources.h"
+
 #include <QLabel>
 #include <QMovie>
 #include <QScreen>
@@ -9,6 +11,7 @@ namespace velto {
 
 BusyDialog::BusyDialog(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
+    init_view_resources();
     setWindowTitle(QStringLiteral("準備中です．．．"));
     setModal(false);
 

@@ -1,27 +1,103 @@
 #include "view/page_scheme.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QWebEngineProfile>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 
 namespace velto {
 
+namespace {
+
+const QString kPagePrefix = QStringLiteral("/page/");
+const QString kImagePrefix = QStringLiteral("/images/");
+
+// Skips `text` at `pos` if it starts there (ASCII letters in any case).
+bool skip_prefix(const QByteArray& html, qsizetype& pos, const char* text)
+{
+    const qsizetype n = qsizetype(qstrlen(text));
+    if (html.size() - pos < n || qstrnicmp(html.constData() + pos, text, n) != 0)
+        return false;
+    pos += n;
+    return true;
+}
+
+} // namespace
+
 void register_page_scheme()
 {
     if (QWebEngineUrlScheme::schemeByName(kPageScheme).name() == kPageScheme)
         return;
+    // A scheme with a host: the host is the origin of every page. No flag gives
+    // its pages access to local files or makes them a secure context.
     QWebEngineUrlScheme scheme(kPageScheme);
-    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
-    scheme.setFlags(QWebEngineUrlScheme::LocalScheme | QWebEngineUrlScheme::LocalAccessAllowed);
+    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
+    scheme.setFlags({});
     QWebEngineUrlScheme::registerScheme(scheme);
 }
 
-PageSchemeHandler::PageSchemeHandler(QObject* parent) : QWebEngineUrlSchemeHandler(parent) {}
+std::string page_image_url() { return std::string(kPageScheme) + "://" + kPageHost + kImagePrefix.toStdString(); }
+
+bool is_page_scheme_url(const QUrl& url)
+{
+    return url.scheme() == QLatin1String(kPageScheme) && url.host() == QLatin1String(kPageHost);
+}
+
+QByteArray with_content_policy(const QByteArray& html)
+{
+    qsizetype pos = 0;
+    skip_prefix(html, pos, "\xEF\xBB\xBF");
+    for (;;) {
+        while (pos < html.size() && QChar::isSpace(uchar(html[pos])))
+            ++pos;
+        qsizetype at = pos;
+        if (skip_prefix(html, at, "<!--")) {
+            const qsizetype end = html.indexOf("-->", at);
+            if (end < 0)
+                break;
+            pos = end + 3;
+        } else if (skip_prefix(html, at, "<!doctype")) {
+            const qsizetype end = html.indexOf('>', at);
+            if (end < 0)
+                break;
+            pos = end + 1;
+        } else {
+            break;
+        }
+    }
+    const QByteArray meta = QByteArrayLiteral("<meta http-equiv=\"Content-Security-Policy\" content=\"") +
+                            kPageContentPolicy + QByteArrayLiteral("\">\n");
+    QByteArray out = html;
+    out.insert(pos, meta);
+    return out;
+}
+
+QWebEngineProfile* make_page_profile(PageSchemeHandler* handler, QObject* parent)
+{
+    // Without a storage name the profile is off the record.
+    auto* profile = new QWebEngineProfile(parent);
+    profile->setSpellCheckEnabled(false);
+    profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+    profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    handler->setParent(profile);
+    profile->installUrlSchemeHandler(kPageScheme, handler);
+    profile->setUrlRequestInterceptor(new LocalOnlyInterceptor(profile));
+    return profile;
+}
+
+PageSchemeHandler::PageSchemeHandler(const std::string& image_dir, QObject* parent)
+    : QWebEngineUrlSchemeHandler(parent)
+{
+    if (!image_dir.empty())
+        image_root_ = QFileInfo(QString::fromStdString(image_dir)).canonicalFilePath();
+}
 
 QUrl PageSchemeHandler::publish(const std::string& id, const std::string& file)
 {
-    const QString path = QStringLiteral("/page/%1/%2").arg(++serial_).arg(QString::fromStdString(id));
+    const QString path = kPagePrefix + QStringLiteral("%1/%2").arg(++serial_).arg(QString::fromStdString(id));
     files_.insert(path, QString::fromStdString(file));
     order_.push_back(path);
     while (order_.size() > kKeep) {
@@ -30,36 +106,72 @@ QUrl PageSchemeHandler::publish(const std::string& id, const std::string& file)
     }
     QUrl url;
     url.setScheme(QString::fromLatin1(kPageScheme));
+    url.setHost(QString::fromLatin1(kPageHost));
     url.setPath(path);
     return url;
 }
 
+PageSchemeHandler::Target PageSchemeHandler::resolve(const QUrl& url) const
+{
+    if (!is_page_scheme_url(url) || url.hasQuery() || url.hasFragment() || !url.userInfo().isEmpty() ||
+        url.port() != -1)
+        return {};
+    const QString path = url.path();
+    if (path.startsWith(kImagePrefix))
+        return picture(path.mid(kImagePrefix.size()));
+    const auto it = files_.constFind(path);
+    if (it == files_.constEnd())
+        return {};
+    return {it.value(), QByteArrayLiteral("text/html; charset=utf-8"), true};
+}
+
+PageSchemeHandler::Target PageSchemeHandler::picture(const QString& relative) const
+{
+    static const QHash<QString, QByteArray> types = {
+        {QStringLiteral("gif"), "image/gif"},      {QStringLiteral("png"), "image/png"},
+        {QStringLiteral("jpg"), "image/jpeg"},     {QStringLiteral("jpeg"), "image/jpeg"},
+        {QStringLiteral("bmp"), "image/bmp"},      {QStringLiteral("svg"), "image/svg+xml"},
+    };
+    if (image_root_.isEmpty() || relative.isEmpty())
+        return {};
+    // The real file, links resolved: it must lie inside the image folder.
+    const QFileInfo info(QDir(image_root_).filePath(relative));
+    const QString real = info.canonicalFilePath();
+    if (real.isEmpty() || !real.startsWith(image_root_ + QLatin1Char('/')) || !QFileInfo(real).isFile())
+        return {};
+    const auto type = types.constFind(QFileInfo(real).suffix().toLower());
+    if (type == types.constEnd())
+        return {};
+    return {real, type.value(), false};
+}
+
 void PageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job)
 {
-    const auto it = files_.constFind(job->requestUrl().path());
-    if (it == files_.constEnd()) {
-        job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+    if (job->requestMethod() != QByteArrayLiteral("GET")) {
+        job->fail(QWebEngineUrlRequestJob::RequestDenied);
         return;
     }
-    QFile file(it.value());
-    if (!file.open(QIODevice::ReadOnly)) {
+    const Target target = resolve(job->requestUrl());
+    QFile file(target.file);
+    if (target.file.isEmpty() || !file.open(QIODevice::ReadOnly)) {
         job->fail(QWebEngineUrlRequestJob::UrlNotFound);
         return;
     }
     // The engine reads the reply on its own thread until the job is gone.
     auto* body = new QBuffer;
-    body->setData(file.readAll());
+    body->setData(target.page ? with_content_policy(file.readAll()) : file.readAll());
     body->open(QIODevice::ReadOnly);
     connect(job, &QObject::destroyed, body, &QObject::deleteLater);
-    job->reply(QByteArrayLiteral("text/html; charset=utf-8"), body);
+    job->reply(target.type, body);
 }
 
 void LocalOnlyInterceptor::interceptRequest(QWebEngineUrlRequestInfo& info)
 {
-    static const QStringList network = {QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("ws"),
-                                        QStringLiteral("wss"), QStringLiteral("ftp")};
-    if (network.contains(info.requestUrl().scheme(), Qt::CaseInsensitive))
-        info.block(true);
+    const QUrl url = info.requestUrl();
+    const QString scheme = url.scheme().toLower();
+    if (is_page_scheme_url(url) || scheme == QLatin1String("data"))
+        return;
+    info.block(true);
 }
 
 } // namespace velto

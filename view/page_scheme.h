@@ -1,10 +1,17 @@
 // How composed pages reach the browser: the document writes each page into its
 // working folder, and the browser loads that file through the program's own
-// URL scheme. The scheme is local (pages may show pictures from the program
-// folder) and serves only the files the page view has published; nothing a
-// page links to can make it read another file.
+// URL scheme, under one fixed host, so that every page has the same origin and
+// one render process serves them all. The same host serves the pictures of the
+// program's image folder.
+//
+// What the scheme refuses: any path but a page the view has published or a
+// picture inside the image folder (no "..", no link leading out of it, nothing
+// but pictures). Every page it serves carries a Content-Security-Policy that
+// allows no script and nothing from outside the scheme. The interceptor blocks
+// every request of a page to any other scheme (network, file: and the rest).
 #pragma once
 
+#include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <QUrl>
@@ -14,14 +21,43 @@
 #include <deque>
 #include <string>
 
+class QWebEngineProfile;
+
 namespace velto {
 
-// The scheme name: pages are loaded as "velto:/page/<serial>/<ID_FN>".
+// The scheme name and its one host: pages are "velto://app/page/<serial>/<ID_FN>",
+// pictures "velto://app/images/<path in the image folder>".
 inline constexpr char kPageScheme[] = "velto";
+inline constexpr char kPageHost[] = "app";
 
 // Registers the scheme with the browser engine. It must run before the
 // application object is created; later calls do nothing.
 void register_page_scheme();
+
+// The address under which pages name the image folder, ending in "/".
+std::string page_image_url();
+
+// True for an address of the scheme's host (a page or a picture).
+bool is_page_scheme_url(const QUrl& url);
+
+// The policy every served page carries; what it allows is what pages need:
+// pictures, styles and fonts of the scheme itself or inline; no script, no
+// frames, no plugins, no forms, no base address.
+inline constexpr char kPageContentPolicy[] = "default-src 'none'; img-src 'self' data:; style-src 'self' "
+                                             "'unsafe-inline'; font-src 'self' data:; base-uri 'none'; "
+                                             "form-action 'none'";
+
+// `html` with a <meta> element carrying kPageContentPolicy before anything that
+// could load or run (after a leading byte-order mark, comments and doctype, so
+// the page's rendering mode stays the same).
+QByteArray with_content_policy(const QByteArray& html);
+
+class PageSchemeHandler;
+
+// A private profile for the page view: it keeps nothing on disk, serves the
+// page scheme through `handler` (it becomes the handler's parent) and blocks
+// every request to another scheme.
+QWebEngineProfile* make_page_profile(PageSchemeHandler* handler, QObject* parent);
 
 class PageSchemeHandler : public QWebEngineUrlSchemeHandler {
     Q_OBJECT
@@ -30,22 +66,35 @@ public:
     // still on its way finds its file.
     static constexpr std::size_t kKeep = 8;
 
-    explicit PageSchemeHandler(QObject* parent = nullptr);
+    // `image_dir` is the program's image folder (may be empty: no pictures).
+    explicit PageSchemeHandler(const std::string& image_dir, QObject* parent = nullptr);
 
     // A new address under which the browser loads the page file `file` of `id`.
     QUrl publish(const std::string& id, const std::string& file);
 
+    // The file an address of the scheme stands for, with its content type;
+    // empty when the address names nothing the scheme serves.
+    struct Target {
+        QString file;
+        QByteArray type;
+        bool page = false;
+    };
+    Target resolve(const QUrl& url) const;
+
     void requestStarted(QWebEngineUrlRequestJob* job) override;
 
 private:
+    Target picture(const QString& path) const;
+
+    QString image_root_; // canonical image folder; empty when there is none
     QHash<QString, QString> files_; // path of the address -> page file
     std::deque<QString> order_;     // published paths, oldest first
     quint64 serial_ = 0;
 };
 
-// Keeps the pages off the network: every request to a network scheme made by
-// a page (pictures, scripts, frames, anything) is blocked. Links to web pages
-// are handled by the page view before any request is made.
+// Keeps pages to the scheme: every request a page makes to any other scheme
+// (network, file: and the rest) is blocked, except inline data: addresses.
+// Links are handled by the page view before any request is made.
 class LocalOnlyInterceptor : public QWebEngineUrlRequestInterceptor {
     Q_OBJECT
 public:

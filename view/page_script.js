@@ -1,6 +1,7 @@
-// Runs in every page the page view shows, in the view's own script world:
-// page scripts cannot see it. It reports the events the view acts on through
-// the web channel object "host" and answers the view's questions about the page.
+// Runs in every page the page view shows, in the view's own script world: page
+// content cannot see it (and the page's own scripts do not run). It reports
+// the events the view acts on through the web channel object "host" (see
+// view/page_bridge.h) and answers the view's questions about the page.
 (function () {
     'use strict';
     if (window.veltoPage)
@@ -13,6 +14,11 @@
         while (node && node.nodeType !== 1)
             node = node.parentNode;
         return node && node.closest ? node.closest('a[href]') : null;
+    }
+
+    // A jump to a place in the page shown stays with the engine.
+    function inPage(a) {
+        return a.hash !== '' && a.href.split('#')[0] === location.href.split('#')[0];
     }
 
     window.veltoPage = {
@@ -34,9 +40,28 @@
             host.windowFocused(location.href);
     });
 
+    // A link the user activates (mouse, middle button or keyboard: only
+    // events the user made count) goes to the view, which decides where it
+    // leads; the engine does not follow it. Before the channel is up the
+    // engine's navigation reaches the view's link policy instead.
+    function activate(event) {
+        var a = anchorOf(event.target);
+        if (!a || !event.isTrusted || !host || inPage(a))
+            return;
+        event.preventDefault();
+        host.linkActivated(a.href);
+    }
+
     document.addEventListener('click', function (event) {
         var a = anchorOf(event.target);
         if (host)
             host.clicked(a ? (a.id || '') : '');
+        if (event.button === 0)
+            activate(event);
+    }, true);
+
+    document.addEventListener('auxclick', function (event) {
+        if (event.button === 1)
+            activate(event);
     }, true);
 })();

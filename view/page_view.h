@@ -6,8 +6,15 @@
 //
 // Every way of reaching a page ends in _show. Pages pass through the
 // document's working folder: _show writes the page file and the browser loads
-// it through the program's own URL scheme; loading is asynchronous, and
-// _after_load runs when the page is there.
+// it through the program's own URL scheme (view/page_scheme.h); loading is
+// asynchronous, and _after_load runs when the page is there. What the page's
+// content may do and where its links lead is decided by its browser page
+// (view/view_page.h); the view's script in the page is reached through the
+// bridge (view/page_bridge.h).
+//
+// The members live in files by topic: page_view.cpp (showing pages, loading,
+// links), page_history.cpp (history and reading positions), page_commands.cpp
+// (commands and page options), page_input.cpp (context menu, keys, drops).
 //
 // The view runs without a main window: a navigation pane and the status bar
 // are optional (the pane through NavigationPaneLink, the status bar through
@@ -19,17 +26,18 @@
 #include "view/link_text.h"
 #include "view/navigation_pane_link.h"
 
+#include <QPoint>
 #include <QPointer>
 #include <QUrl>
 #include <QWidget>
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 
 class QMenu;
-class QWebChannel;
 class QWebEnginePage;
 class QWebEngineProfile;
 class QWebEngineView;
@@ -39,9 +47,7 @@ namespace velto {
 class BusyDialog;
 class PageBridge;
 class PageSchemeHandler;
-class LocalOnlyInterceptor;
 class ViewPage;
-class WindowCatcher;
 
 // An anchor of the page under the mouse pointer, for the context menu.
 struct PageAnchor {
@@ -131,6 +137,8 @@ public:
     // The browser, for the parts that act on the rendered page.
     QWebEngineView* browser() const { return browser_; }
     QWebEnginePage* page() const;
+    // The view's script in the page shown.
+    PageBridge* bridge() const { return bridge_; }
     QMenu* context_menu() const { return menu_; }
     BusyDialog* busy_dialog() const { return busy_; }
     // True from the moment a page is put into the browser until it has loaded.
@@ -184,12 +192,9 @@ protected:
     std::string pinpoint_source_key_;
 
 private:
-    friend class ViewPage;
-    friend class WindowCatcher;
-class WindowCatcher;
+    // The length of a page identifier (ID_FN).
+    static constexpr std::size_t kPageIdLength = 15;
 
-    // The browser asks whether to follow an address.
-    bool navigation_request(const QUrl& url, int type, bool main_frame);
     // An internal link of the page: `id` as decoded (possibly empty).
     void follow_link(const std::string& id);
     void history_command(int id);
@@ -210,8 +215,6 @@ class WindowCatcher;
     ViewPage* page_ = nullptr;
     QWebEngineView* browser_ = nullptr;
     PageSchemeHandler* scheme_ = nullptr;
-    LocalOnlyInterceptor* interceptor_ = nullptr;
-    QWebChannel* channel_ = nullptr;
     PageBridge* bridge_ = nullptr;
     QMenu* menu_ = nullptr;
     BusyDialog* busy_ = nullptr;
@@ -236,6 +239,11 @@ class WindowCatcher;
 
     QUrl loading_url_; // the address of the page last put into the browser
     bool loading_ = false;
+    // The scroll position the page has or is about to have, while the engine
+    // may still report an older one (the page before, or the place before a
+    // scroll the view asked for): the engine tells a position only when it
+    // changes on the screen. Empty when the engine's word holds.
+    std::optional<QPoint> assumed_position_;
 };
 
 } // namespace velto

@@ -7,6 +7,8 @@
 #include <QWebEngineView>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 
 namespace velto::test {
 
@@ -103,9 +105,20 @@ INSERT INTO T_参 VALUES ('01A-00010000-00-0100-0000-0000-0000', '01A-00030000-0
     return sql;
 }
 
+// A picture of one pixel.
+const char kPixelGif[] = "GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xff\xff\xff!\xf9\x04\x01\x00\x00\x00\x00,"
+                         "\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02"
+                         "D\x01\x00;";
+
 void PageViewTest::SetUp()
 {
-    build_fixture_db(dir.file("VT2014.m88"), {view_fixture_sql()});
+    // The pictures of the split indicator.
+    std::filesystem::create_directories(dir.file("images14/system"));
+    for (const char* name : {"indicator_red.gif", "indicator_blue.gif"})
+        std::ofstream(dir.file("images14/system/") + name, std::ios::binary).write(kPixelGif, sizeof kPixelGif - 1);
+    std::vector<std::string> sql{view_fixture_sql()};
+    sql.insert(sql.end(), extra_sql.begin(), extra_sql.end());
+    build_fixture_db(dir.file("VT2014.m88"), sql);
     doc = std::make_unique<CVeltoDoc>(settings, reporter);
     DocumentOptions options;
     options.program_dir = dir.path();

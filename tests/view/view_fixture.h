@@ -81,6 +81,8 @@ protected:
     std::vector<std::string> back_ids() const;
     std::vector<std::string> forward_ids() const;
 
+    // More database content, set by a derived fixture before SetUp.
+    std::vector<std::string> extra_sql;
     TempDir dir;
     MemorySettingsStore settings;
     CapturingReporter reporter;

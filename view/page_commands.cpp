@@ -1,0 +1,93 @@
+// The commands of the view (history and list moves, Synchro, Refer, Brachet)
+// and the rebuild of the page shown after a change of options.
+#include "view/page_view.h"
+
+namespace velto {
+
+bool C2ndView::command_enabled(int id) const
+{
+    switch (id) {
+    case kBack: return doc_.history().can_go_back(current_id_);
+    case kForward: return doc_.history().can_go_forward(current_id_);
+    case kPrevious: return doc_._can_go_prev();
+    case kNext: return doc_._can_go_next();
+    case kSynchro: {
+        const int tab = pane_ ? pane_->current_tab() : 0;
+        return tab != 2 && tab != 3;
+    }
+    case kRefer:
+    case kBrachet: return true;
+    default: return false;
+    }
+}
+
+bool C2ndView::command_checked(int id) const
+{
+    const ViewToggles& t = doc_.toggles();
+    switch (id) {
+    case kSynchro: return command_enabled(kSynchro) && t.Synchro != 0;
+    case kRefer: return t.Refer != 0;
+    case kBrachet: return t.Brachet != 0;
+    default: return false;
+    }
+}
+
+void C2ndView::run_command(int id)
+{
+    switch (id) {
+    case kBack:
+    case kForward:
+    case kPrevious:
+    case kNext:
+        history_command(id);
+        break;
+    case kSynchro: {
+        int& synchro = doc_.toggles().Synchro;
+        synchro = synchro ? 0 : 1;
+        if (synchro && pane_ && current_id_.size() == kPageIdLength && synchronisation_active())
+            pane_->_sync(current_id_);
+        break;
+    }
+    case kRefer:
+    case kBrachet:
+        toggle_and_rebuild(id);
+        break;
+    default:
+        return;
+    }
+    emit commandStateChanged();
+}
+
+void C2ndView::toggle_and_rebuild(int id)
+{
+    ViewToggles& t = doc_.toggles();
+    int& value = id == kRefer ? t.Refer : t.Brachet;
+    value = value ? 0 : 1;
+    // Bracket colours do not move the text: the reader stays where he was.
+    rebuild(id == kBrachet);
+}
+
+void C2ndView::rebuild_current_page()
+{
+    rebuild(false);
+    emit commandStateChanged();
+}
+
+void C2ndView::rebuild(bool keep_scroll)
+{
+    if (keep_scroll)
+        remember_scroll();
+    const std::string id = current_id_;
+    if (id.empty())
+        return;
+    set_forced_rebuild();
+    clear_page_cache();
+    // A large article shown in full stays in full.
+    rebuild_full_ = shown_in_full_;
+    _show(id);
+    rebuild_full_ = false;
+    _link_colouring_outdated();
+    _focus_page();
+}
+
+} // namespace velto
