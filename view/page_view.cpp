@@ -50,7 +50,7 @@ C2ndView::C2ndView(CVeltoDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc)
         emit statusTextChanged(QString::fromStdString(_set_status_for_url(url.toStdString())));
     });
     connect(page_, &QWebEnginePage::loadingChanged, this,
-            [this](const QWebEngineLoadingInfo& info) { page_load_changed(info.url(), info.status()); });
+            [this](const QWebEngineLoadingInfo& info) { page_load_changed(info); });
     connect(page_, &ViewPage::internalLinkRequested, this, [this](const QString& id) { follow_link(id.toStdString()); });
     connect(page_, &ViewPage::externalLinkRequested, this, [this](const QUrl& url) {
         if (open_external_)
@@ -158,6 +158,7 @@ bool C2ndView::_show(const std::string& id)
     }
     loading_url_ = scheme_->publish(id, file);
     loading_ = true;
+    load_retried_ = false;
     assumed_position_ = QPoint(0, 0); // a page starts at its top
     page_->load(loading_url_);
 
@@ -193,12 +194,25 @@ bool C2ndView::_show(const std::string& id)
 
 void C2ndView::_focus_page() { browser_->setFocus(Qt::OtherFocusReason); }
 
-void C2ndView::page_load_changed(const QUrl& url, int status)
+void C2ndView::page_load_changed(const QWebEngineLoadingInfo& info)
 {
+    const QUrl url = info.url();
     if (!is_page_scheme_url(url) || url.path() != loading_url_.path())
         return; // an earlier page, or the blank page before the first
+    const auto status = info.status();
     if (status == QWebEngineLoadingInfo::LoadStartedStatus)
         return;
+    // The engine may drop a load that starts while it is still ending a
+    // navigation of its own (a link it was told not to follow): stopped, or
+    // failed without an error. The page file is still published: once more.
+    const bool dropped = status == QWebEngineLoadingInfo::LoadStoppedStatus ||
+                         (status == QWebEngineLoadingInfo::LoadFailedStatus &&
+                          info.errorDomain() == QWebEngineLoadingInfo::NoErrorDomain);
+    if (dropped && !load_retried_) {
+        load_retried_ = true;
+        page_->load(loading_url_);
+        return;
+    }
     loading_ = false;
     busy_->stop();
     if (status == QWebEngineLoadingInfo::LoadSucceededStatus) {

@@ -39,6 +39,7 @@
 
 class QMenu;
 class QWebEnginePage;
+class QWebEngineLoadingInfo;
 class QWebEngineProfile;
 class QWebEngineView;
 
@@ -203,7 +204,7 @@ private:
     void rebuild(bool keep_scroll);
     void build_context_menu();
     void request_context_menu(const QPoint& position);
-    void page_load_changed(const QUrl& url, int status);
+    void page_load_changed(const QWebEngineLoadingInfo& info);
     void page_focused(const QString& address);
     void guard_browser_child(QObject* child);
     void report_failure(std::string_view message) const;
@@ -239,6 +240,7 @@ private:
 
     QUrl loading_url_; // the address of the page last put into the browser
     bool loading_ = false;
+    bool load_retried_ = false;
     // The scroll position the page has or is about to have, while the engine
     // may still report an older one (the page before, or the place before a
     // scroll the view asked for): the engine tells a position only when it
