@@ -47,14 +47,15 @@ public slots:
     // A click in the page; `anchor_id` is the id of the clicked anchor, empty
     // for a click elsewhere. Comes before the link's own report.
     void clicked(const QString& anchor_id) { emit anchorClicked(anchor_id); }
-    // The user (never a script) activated the link to `href` with the mouse or
-    // the keyboard; the engine does not follow it by itself.
-    void linkActivated(const QString& href) { emit userActivatedLink(href); }
+    // A link to `href` was activated (clicked, middle-clicked, or by key);
+    // `by_user` when the user made the event, not a script. The engine does
+    // not follow it by itself.
+    void linkActivated(const QString& href, bool by_user) { emit linkActivatedInPage(href, by_user); }
 
 signals:
     void focused(const QString& address);
     void anchorClicked(const QString& anchor_id);
-    void userActivatedLink(const QString& href);
+    void linkActivatedInPage(const QString& href, bool by_user);
 
 private:
     QWebEnginePage* page_;

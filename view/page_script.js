@@ -40,16 +40,18 @@
             host.windowFocused(location.href);
     });
 
-    // A link the user activates (mouse, middle button or keyboard: only
-    // events the user made count) goes to the view, which decides where it
-    // leads; the engine does not follow it. Before the channel is up the
-    // engine's navigation reaches the view's link policy instead.
+    // Every activation of a link goes to the view, which decides where it
+    // leads; the engine does not follow it. Whether the user made the event
+    // goes along: only the user's own activations may leave the program (the
+    // page's scripts do not run, so other clicks come from the view's world).
+    // Before the channel is up the engine's navigation reaches the view's link
+    // policy instead.
     function activate(event) {
         var a = anchorOf(event.target);
-        if (!a || !event.isTrusted || !host || inPage(a))
+        if (!a || !host || inPage(a))
             return;
         event.preventDefault();
-        host.linkActivated(a.href);
+        host.linkActivated(a.href, event.isTrusted);
     }
 
     document.addEventListener('click', function (event) {

@@ -53,8 +53,8 @@ ViewPage::ViewPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage
             release_refused_link();
     });
     bridge_ = new PageBridge(this);
-    connect(bridge_, &PageBridge::userActivatedLink, this,
-            [this](const QString& href) { link_requested(QUrl(href), true, false); });
+    connect(bridge_, &PageBridge::linkActivatedInPage, this,
+            [this](const QString& href, bool by_user) { link_requested(QUrl(href), by_user, false); });
 }
 
 bool ViewPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool main_frame)

@@ -7,7 +7,9 @@
 // reaches no network and no file, and has no WebRTC, plugins, storage,
 // clipboard or permissions.
 //
-// Where navigation leads:
+// Where navigation leads. Links activated in the page come from the bridge
+// (the engine is not asked to follow them); the engine's own navigations are
+// held to the same rules.
 //   - an internal link ("http://" + identifier + "_VELTO", view/link_text.h):
 //     never a navigation; internalLinkRequested with the decoded identifier
 //     (empty when the address names no page), once the engine is done with
