@@ -92,7 +92,7 @@ public:
                                bool plain) const;
     // The title block of a supplementary-provisions page.
     std::string _title_supplement(std::string_view caption) const;
-    // The title block of a notification: era (1 明治 ... 4 平成), year and number.
+    // The title block of a notification: era (1 明治 ... 5 令和), year and number.
     std::string _title_notice(int era_code, int era_year, int notice_number, std::string_view caption) const;
 
 private:

@@ -47,14 +47,14 @@ bool parse_date(std::string_view text, Date& date)
     return date.month >= 1 && date.month <= 12 && date.day >= 1 && date.day <= 31;
 }
 
-// A stored date in era form, for example 平成18年5月31日; false when it is no date
-// or lies before the first era.
+// A stored date in era form, for example 平成18年5月31日, with the era of that
+// very day; false when it is no date or lies before the first era.
 bool era_date(const CVeltoDoc& doc, std::string_view text, std::string& out)
 {
     Date date;
     std::string era;
     int era_year = 0;
-    if (!parse_date(text, date) || !doc._era_of_year(date.year, era, era_year))
+    if (!parse_date(text, date) || !doc._era_of_date(date.year, date.month, date.day, era, era_year))
         return false;
     out = format("%s%d年%d月%d日", era.c_str(), era_year, date.month, date.day);
     return true;

@@ -2,6 +2,8 @@
 // notification pages, in the top-heading colour.
 #include "compose/markup.h"
 
+#include "core/identifiers.h"
+
 namespace velto {
 
 namespace {
@@ -34,17 +36,6 @@ std::string caption_line(std::string_view caption)
     std::string out = "　〔";
     out.append(caption).append("〕\n");
     return out;
-}
-
-std::string_view era_name(int code)
-{
-    switch (code) {
-    case 1: return "明治";
-    case 2: return "大正";
-    case 3: return "昭和";
-    case 4: return "平成";
-    default: return "不明";
-    }
 }
 
 } // namespace
@@ -96,7 +87,7 @@ std::string TextMarkup::_title_notice(int era_code, int era_year, int notice_num
     const std::string colour = colour_to_html(display_[DisplaySettings::FontColorTop]);
     const std::string large = large_notice_opening(colour);
     std::string out = "<div>\n" + heading_open(colour);
-    out.append(era_name(era_code)).append("\n");
+    out.append(era_name_of_code(era_code)).append("\n");
     out += large_item(large, std::to_string(era_year));
     out += "年\n";
     out += large_item(large, std::to_string(notice_number));

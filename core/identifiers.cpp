@@ -42,6 +42,7 @@ int era_code_of(char c)
     case 'B': return 2; // 大正
     case 'C': return 3; // 昭和
     case 'D': return 4; // 平成
+    case 'E': return 5; // 令和
     default: return 0;
     }
 }

@@ -117,6 +117,13 @@ int decimal_value(std::string_view text);
 // within a split article, counted from 0 ("-00" is the first page).
 int page_suffix_value(std::string_view id_fn);
 
+// Era codes of notification identifiers: "A" 1 明治, "B" 2 大正, "C" 3 昭和,
+// "D" 4 平成, "E" 5 令和; any other character is 0, no era.
+// Name of an era code ("明治" ... "令和") and its one-letter form used in
+// labels ("明" ... "令"); "不明" for 0 and any other unknown code.
+std::string_view era_name_of_code(int code);
+std::string_view era_letter_of_code(int code);
+
 // The identifier and numbering routines of the document. They need no state
 // except the page-name map, which the document supplies through _page_names.
 class IdentifierRules {
@@ -133,7 +140,7 @@ public:
     static bool _id_kind(std::string_view id_fn, IdKind& kind);
     // Article number and branches of an ID_FN; the kind is not examined.
     static bool _parse_article_id(std::string_view id_fn, int& article, int& branch1, int& branch2);
-    // Era code (1 明治 .. 4 平成, 0 none), era year and number of a notification ID_FN.
+    // Era code (1 明治 .. 5 令和, 0 none), era year and number of a notification ID_FN.
     static bool _parse_notice_id(std::string_view id_fn, int& era_code, int& era_year, int& number);
     // Requested levels of a law ID_BN. Outputs are written only on success.
     static bool _parse_sentence_id(std::string_view id_bn, LevelBits bits, SentenceFields& fields);
@@ -169,8 +176,12 @@ public:
     static std::string _iroha_katakana(int n);
     static std::string _iroha_hiragana(int n);
     static std::string _roman_numeral(int n);
-    // Japanese era of a Gregorian year (1868 and later); outputs untouched on failure.
+    // Japanese era of a Gregorian year (1868 and later): a year in which an era
+    // began is counted to that era. Outputs untouched on failure.
     static bool _era_of_year(int year, std::string& era, int& era_year);
+    // Japanese era of a date (1868-01-01 and later), to the day: 1989-01-07 is
+    // 昭和64, 1989-01-08 平成1, 2019-05-01 令和1. Outputs untouched on failure.
+    static bool _era_of_date(int year, int month, int day, std::string& era, int& era_year);
     // Number of single-byte (half-width) characters of a text in Shift-JIS terms.
     static std::size_t _halfwidth_count(std::string_view text);
 

@@ -99,24 +99,57 @@ std::string IdentifierRules::_roman_numeral(int n)
     return kRoman[static_cast<std::size_t>(n - 1)];
 }
 
+namespace {
+
+// The first day of each era, newest first. 明治 is counted from the start of
+// 1868, the year the numbering of the reader begins.
+struct EraStart {
+    int year, month, day;
+    const char* name;
+};
+constexpr std::array<EraStart, 5> kEraStarts = {{
+    {2019, 5, 1, "令和"},
+    {1989, 1, 8, "平成"},
+    {1926, 12, 25, "昭和"},
+    {1912, 7, 30, "大正"},
+    {1868, 1, 1, "明治"},
+}};
+
+constexpr std::array<const char*, 6> kEraNames = {"不明", "明治", "大正", "昭和", "平成", "令和"};
+constexpr std::array<const char*, 6> kEraLetters = {"不明", "明", "大", "昭", "平", "令"};
+
+bool known_era(int code) { return code >= 1 && code < static_cast<int>(kEraNames.size()); }
+
+} // namespace
+
+std::string_view era_name_of_code(int code) { return kEraNames[known_era(code) ? code : 0]; }
+
+std::string_view era_letter_of_code(int code) { return kEraLetters[known_era(code) ? code : 0]; }
+
 bool IdentifierRules::_era_of_year(int year, std::string& era, int& era_year)
 {
-    if (year >= 1989) {
-        era = "平成";
-        era_year = year - 1988;
-    } else if (year >= 1926) {
-        era = "昭和";
-        era_year = year - 1925;
-    } else if (year >= 1912) {
-        era = "大正";
-        era_year = year - 1911;
-    } else if (year >= 1868) {
-        era = "明治";
-        era_year = year - 1867;
-    } else {
-        return false;
+    // Only the year is known: a year in which an era began belongs to that era.
+    for (const EraStart& start : kEraStarts) {
+        if (year >= start.year) {
+            era = start.name;
+            era_year = year - start.year + 1;
+            return true;
+        }
     }
-    return true;
+    return false;
+}
+
+bool IdentifierRules::_era_of_date(int year, int month, int day, std::string& era, int& era_year)
+{
+    for (const EraStart& start : kEraStarts) {
+        if (year > start.year || (year == start.year && (month > start.month ||
+                                                         (month == start.month && day >= start.day)))) {
+            era = start.name;
+            era_year = year - start.year + 1;
+            return true;
+        }
+    }
+    return false;
 }
 
 // --- page and heading labels ---
@@ -145,10 +178,9 @@ bool IdentifierRules::_notice_number_label(std::string_view id_fn, std::string& 
     int number = 0;
     if (!_parse_notice_id(id_fn, era_code, era_year, number))
         return false;
-    static constexpr std::array<const char*, 5> kEraChars = {"不明", "明", "大", "昭", "平"};
-    const char* era = era_code >= 1 && era_code <= 4 ? kEraChars[static_cast<std::size_t>(era_code)] : kEraChars[0];
+    const std::string era(era_letter_of_code(era_code));
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, long_form ? "%s%02d年 %04d号" : "%s%d年 %d号", era, era_year, number);
+    std::snprintf(buffer, sizeof buffer, long_form ? "%s%02d年 %04d号" : "%s%d年 %d号", era.c_str(), era_year, number);
     label = buffer;
     return true;
 }

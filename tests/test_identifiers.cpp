@@ -74,7 +74,7 @@ TEST(IdentifierParse, ArticleAndNoticePages)
 
     const struct { const char* id; int era; } eras[] = {
         {"01K-KA180543-00", 1}, {"01K-KB180543-00", 2}, {"01K-KC180543-00", 3},
-        {"01K-KD180543-00", 4}, {"01K-KE180543-00", 0}, {"01K-Kd180543-00", 0},
+        {"01K-KD180543-00", 4}, {"01K-KE180543-00", 5}, {"01K-KF180543-00", 0}, {"01K-Kd180543-00", 0},
     };
     for (const auto& e : eras) {
         int era = -1, year = -1, number = -1;
@@ -211,6 +211,7 @@ TEST(NumberingNumerals, KanjiIrohaRoman)
 TEST(NumberingEra, YearsAtTheBoundaries)
 {
     const struct { int year; const char* era; int era_year; } cases[] = {
+        {2025, "令和", 7}, {2019, "令和", 1}, {2018, "平成", 30},
         {2006, "平成", 18}, {1989, "平成", 1}, {1988, "昭和", 63}, {1926, "昭和", 1},
         {1925, "大正", 14}, {1912, "大正", 1}, {1911, "明治", 44}, {1868, "明治", 1},
     };
@@ -223,6 +224,26 @@ TEST(NumberingEra, YearsAtTheBoundaries)
     std::string era = "x";
     int year = 5;
     EXPECT_FALSE(R::_era_of_year(1867, era, year));
+    EXPECT_EQ(era, "x"); EXPECT_EQ(year, 5);
+}
+
+TEST(NumberingEra, DatesOnBothSidesOfEachChange)
+{
+    const struct { int y, m, d; const char* era; int era_year; } cases[] = {
+        {2025, 4, 1, "令和", 7},  {2019, 5, 1, "令和", 1},   {2019, 4, 30, "平成", 31}, {1989, 1, 8, "平成", 1},
+        {1989, 1, 7, "昭和", 64}, {1926, 12, 25, "昭和", 1}, {1926, 12, 24, "大正", 15}, {1912, 7, 30, "大正", 1},
+        {1912, 7, 29, "明治", 45}, {1868, 1, 1, "明治", 1},
+    };
+    for (const auto& c : cases) {
+        std::string era;
+        int year = 0;
+        ASSERT_TRUE(R::_era_of_date(c.y, c.m, c.d, era, year)) << c.y << "-" << c.m << "-" << c.d;
+        EXPECT_EQ(era, c.era) << c.y << "-" << c.m << "-" << c.d;
+        EXPECT_EQ(year, c.era_year) << c.y << "-" << c.m << "-" << c.d;
+    }
+    std::string era = "x";
+    int year = 5;
+    EXPECT_FALSE(R::_era_of_date(1867, 12, 31, era, year));
     EXPECT_EQ(era, "x"); EXPECT_EQ(year, 5);
 }
 
@@ -239,6 +260,7 @@ TEST(LabelPage, ArticleNoticeTableSection)
     EXPECT_TRUE(R::_notice_number_label("01K-KD180543-00", s, false)); EXPECT_EQ(s, "平18年 543号");
     EXPECT_TRUE(R::_notice_number_label("01K-KA050007-00", s, true)); EXPECT_EQ(s, "明05年 0007号");
     EXPECT_TRUE(R::_notice_number_label("01K-KX050007-00", s, false)); EXPECT_EQ(s, "不明5年 7号");
+    EXPECT_TRUE(R::_notice_number_label("01K-KE070012-00", s, false)); EXPECT_EQ(s, "令7年 12号");
     EXPECT_FALSE(R::_notice_number_label("01A-00010000-00", s, false)); EXPECT_EQ(s, "");
 
     EXPECT_TRUE(R::_table_label("01A-T0000000-00", s)); EXPECT_EQ(s, "別表");

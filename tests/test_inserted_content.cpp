@@ -152,6 +152,16 @@ TEST_F(InsertedContent, NotificationHistoryLines)
     const std::string early = doc->_html_history("05K-KA010001-00", 1, 1, 1, 12);
     EXPECT_NE(early.find("<div align=\"right\">平成1年1月8日　建設省告示第1号</div>\n</font>"), std::string::npos) << early;
     EXPECT_NE(early.find("font-size: 11pt"), std::string::npos);
+    // The era is that of the day: 昭和 to 1989-01-07, 平成 from 01-08, 令和 from 2019-05-01.
+    const struct { const char* id; int number; const char* promulgation; const char* revision; } eras[] = {
+        {"05K-KE070012-00", 12, "令和7年4月1日　国土交通省告示第12号", "最終改正　令和1年5月1日　国土交通省告示第3号"},
+        {"05K-KC640001-00", 1, "昭和64年1月7日　建設省告示第1号", "最終改正　平成31年4月30日　国土交通省告示第2号"},
+    };
+    for (const auto& e : eras) {
+        const std::string lines = doc->_html_history(e.id, 0, 0, e.number, 9);
+        EXPECT_NE(lines.find(std::string(">") + e.promulgation + "<"), std::string::npos) << lines;
+        EXPECT_NE(lines.find(std::string(">") + e.revision + "<"), std::string::npos) << lines;
+    }
     // A revision number without its date gives no revision line.
     EXPECT_EQ(doc->_html_history("05K-KD180545-00", 4, 18, 545, 9),
               "<br>\n<font style=\"font-size: 8pt; font-weight: normal; color: #696969\">\n"

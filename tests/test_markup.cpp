@@ -298,7 +298,8 @@ TEST_F(Markup, SupplementAndNoticeTitles)
               "<font style=\"font-size: 18pt; font-family: 'Century'; color: #696969\">\n1399\n</font>\n号"
               "　〔告示〕\n</font>\n</div>\n");
     EXPECT_NE(markup._title_notice(1, 1, 1, "").find("\n明治\n"), std::string::npos);
-    EXPECT_NE(markup._title_notice(5, 1, 1, "").find("\n不明\n"), std::string::npos);
+    EXPECT_NE(markup._title_notice(5, 1, 1, "").find("\n令和\n"), std::string::npos);
+    EXPECT_NE(markup._title_notice(6, 1, 1, "").find("\n不明\n"), std::string::npos);
 }
 
 // --- bad input ----------------------------------------------------------

@@ -144,6 +144,12 @@ TEST_F(PageBuilder, SupplementNotificationAndRepealedPages)
               std::string::npos)
         << notice;
 
+    // A notification of the 令和 era is titled and dated in it.
+    const std::string reiwa = page("05K-KE070012-00");
+    EXPECT_NE(reiwa.find("\n令和\n"), std::string::npos) << reiwa;
+    EXPECT_NE(reiwa.find("令和7年4月1日　国土交通省告示第12号"), std::string::npos);
+    EXPECT_EQ(doc->_status_caption("05K-KE070012-00").rfind("国土交通省告示 令7年 12号", 0), 0u);
+
     const std::string repealed = page("10A-00010000-00");
     EXPECT_NE(repealed.find("<p style=\"color:#FF0000\">この法律は、平成18年法律第91号"), std::string::npos);
     EXPECT_EQ(page("01A-00010000-00").find("color:#FF0000\">この"), std::string::npos);
