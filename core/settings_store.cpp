@@ -1,5 +1,7 @@
 #include "core/settings_store.h"
 
+#include "core/settings_file.h"
+
 #include <QByteArray>
 #include <QFileInfo>
 #include <QSettings>
@@ -55,14 +57,16 @@ std::optional<int> parse_stored_int(std::string_view text)
 
 QtSettingsStore::QtSettingsStore()
 {
-    auto settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                                QString::fromUtf8(kOrganisation), QString::fromUtf8(kApplication));
-    location_ = settings->fileName().toStdString();
 #ifdef Q_OS_WIN
-    is_file_ = false; // the registry
+    const QSettings::Format format = QSettings::NativeFormat; // the registry
+    is_file_ = false;
 #else
+    const QSettings::Format format = settings_file_format();
     is_file_ = true;
 #endif
+    auto settings = std::make_unique<QSettings>(format, QSettings::UserScope, QString::fromUtf8(kOrganisation),
+                                                QString::fromUtf8(kApplication));
+    location_ = settings->fileName().toStdString();
     if (file_acceptable())
         adopt(std::move(settings));
 }
@@ -72,7 +76,7 @@ QtSettingsStore::QtSettingsStore(const std::string& ini_path)
 {
     // Checked before QSettings opens the file at all.
     if (file_acceptable())
-        adopt(std::make_unique<QSettings>(QString::fromStdString(ini_path), QSettings::IniFormat));
+        adopt(std::make_unique<QSettings>(QString::fromStdString(ini_path), settings_file_format()));
 }
 
 QtSettingsStore::~QtSettingsStore() = default;
@@ -93,7 +97,7 @@ bool QtSettingsStore::file_acceptable() const
     const QFileInfo info(QString::fromStdString(location_));
     if (!info.exists())
         return true;
-    return info.isFile() && info.size() <= kMaxFileSize;
+    return info.isFile();
 }
 
 std::optional<int> QtSettingsStore::read_int(std::string_view section, std::string_view name) const
@@ -151,7 +155,7 @@ void QtSettingsStore::write_int(std::string_view section, std::string_view name,
 
 void QtSettingsStore::write_string(std::string_view section, std::string_view name, std::string_view value)
 {
-    if (!settings_ || !file_acceptable())
+    if (!settings_ || !file_acceptable() || static_cast<qsizetype>(value.size()) > kMaxSettingsValueSize)
         return;
     settings_->setValue(key_of(section, name),
                         QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())));
@@ -160,7 +164,7 @@ void QtSettingsStore::write_string(std::string_view section, std::string_view na
 
 void QtSettingsStore::write_binary(std::string_view section, std::string_view name, std::string_view bytes)
 {
-    if (!settings_ || !file_acceptable())
+    if (!settings_ || !file_acceptable() || static_cast<qsizetype>(bytes.size()) > kMaxSettingsValueSize)
         return;
     settings_->setValue(key_of(section, name), QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
     settings_->sync();

@@ -40,22 +40,19 @@ std::optional<int> parse_stored_int(std::string_view text);
 //
 // The default store is organisation "mokume88", application "ヴェルト" in the
 // platform's native place (the registry key on Windows, the per-user
-// configuration file elsewhere); the other constructor uses the given INI file.
-// In INI files numbers come back as text, so an integer is a text that
-// parse_stored_int accepts, and bytes are only what was stored as bytes.
+// configuration file elsewhere); the other constructor uses the given file.
+// Files are read and written in the format of core/settings_file.h: every
+// value comes back as text or bytes, so an integer is a text that
+// parse_stored_int accepts, and a file of any content or size is safe to open.
 //
 // Each write is flushed at once; QSettings replaces the file through a
 // temporary file and a rename, so an interrupted write leaves the old file.
-//
-// QSettings decodes "@Variant(...)" values recursively, one stack frame set per
-// nesting level, so a crafted value of a few hundred kilobytes overflows the
-// stack. The program never writes such values and its settings file is a few
-// kilobytes, so a file larger than kMaxFileSize is not used at all: every read
-// gives nullopt, writes are dropped and the file is left as it is.
+// A text or bytes value longer than kMaxSettingsValueSize is not written: no
+// value of the program comes near it, and the file stays within its limit.
+// A path that exists but is no regular file (a folder, a pipe) is neither
+// read nor written.
 class QtSettingsStore final : public SettingsStore {
 public:
-    static constexpr long long kMaxFileSize = 32 * 1024;
-
     QtSettingsStore();
     explicit QtSettingsStore(const std::string& ini_path);
     ~QtSettingsStore() override;
@@ -70,7 +67,7 @@ public:
     void write_string(std::string_view section, std::string_view name, std::string_view value) override;
     void write_binary(std::string_view section, std::string_view name, std::string_view bytes) override;
 
-    // False when the settings file was refused (see above).
+    // False when the path was refused (see above).
     bool usable() const { return settings_ != nullptr; }
 
     // The file (or registry path) behind the store, UTF-8.

@@ -1,5 +1,6 @@
 #include "core/persisted_state.h"
 #include "core/settings.h"
+#include "core/settings_file.h"
 #include "core/settings_store.h"
 #include "fixtures.h"
 
@@ -104,27 +105,141 @@ TEST(SettingsStore, MemoryKeepsKindsApartAndReadOnlyDropsWrites)
     EXPECT_EQ(read_only.read_binary("S", "B"), "5");
 }
 
-// A file this big cannot be the program's; QSettings would recurse through the
-// nested lists until the stack runs out.
-TEST(SettingsStore, OversizedFileIsNeitherReadNorWritten)
+// A nested "@Variant" would make QSettings recurse until the stack runs out:
+// such values are never decoded, whatever the file's size.
+TEST(SettingsStore, SerialisedValuesAreNeverDecoded)
 {
     IniFile file;
     std::string nested;
     for (int level = 0; level < 40000; ++level)
         nested += "\0\0\0\x09\0\0\0\x01"s;
     nested += "\0\0\0\x02\0\0\0\x07"s;
-    const std::string content = "[Settings-2014]\nFontSizeBasic=@Variant(" + nested + ")\nTabPage=2\n";
-    test::write_file(file.path(), content);
+    test::write_file(file.path(), "[Settings-2014]\nFontSizeBasic=@Variant(" + nested + ")\nTabPage=2\n"
+                                  "FontSizeTable=@Rect(1 2 3 4)\nPinPoint=@Invalid()\n");
 
     const auto store = file.open();
-    EXPECT_FALSE(store->usable());
-    EXPECT_EQ(store->read_int(kSettings, "TabPage"), std::nullopt);
+    ASSERT_TRUE(store->usable());
     EXPECT_EQ(read_display_settings(*store), default_display_settings());
+    EXPECT_EQ(read_int_or(*store, kSettings, "PinPoint", -1), -1);
+    EXPECT_EQ(store->read_int(kSettings, "TabPage"), 2);
     store->write_int(kSettings, "TabPage", 1);
-    EXPECT_EQ(test::read_file(file.path()), content);
+    EXPECT_EQ(test::read_file(file.path()), "[Settings-2014]\nTabPage=1\n");
 
     test::TempDir dir; // a folder where the file should be
     EXPECT_FALSE(QtSettingsStore(dir.path()).usable());
+}
+
+// Ten search texts of the longest kind (2048 half-width katakana) make a file
+// of some 60 KB: every value of it is read, and later values are still saved.
+TEST(SettingsStore, LongSearchHistoryKeepsTheFileInUse)
+{
+    IniFile file;
+    std::string kana;
+    for (int i = 0; i < 2048; ++i)
+        kana += "ｱ";
+    std::vector<std::string> words;
+    {
+        auto store = file.open();
+        std::vector<std::string> history;
+        for (int i = 0; i < 10; ++i) {
+            words.insert(words.begin(), std::to_string(i) + kana.substr(3));
+            record_search(*store, history, words.front());
+        }
+        write_display_settings(*store, default_display_settings());
+    }
+    EXPECT_GT(test::read_file(file.path()).size(), 60000u);
+    EXPECT_EQ(load_search_history(*file.fresh()), words);
+    file.open()->write_int(kSettings, "TabPage", 3);
+    EXPECT_EQ(file.fresh()->read_int(kSettings, "TabPage"), 3);
+}
+
+// A file of random bytes, whether under or over the size limit, is read for
+// what it holds and replaced by what the program writes; it never grows past
+// the limit and saving goes on working.
+TEST(SettingsStore, RandomBytesNeverGrowOrStopSaving)
+{
+    for (const std::size_t size : {std::size_t{900} * 1024, std::size_t{1500} * 1024}) {
+        std::mt19937 random(static_cast<unsigned>(size));
+        std::string junk(size, '\0');
+        for (char& c : junk)
+            c = static_cast<char>(random() % 7 == 0 ? '=' : random() % 11 == 0 ? '\n' : random() & 0xFF);
+        IniFile file;
+        test::write_file(file.path(), junk);
+        for (int round = 0; round < 3; ++round) {
+            auto store = file.open();
+            ASSERT_TRUE(store->usable());
+            DisplaySettings block = read_display_settings(*store);
+            block[DisplaySettings::FontSizeBasic] = 10 + round;
+            write_display_settings(*store, block);
+            auto history = load_search_history(*store);
+            record_search(*store, history, "検索" + std::to_string(round));
+            const auto written = static_cast<long long>(test::read_file(file.path()).size());
+            EXPECT_LE(written, kMaxSettingsFileSize) << size << " round " << round;
+            const auto again = file.fresh();
+            EXPECT_EQ(read_display_settings(*again)[DisplaySettings::FontSizeBasic], 10 + round) << size;
+            EXPECT_EQ(load_search_history(*again).front(), "検索" + std::to_string(round)) << size;
+        }
+    }
+}
+
+// The file text: what is written reads back the same, files written by
+// QSettings' own INI format read as they did, and nothing read is bigger than
+// its limit.
+TEST(SettingsFile, ValuesRoundTripAndQtIniFilesReadAlike)
+{
+    std::string all_bytes;
+    for (int b = 0; b < 256; ++b)
+        all_bytes += static_cast<char>(b);
+    const QString texts[] = {
+        "", "plain", "@start", "@@double", "@ByteArray(not bytes)", "@Variant(x)", " lead and trail ",
+        "a;b", "a,b", "x=y", "\"quoted\"", "back\\slash", "tab\tnew\nline\x01" "abc\x7f" "9",
+        QString::fromUtf8("日本語ｱｲｳ　全角"), QString::fromUtf8("[Section]"), QString::fromUtf8("#not a comment"),
+    };
+    QSettings::SettingsMap map;
+    int n = 0;
+    for (const QString& text : texts)
+        map.insert("Settings-2014/T" + QString::number(n++), text);
+    map.insert("Settings-2014/Bytes", QByteArray::fromStdString(all_bytes));
+    map.insert("Settings-2014/Empty", QByteArray());
+    map.insert("Records/Version", 1403);
+    map.insert("Records/Negative", -2147483647 - 1);
+    map.insert("Top", 7);
+    map.insert(QString::fromUtf8("Odd/Key with %=[] 名"), QString("v"));
+
+    const QSettings::SettingsMap read = parse_settings_text(format_settings_text(map));
+    ASSERT_EQ(read.size(), map.size());
+    for (auto it = map.constBegin(); it != map.constEnd(); ++it) {
+        const QVariant& value = read.value(it.key());
+        if (it.value().typeId() == QMetaType::QByteArray)
+            EXPECT_EQ(value, it.value()) << it.key().toStdString();
+        else
+            EXPECT_EQ(value.toString(), it.value().toString()) << it.key().toStdString();
+    }
+
+    // The same values through QSettings' INI writer.
+    test::TempDir dir;
+    {
+        QSettings qt(QString::fromStdString(dir.file("qt.ini")), QSettings::IniFormat);
+        for (auto it = map.constBegin(); it != map.constEnd(); ++it)
+            qt.setValue(it.key(), it.value());
+    }
+    const QSettings::SettingsMap from_qt = parse_settings_text(QByteArray::fromStdString(test::read_file(dir.file("qt.ini"))));
+    for (auto it = map.constBegin(); it != map.constEnd(); ++it) {
+        if (it.value().toString().startsWith("@Variant") || it.value().toString().startsWith("@ByteArray"))
+            continue; // QSettings writes these two as "@@...", read back as the text
+        const QVariant& value = from_qt.value(it.key());
+        if (it.value().typeId() == QMetaType::QByteArray)
+            EXPECT_EQ(value, it.value()) << it.key().toStdString();
+        else
+            EXPECT_EQ(value.toString(), it.value().toString()) << it.key().toStdString();
+    }
+
+    // A value over its limit is left out on its own; the rest is read.
+    const QByteArray long_value(kMaxSettingsValueSize + 1, 'x');
+    const QSettings::SettingsMap limited =
+        parse_settings_text("[S]\nLong=" + long_value + "\nShort=" + long_value.left(kMaxSettingsValueSize) + "\n");
+    EXPECT_FALSE(limited.contains("S/Long"));
+    EXPECT_EQ(limited.value("S/Short").toString().size(), kMaxSettingsValueSize);
 }
 
 // ---- Display settings and switches ------------------------------------------
@@ -488,7 +603,6 @@ TEST(PersistedState, GarbageIniStartsWithDefaultsAndWhatParses)
     EXPECT_EQ(read_view_toggles(*store), (ViewToggles{1, 1, 1, 0}));
 
     DisplaySettings expected = default_display_settings();
-    expected[DisplaySettings::FontColorJouSection] = 5; // a stored int is an int
     expected[DisplaySettings::FontColorLinkActive] = 0;
     expected[DisplaySettings::FontColorKeyWord] = 123;
     expected[DisplaySettings::FontColorBrachet3A] = 12; // escaped digits are still "12"
