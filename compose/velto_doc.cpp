@@ -175,7 +175,7 @@ bool CVeltoDoc::_write_page(std::string_view id_fn, std::string_view html, std::
 
 void CVeltoDoc::set_display(const DisplaySettings& values)
 {
-    display_ = values;
+    display_ = within_ranges(values);
     if (view_)
         view_->rebuild_current_page();
 }

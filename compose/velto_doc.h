@@ -156,7 +156,8 @@ public:
     const ViewToggles& toggles() const { return toggles_; }
     const DisplaySettings& display() const { return display_; }
     const DisplaySettings& display_defaults() const { return defaults_; }
-    // Stores all 24 display values and has the page view build its page again.
+    // Stores all 24 display values (one outside what the options dialog can
+    // set takes its default) and has the page view build its page again.
     void set_display(const DisplaySettings& values);
 
     LawCatalog& laws() { return laws_; }

@@ -35,12 +35,21 @@ DisplaySettings default_display_settings()
     return settings;
 }
 
+DisplaySettings within_ranges(DisplaySettings settings)
+{
+    for (std::size_t i = 0; i < DisplaySettings::kCount; ++i) {
+        if (!kDisplayRanges[i].contains(settings.values[i]))
+            settings.values[i] = kDisplayDefaults[i];
+    }
+    return settings;
+}
+
 DisplaySettings read_display_settings(const SettingsStore& store)
 {
     DisplaySettings settings;
     for (std::size_t i = 0; i < DisplaySettings::kCount; ++i)
         settings.values[i] = read_int_or(store, kSectionSettings, kDisplayValueNames[i], kDisplayDefaults[i]);
-    return settings;
+    return within_ranges(settings);
 }
 
 void write_display_settings(SettingsStore& store, const DisplaySettings& settings)

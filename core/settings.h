@@ -1,9 +1,10 @@
 // The document's persisted preferences: the four page switches and the block
 // of 24 display values, with their names, defaults and colour helper.
 //
-// Values are taken as stored: there is no range check on reading, so a size
-// or colour edited by hand is used unchanged. A value that is absent or not an
-// integer takes its default.
+// A display value that is absent, not an integer, or outside what the options
+// dialog can set (sizes 8 to 12, colours 0 to 0xFFFFFF, switches 0 or 1)
+// takes its default, so pages never see a size or colour the reader could not
+// have chosen. The page switches take any integer (0 off, anything else on).
 #pragma once
 
 #include "core/settings_store.h"
@@ -96,9 +97,28 @@ inline constexpr std::array<std::int32_t, DisplaySettings::kCount> kDisplayDefau
     13434879, 0,        1,        15453831, 16498943, 55295,    16777215, 1,
 };
 
+// The values the options dialog can set, in block order.
+struct ValueRange {
+    std::int32_t min;
+    std::int32_t max;
+    constexpr bool contains(std::int32_t v) const { return v >= min && v <= max; }
+};
+inline constexpr ValueRange kFontSizeRange{8, 12};
+inline constexpr ValueRange kColourRange{0, 0xFFFFFF};
+inline constexpr ValueRange kSwitchRange{0, 1};
+inline constexpr std::array<ValueRange, DisplaySettings::kCount> kDisplayRanges = {
+    kFontSizeRange, kFontSizeRange, kColourRange, kColourRange, kColourRange, kColourRange,
+    kColourRange,   kColourRange,   kColourRange, kColourRange, kColourRange, kColourRange,
+    kColourRange,   kColourRange,   kColourRange, kColourRange, kColourRange, kSwitchRange,
+    kSwitchRange,   kColourRange,   kColourRange, kColourRange, kColourRange, kSwitchRange,
+};
+
 DisplaySettings default_display_settings();
 
-// Reads each of the 24 values with its own default.
+// The block with every value outside its range replaced by its default.
+DisplaySettings within_ranges(DisplaySettings settings);
+
+// Reads each of the 24 values with its own default, also for a value out of its range.
 DisplaySettings read_display_settings(const SettingsStore& store);
 void write_display_settings(SettingsStore& store, const DisplaySettings& settings);
 

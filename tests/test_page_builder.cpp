@@ -3,6 +3,8 @@
 
 #include "core/paths.h"
 
+#include <climits>
+
 using namespace velto;
 using velto::test::count_of;
 
@@ -73,6 +75,24 @@ TEST_F(PageBuilder, SwitchesLeaveOutReferencesAndBracketColours)
     EXPECT_EQ(html.find("-r01"), std::string::npos);
     EXPECT_EQ(html.find("background-color"), std::string::npos);
     EXPECT_NE(html.find("（<a id="), std::string::npos); // the bracket itself stays
+}
+
+TEST_F(PageBuilder, SettingsTheDialogCannotSetNeverReachThePage)
+{
+    stop();
+    settings.write_int(kSectionSettings, "FontSizeBasic", INT_MIN);
+    settings.write_int(kSectionSettings, "BackColor", -1);
+    start();
+    std::string html = page("05K-KD180543-00");
+    EXPECT_NE(html.find("font-size: 9pt\" bgcolor=\"#FFFFFF\""), std::string::npos);
+    EXPECT_NE(html.find("<font style=\"font-size: 8pt; font-weight: normal; color: #696969\">"), std::string::npos);
+
+    DisplaySettings values = doc->display();
+    values[DisplaySettings::FontSizeBasic] = 100000;
+    values[DisplaySettings::FontSizeTable] = 11;
+    doc->set_display(values);
+    EXPECT_EQ(doc->display()[DisplaySettings::FontSizeBasic], 9);
+    EXPECT_EQ(doc->display()[DisplaySettings::FontSizeTable], 11);
 }
 
 TEST_F(PageBuilder, LargeArticleIsAbbreviatedUntilReachedThroughItsLink)

@@ -277,15 +277,12 @@ TEST(Settings, DefaultsOfAllTwentyFourValuesAndSwitches)
     EXPECT_EQ(read_int_or(empty, kSectionSettings, kValueClipChk, kDefaultClipChk), 0);
 }
 
-TEST(Settings, BlockAndSwitchesRoundTripThroughIniUnchecked)
+TEST(Settings, BlockAndSwitchesRoundTripThroughTheFile)
 {
     IniFile file;
     DisplaySettings block;
     for (std::size_t i = 0; i < DisplaySettings::kCount; ++i)
-        block.values[i] = static_cast<std::int32_t>(i * 1000003) - 7;
-    block[DisplaySettings::FontSizeBasic] = 500; // no range check either way
-    block[DisplaySettings::BackColor] = INT_MIN;
-    block[DisplaySettings::ReviveLastPage] = 0;
+        block.values[i] = kDisplayRanges[i].max - static_cast<std::int32_t>(i % 2);
     {
         auto store = file.open();
         write_display_settings(*store, block);
@@ -295,6 +292,36 @@ TEST(Settings, BlockAndSwitchesRoundTripThroughIniUnchecked)
     EXPECT_EQ(read_display_settings(*store), block);
     EXPECT_EQ(read_view_toggles(*store), (ViewToggles{0, 7, 1, 0}));
     EXPECT_NE(test::read_file(file.path()).find("FontColorPioPointOff="), std::string::npos);
+}
+
+// Only what the options dialog can set reaches the pages; anything else is
+// taken as absent, one value at a time.
+TEST(Settings, ValuesTheDialogCannotSetTakeTheirDefault)
+{
+    const struct { DisplaySettings::Value value; int low_bad, low_good, high_good, high_bad; } cases[] = {
+        {DisplaySettings::FontSizeBasic, 7, 8, 12, 13},
+        {DisplaySettings::FontSizeTable, INT_MIN, 8, 12, 100000},
+        {DisplaySettings::FontColorTop, -1, 0, 0xFFFFFF, 0x1000000},
+        {DisplaySettings::BackColor, INT_MIN, 0, 0xFFFFFF, INT_MAX},
+        {DisplaySettings::FontColorPioPointOff, -1, 0, 1, 2},
+        {DisplaySettings::PinPointPriority, -1, 0, 1, 2},
+        {DisplaySettings::ReviveLastPage, -1, 0, 1, 2},
+    };
+    for (const auto& c : cases) {
+        const auto name = kDisplayValueNames[c.value];
+        for (const int stored : {c.low_bad, c.low_good, c.high_good, c.high_bad}) {
+            MemorySettingsStore store;
+            store.write_int(kSettings, name, stored);
+            store.write_int(kSettings, "FontColorLink", 0x123456); // a neighbour keeps its own value
+            const DisplaySettings read = read_display_settings(store);
+            const bool good = stored == c.low_good || stored == c.high_good;
+            EXPECT_EQ(read[c.value], good ? stored : kDisplayDefaults[c.value]) << name << " " << stored;
+            EXPECT_EQ(read[DisplaySettings::FontColorLink], 0x123456);
+        }
+    }
+    // Every value has a range that holds its default.
+    for (std::size_t i = 0; i < DisplaySettings::kCount; ++i)
+        EXPECT_TRUE(kDisplayRanges[i].contains(kDisplayDefaults[i])) << kDisplayValueNames[i];
 }
 
 // ---- Start page ------------------------------------------------------------
