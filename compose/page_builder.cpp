@@ -159,8 +159,17 @@ bool CVeltoDoc::compose_page(std::string_view id, IdKind kind, std::array<int, 3
                                           title->text("目名")};
     const std::string section_id = title->text("T_条.ID_SN");
     const int large = title->number("大型");
-    const int parts = title->number("分割");
+    int parts = title->number("分割");
     title->close();
+    if (parts > kMaxSplitPages) {
+        // A page list cannot hold that many pages: the page is shown whole,
+        // without page number and indicator.
+        report(reporter_, kBuildOrigin, ReportVariant::Plain,
+               format("データベースの分割数(%d)が、一つの条に許されるページ数(%d)を超えています。\n"
+                      "ページ番号と分割インジケータを付けずに表示します。\n条ID = %s\n\n",
+                      parts, kMaxSplitPages, page.c_str()));
+        parts = 0;
+    }
 
     int page_number = 0;
     if (parts > 1) {
@@ -240,7 +249,10 @@ bool CVeltoDoc::compose_page(std::string_view id, IdKind kind, std::array<int, 3
 
     const bool from_link = view_ && view_->from_link();
     if (large != 0 && !from_link) {
-        out += "<a href='http://" + page.substr(0, 12) + "_VELTO" + "'>";
+        // The full text of the page shown: the first page is named by its
+        // article, a later page of a split article by itself.
+        const std::string full = page_suffix_value(page) == 0 ? page.substr(0, 12) : page;
+        out += "<a href='http://" + full + "_VELTO" + "'>";
         out += "　⇒　ココをクリックすると全文が表示されます。（内容量が多いため表示に時間がかかる場合があります。）";
         out += "</a>";
         out += "</body>\n</html>\n";

@@ -65,7 +65,7 @@ bool PageCatalog::load(Database& db)
             name = last_name; // continuation pages carry the caption of their first page
         names_.insert_or_assign(id, std::make_pair(std::move(name), std::move(supplement)));
         if (id.size() == kPageIdLength) {
-            if (parts > 1)
+            if (parts > 1 && parts <= kMaxSplitPages)
                 split_.insert_or_assign(id, std::make_pair(parts, suffix + 1));
             position_.try_emplace(id, pages_.size());
             pages_.push_back(HistoryEntry{std::move(id), 0, 0});

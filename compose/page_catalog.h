@@ -43,6 +43,11 @@ private:
     std::map<std::string, LawNames, std::less<>> names_;
 };
 
+// The most pages an article can be split into: page numbers are the two
+// digits "-00" to "-99" of a page identifier. A larger 分割 is a fault of the
+// database; such a page is treated as not split.
+inline constexpr int kMaxSplitPages = 100;
+
 class PageCatalog {
 public:
     // Loads every displayable page. False when there is none; throws ComponentError.
@@ -54,6 +59,7 @@ public:
     HistoryEntry* find(std::string_view id);
 
     bool names(std::string_view id, std::string& article_name, std::string& supplement) const;
+    // Page count (2 to kMaxSplitPages) and page number of a split page.
     bool split(std::string_view id, int& count, int& number) const;
     bool is_abbreviated(std::string_view id) const;
     void mark_abbreviated(std::string_view id);

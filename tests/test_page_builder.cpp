@@ -121,6 +121,36 @@ TEST_F(PageBuilder, LargeArticleIsAbbreviatedUntilReachedThroughItsLink)
     EXPECT_NE(full.find(">令第1条 「用語の定義」</a>"), std::string::npos);
 }
 
+TEST_F(PageBuilder, LargeSplitPageLinksToItsOwnFullText)
+{
+    EXPECT_NE(page("01A-00050000-02").find("<a href='http://01A-00050000-02_VELTO'>　⇒　"), std::string::npos);
+    EXPECT_NE(page("01A-00050000-00").find("<a href='http://01A-00050000_VELTO'>　⇒　"), std::string::npos);
+    LinkView view;
+    doc->set_page_view(&view);
+    const std::string full = page("01A-00050000-02");
+    doc->set_page_view(nullptr);
+    EXPECT_NE(full.find("大きな条の後段。"), std::string::npos);
+    EXPECT_EQ(full.find("大きな条の前段。"), std::string::npos);
+}
+
+// A page count beyond any page list is a database fault: told, and the page
+// is shown whole without page number or indicator.
+TEST_F(PageBuilder, ImpossiblePageCountIsReportedAndLeftOut)
+{
+    int count = -1, number = -1;
+    EXPECT_FALSE(doc->_split_info("01A-00060000-00", count, number));
+    std::string html;
+    ASSERT_TRUE(doc->_html_build("01A-00060000-00", html));
+    ASSERT_EQ(reporter.messages().size(), 1u);
+    EXPECT_EQ(reporter.messages()[0].caption, "HTML形式の法文を作成");
+    EXPECT_EQ(reporter.messages()[0].text.rfind("データベースの分割数(2147483647)が", 0), 0u);
+    EXPECT_NE(reporter.messages()[0].text.find("条ID = 01A-00060000-00\n\n関数 = CVeltoDoc::_html_build()"),
+              std::string::npos);
+    EXPECT_NE(html.find("【分割数の壊れた条】<br>\n"), std::string::npos) << html;
+    EXPECT_NE(html.find("壊れた条の本文。"), std::string::npos);
+    EXPECT_EQ(html.find("分割インジケータ"), std::string::npos);
+}
+
 TEST_F(PageBuilder, SplitArticlePages)
 {
     const std::string html = page("01A-00520000-01");
