@@ -257,10 +257,15 @@ std::string TextMarkup::_mark_article_links(std::string_view owner, std::string_
     if (strip_brackets) {
         out.erase(std::remove_if(out.begin(), out.end(), [](char c) { return c == '[' || c == ']'; }), out.end());
     }
+    // Stored forms that differ ("[第6条]", "[第6条/01A]", "[第 6条]") can name the
+    // same target and so the same anchor: places are counted per anchor.
+    std::unordered_map<std::string_view, std::size_t> places;
+    for (std::size_t i = 0; i < anchors.size(); ++i)
+        places[anchors[i]] += counts[i];
     std::vector<std::string> repeated;
-    for (std::size_t i = 0; i < anchors.size(); ++i) {
-        if (counts[i] >= 2)
-            repeated.push_back(anchors[i]);
+    for (const auto& [anchor, count] : places) {
+        if (count >= 2)
+            repeated.emplace_back(anchor);
     }
     _number_anchors(out, repeated);
     return out;

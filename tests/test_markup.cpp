@@ -110,6 +110,22 @@ TEST_F(Markup, RepeatedReferencesGetNumberedAnchors)
     EXPECT_EQ(count_of(out, "-p0"), 4u);
 }
 
+TEST_F(Markup, DifferentlyWrittenReferencesToOneArticleGetDistinctAnchors)
+{
+    const struct { const char* text; const char* target; std::size_t links; } cases[] = {
+        {"A[第6条]B[第6条/01A]C", "01A-00060000", 2},
+        {"[第7条]と[第 7条]と[第7 条]", "01A-00070000", 3},
+        {"[第6条の2/01B]、[第6条の2 /01B]及び[第6条の2/01B]", "01B-00060200", 3},
+    };
+    for (const auto& c : cases) {
+        const std::string out = markup._mark_article_links(kOwner, c.text, false);
+        const std::string id = std::string(kOwner) + "-to-" + c.target + "-p";
+        for (std::size_t n = 1; n <= c.links; ++n)
+            EXPECT_EQ(count_of(out, id + "0" + std::to_string(n) + "\""), 1u) << c.text << " " << n << "\n" << out;
+        EXPECT_EQ(count_of(out, "<a id="), c.links) << c.text;
+    }
+}
+
 TEST_F(Markup, NumberAnchorsRenumbersOnlyRepeatedPlaces)
 {
     std::string block = "<a id=\"B-to-X-r01\">1</a><a id=\"B-to-Y-r01\">2</a><a id=\"B-to-X-r01\">3</a>"

@@ -763,6 +763,9 @@ TEST_P(FolderPages, EverySentenceLinkAndPictureOfAPageIsThere)
             std::string name, supplement;
             EXPECT_TRUE(doc->_page_names(id, name, supplement)) << page.id << " links to a page that is not in the sample: " << target;
         }
+        std::set<std::string> ids;
+        for (const std::string& id : matches(html, "\\sid=[\"']([^\"']*)[\"']"))
+            EXPECT_TRUE(ids.insert(id).second) << page.id << ": the id " << id << " occurs twice";
         for (const char* marker : {"[第", "[L", "L]", "[K", "K]", "x:str="})
             EXPECT_EQ(html.find(marker), std::string::npos) << page.id << " still holds " << marker;
         for (const std::string& src : matches(html, "<img [^>]*src=[\"']([^\"']*)[\"']")) {
