@@ -74,6 +74,15 @@ public:
     // Paints parenthetical phrases by nesting level with the bracket colours.
     // False, and the text unchanged, when a "）" closes nothing.
     bool _color_brackets(std::string& text) const;
+    // The same for a sentence already marked up: the pairs, their levels and
+    // which of them are long enough are decided on `stored` (the sentence as
+    // stored, markers included); the spans go around the same brackets of
+    // `html`. Brackets inside tags are not brackets, and a pair whose two
+    // brackets stand in different elements stays plain, so links and keyword
+    // marks come out the same with colouring on and off. False, and `html`
+    // unchanged, when a "）" closes nothing or the two texts do not hold the
+    // same brackets.
+    bool _color_brackets(std::string& html, std::string_view stored) const;
 
     // Writes the exponent of every `unit` as a superscript.
     static void _mark_superscripts(std::string_view unit, std::string_view exponent, std::string& text);
@@ -85,6 +94,9 @@ public:
     // between them) becomes prefix + the span without its markers + suffix.
     static void _wrap_marked(std::string_view open, std::string_view close, std::string_view prefix,
                              std::string_view suffix, std::string& text);
+    // Every `open` that has a `close` after it loses both markers, whatever
+    // lies between: marked text that nothing emphasised is shown as text.
+    static void _unwrap_marked(std::string_view open, std::string_view close, std::string& text);
 
     // The title block of an article page (empty for an article number of 0
     // or less), or with `plain` the one-line title "caption 第N条の…".

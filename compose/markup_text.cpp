@@ -1,5 +1,5 @@
-// Emphasis inside sentence text: bracket colouring, superscripts, defined
-// terms and marked keywords.
+// Emphasis inside sentence text: superscripts, defined terms and marked
+// keywords.
 #include "compose/markup.h"
 
 #include "compose/marked_spans.h"
@@ -14,13 +14,6 @@ namespace velto {
 namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
-
-constexpr char32_t kOpenParen = U'（';
-constexpr char32_t kCloseParen = U'）';
-// A pair is coloured only when its content is longer than this (bytes).
-constexpr std::size_t kShortestColoured = 11;
-// Levels 0 to 2 are coloured; deeper ones are not.
-constexpr std::size_t kDeepestColoured = 2;
 
 constexpr std::string_view kQuoteOpen = "「";
 constexpr std::string_view kQuoteClose = "」";
@@ -97,82 +90,6 @@ std::string_view trim_characters(std::string_view span, std::string_view leading
 
 } // namespace
 
-bool TextMarkup::_color_brackets(std::string& text) const
-{
-    struct Event {
-        std::size_t pos = 0;  // byte position of the bracket
-        std::size_t size = 0; // its UTF-8 length
-        bool open = false;
-        bool coloured = false;
-        std::size_t level = 0;
-    };
-    struct Open {
-        std::size_t event;
-        std::size_t offset; // Shift-JIS offset of the bracket
-    };
-    // Character by character: a bracket is never seen across a character
-    // boundary, whatever the bytes around it.
-    std::vector<Event> events;
-    std::vector<Open> stack;
-    std::size_t offset = 0;
-    for (std::size_t pos = 0; pos < text.size();) {
-        const Utf8Char c = utf8_decode_at(text, pos);
-        if (c.code == kOpenParen && c.bytes > 1) {
-            stack.push_back({events.size(), offset});
-            events.push_back({pos, c.bytes, true});
-        } else if (c.code == kCloseParen && c.bytes > 1) {
-            if (stack.empty())
-                return false; // a "）" that closes nothing: the sentence stays as it is
-            const Open top = stack.back();
-            stack.pop_back();
-            const std::size_t level = stack.size();
-            const std::size_t content = offset - top.offset - 2;
-            const bool coloured = content > kShortestColoured && level <= kDeepestColoured;
-            events[top.event].coloured = coloured;
-            events[top.event].level = level;
-            events.push_back({pos, c.bytes, false, coloured, level});
-        }
-        offset += sjis_width(std::string_view(text).substr(pos, c.bytes));
-        pos += c.bytes;
-    }
-    // Brackets still open at the end are left as they are.
-
-    std::array<std::string, kDeepestColoured + 1> colour_a, colour_b;
-    for (std::size_t level = 0; level <= kDeepestColoured; ++level) {
-        colour_a[level] = colour_to_html(display_[static_cast<DisplaySettings::Value>(
-            DisplaySettings::FontColorBrachet1A + 2 * level)]);
-        colour_b[level] = colour_to_html(display_[static_cast<DisplaySettings::Value>(
-            DisplaySettings::FontColorBrachet1B + 2 * level)]);
-    }
-    const auto span_of = [](const std::string& colour) {
-        return "<span style=\"background-color: " + colour + "\">";
-    };
-
-    std::string out;
-    out.reserve(text.size() + events.size() * 40);
-    std::size_t copied = 0;
-    for (const Event& e : events) {
-        if (!e.coloured)
-            continue;
-        out.append(text, copied, e.pos - copied);
-        if (e.open) {
-            // The whole phrase takes colour B, the bracket itself colour A.
-            out += span_of(colour_b[e.level]);
-            out += span_of(colour_a[e.level]);
-            out.append(text, e.pos, e.size);
-            out += "</span>";
-        } else {
-            out += span_of(colour_a[e.level]);
-            out.append(text, e.pos, e.size);
-            out += "</span></span>";
-        }
-        copied = e.pos + e.size;
-    }
-    out.append(text, copied, std::string::npos);
-    text = std::move(out);
-    return true;
-}
-
 void TextMarkup::_mark_superscripts(std::string_view unit, std::string_view exponent, std::string& text)
 {
     if (unit.empty())
@@ -248,6 +165,30 @@ void TextMarkup::_wrap_marked(std::string_view open, std::string_view close, std
         scan = c + close_marker.size();
     }
     text = spans.apply(text);
+}
+
+void TextMarkup::_unwrap_marked(std::string_view open, std::string_view close, std::string& text)
+{
+    if (open.empty() || close.empty())
+        return;
+    const std::string open_marker(open), close_marker(close); // they may view `text`
+    std::string out;
+    std::size_t copied = 0;
+    for (std::size_t scan = 0;;) {
+        const std::size_t o = find_whole(text, open_marker, scan);
+        if (o == npos)
+            break;
+        const std::size_t inner = o + open_marker.size();
+        const std::size_t c = find_whole(text, close_marker, inner);
+        if (c == npos)
+            break;
+        out.append(text, copied, o - copied).append(text, inner, c - inner);
+        copied = scan = c + close_marker.size();
+    }
+    if (copied == 0)
+        return;
+    out.append(text, copied, std::string::npos);
+    text = std::move(out);
 }
 
 } // namespace velto

@@ -75,13 +75,21 @@ void CVeltoDoc::_remove_spans(std::string& text, std::string_view start, std::st
 
 std::string CVeltoDoc::mark_up_sentence(std::string_view id_bn, std::string text)
 {
-    if (toggles_.Brachet)
-        _color_brackets(text);
     for (const auto& [unit, exponent] : kSuperscripts)
         _mark_superscripts(unit, exponent, text);
     text = _mark_article_links(id_bn, text, 0);
     text = _mark_explicit_links(id_bn, text);
     return _emphasize_definitions(text);
+}
+
+void CVeltoDoc::finish_sentence(std::string_view stored, std::string& text, std::string& table) const
+{
+    _unwrap_marked("[K", "K]", text);
+    _unwrap_marked("[K", "K]", table);
+    if (toggles_.Brachet) {
+        // On the stored text as the markers were shown before any were removed.
+        _color_brackets(text, stored);
+    }
 }
 
 bool CVeltoDoc::_html_build(std::string_view id, std::string& html)
@@ -111,6 +119,7 @@ bool CVeltoDoc::_html_build(std::string_view id, std::string& html)
         if (!_html_tbl(std::string(id) + "-0000-0000-0000-0000", page))
             return fail("別表の抽出に失敗しました。\n\n");
         remove_spans(page, "x:str=\"", "\"");
+        _unwrap_marked("[K", "K]", page); // no reference block marks keywords here
         html = std::move(page);
         return true;
     }
@@ -287,7 +296,8 @@ void CVeltoDoc::append_sentence(const Recordset& rs, IdKind kind, double u, std:
     const int fudanuki = rs.number("札抜");
     const int has_refs = rs.number("参照");
     const int pictures = rs.number("図入");
-    std::string text = mark_up_sentence(id_bn, rs.text("法文"));
+    const std::string stored = rs.text("法文");
+    std::string text = mark_up_sentence(id_bn, stored);
 
     std::string label;
     double margin = 0, indent = 0;
@@ -300,6 +310,7 @@ void CVeltoDoc::append_sentence(const Recordset& rs, IdKind kind, double u, std:
     std::string refs;
     if (toggles_.Refer && has_refs != 0 && !_html_ref(id_bn, d[DisplaySettings::FontSizeBasic] - 1, refs, text, table))
         refs.clear();
+    finish_sentence(stored, text, table);
 
     if (!(trimmed_label(label).empty() && text.empty())) {
         if (kind == IdKind::Supplement && id_bn.size() >= 14 && id_bn.compare(id_bn.size() - 14, 14, "0000-0000-0000") == 0)

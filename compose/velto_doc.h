@@ -131,6 +131,10 @@ public:
         TextMarkup::_number_anchors(text, anchors);
     }
     bool _color_brackets(std::string& text) const { return markup_._color_brackets(text); }
+    bool _color_brackets(std::string& html, std::string_view stored) const
+    {
+        return markup_._color_brackets(html, stored);
+    }
     static void _mark_superscripts(std::string_view unit, std::string_view exponent, std::string& text)
     {
         TextMarkup::_mark_superscripts(unit, exponent, text);
@@ -140,6 +144,10 @@ public:
                              std::string_view suffix, std::string& text)
     {
         TextMarkup::_wrap_marked(open, close, prefix, suffix, text);
+    }
+    static void _unwrap_marked(std::string_view open, std::string_view close, std::string& text)
+    {
+        TextMarkup::_unwrap_marked(open, close, text);
     }
     std::string _title_article(int article, int branch1, int branch2, std::string_view caption, bool plain) const
     {
@@ -184,8 +192,13 @@ public:
 
 private:
     bool load_catalogs();
-    // The markup of a sentence's stored text, in its fixed order.
+    // The links, superscripts and definitions of a sentence's stored text;
+    // its brackets are coloured last, once the reference block has marked
+    // its keywords (finish_sentence).
     std::string mark_up_sentence(std::string_view id_bn, std::string text);
+    // Keyword marks nothing emphasised become text, and with Brachet on the
+    // brackets are coloured as `stored` has them.
+    void finish_sentence(std::string_view stored, std::string& text, std::string& table) const;
     // The page of an article, supplementary provisions or notification; throws ComponentError.
     bool compose_page(std::string_view id, IdKind kind, std::array<int, 3> number, std::array<int, 3> notice,
                       std::string& out);

@@ -77,15 +77,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TextMarkup::_number_anchors(numbered, anchors);
     TextMarkup::_number_anchors(numbered, {});
 
-    // The order of an article page.
-    std::string sentence = text;
-    markup._color_brackets(sentence);
+    // The order of an article page: brackets are coloured last, as stored.
+    std::string sentence(text);
     for (const auto& rule : kSuperscriptRules)
         TextMarkup::_mark_superscripts(rule.unit, rule.exponent, sentence);
     sentence = markup._mark_article_links(owner, sentence, table);
     sentence = markup._mark_explicit_links(owner, sentence);
     sentence = TextMarkup::_emphasize_definitions(sentence);
     TextMarkup::_wrap_marked("[K", "K]", "<SPAN>", "</SPAN>", sentence);
+    TextMarkup::_unwrap_marked("[K", "K]", sentence);
+    const std::string before_colour = sentence;
+    if (!markup._color_brackets(sentence, text))
+        check(sentence == before_colour);
 
     // Titles take any numbers and captions.
     const int a = size > 1 ? static_cast<std::int8_t>(data[1]) * 97 : 0;

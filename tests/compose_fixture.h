@@ -20,6 +20,8 @@ protected:
     // document writes its settings when it goes: call stop() before changing them.
     void stop() { doc.reset(); }
     void start();
+    // Builds the database again with `extra_sql` run after the fixture's own, and starts.
+    void rebuild(const std::string& extra_sql);
     // Composes a page and expects no report.
     std::string page(const std::string& id);
 

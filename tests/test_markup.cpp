@@ -222,6 +222,30 @@ TEST_F(Markup, AnUnbalancedClosingBracketLeavesTheSentenceUncoloured)
     EXPECT_EQ(late, "（建築基準法令））");
 }
 
+TEST_F(Markup, MarkedUpTextIsColouredAsItsStoredTextAndTagsAreSkipped)
+{
+    // Decided on the stored text: with its markers the phrase is 12 bytes long.
+    std::string html = "（<a href='x'>第20条</a>参照）";
+    ASSERT_TRUE(markup._color_brackets(html, "（[第20条]参照）"));
+    EXPECT_EQ(count_of(html, "<span style="), 3u);
+    EXPECT_NE(html.find("</span><a href='x'>第20条</a>参照<span"), std::string::npos) << html;
+    // Brackets inside a tag are no brackets.
+    std::string tag = "<img alt=\"（図の説明です）\">（建築基準法令）";
+    ASSERT_TRUE(markup._color_brackets(tag));
+    EXPECT_EQ(tag.rfind("<img alt=\"（図の説明です）\"><span", 0), 0u) << tag;
+    // Texts that do not hold the same brackets are left as they are.
+    std::string other = "（建築基準法令）";
+    EXPECT_FALSE(markup._color_brackets(other, "（建築基準法令）（"));
+    EXPECT_EQ(other, "（建築基準法令）");
+}
+
+TEST_F(Markup, UnwrappedMarksLeaveTheirTextAsItIs)
+{
+    std::string text = "[K建築物K]と[KKマークK]と K] [K";
+    TextMarkup::_unwrap_marked("[K", "K]", text);
+    EXPECT_EQ(text, "建築物とKマークと K] [K");
+}
+
 TEST_F(Markup, ColoursAreReadWhenTheRoutineRuns)
 {
     display[DisplaySettings::FontColorBrachet1A] = 0x0000FF; // red

@@ -2,6 +2,7 @@
 #include "tests/compose_fixture.h"
 
 #include "core/paths.h"
+#include "core/text_replace.h"
 
 #include <climits>
 
@@ -93,6 +94,62 @@ TEST_F(PageBuilder, SettingsTheDialogCannotSetNeverReachThePage)
     doc->set_display(values);
     EXPECT_EQ(doc->display()[DisplaySettings::FontSizeBasic], 9);
     EXPECT_EQ(doc->display()[DisplaySettings::FontSizeTable], 11);
+}
+
+// Keyword marks the reference block does not emphasise are shown as text.
+TEST_F(PageBuilder, KeywordMarksNothingEmphasisesAreText)
+{
+    const std::string emphasised = "<SPAN STYLE=\"color: #777700\">自重</SPAN>";
+    const std::string row = " WHERE ID_BN = '01A-00200000-00-0100-0000-0000-0000' AND 順序 = 1";
+    const struct { int refer; std::string change; std::string keyword; } cases[] = {
+        {1, "", emphasised},
+        {0, "", "自重"},
+        {1, "UPDATE T_参 SET 有効 = 0" + row, "自重"},
+        {1, "UPDATE T_参 SET 強調 = 0" + row, "自重"},
+        {1, "UPDATE T_参 SET 自動 = -1" + row, emphasised},
+        {1, "UPDATE T_文 SET 参照 = 0 WHERE ID_BN = '01A-00200000-00-0100-0000-0000-0000'", "自重"},
+    };
+    for (const auto& c : cases) {
+        stop();
+        settings.write_int(kSectionSettings, "Refer", c.refer);
+        rebuild(c.change);
+        const std::string html = page("01A-00200000-00");
+        EXPECT_NE(html.find("建築物は、" + c.keyword + "に対して"), std::string::npos) << c.change << "\n" << html;
+        EXPECT_EQ(html.find("[K"), std::string::npos) << c.change;
+        EXPECT_EQ(html.find("K]"), std::string::npos) << c.change;
+    }
+}
+
+// Colouring brackets never cuts into a link or a keyword mark: with the
+// colour spans taken out, the page is the page without colouring.
+TEST_F(PageBuilder, BracketColoursNeverCutLinksOrKeywords)
+{
+    const std::string coloured = page("01A-00070000-00");
+    stop();
+    settings.write_int(kSectionSettings, "Brachet", 0);
+    start();
+    const std::string plain = page("01A-00070000-00");
+
+    const std::string a = "<span style=\"background-color: #00FF00\">";
+    const std::string b = "<span style=\"background-color: #DDFFDD\">";
+    EXPECT_NE(coloured.find("href='http://02K-KD121400_VELTO'>不燃材料を定める件" + b + a + "（</span>平成12年告示第1400号" + a +
+                            "）</span></span></a>を参照。"),
+              std::string::npos)
+        << coloured;
+    EXPECT_NE(coloured.find("<SPAN STYLE=\"color: #777700\">建築物" + b + a + "（</span>工作物を含む。" + a +
+                            "）</span></span></SPAN>の敷地"),
+              std::string::npos)
+        << coloured;
+    // A phrase that would cross the end of a keyword mark stays plain.
+    EXPECT_NE(coloured.find("前段（<SPAN STYLE=\"color: #777700\">重要な語（括弧</SPAN>の後に続く長い文）。"),
+              std::string::npos)
+        << coloured;
+
+    std::string stripped = coloured;
+    for (const char* colour : {"#00FF00", "#DDFFDD", "#00FFFF", "#DDFFFF", "#FFFF00", "#FFFFDD"})
+        replace_all(stripped, std::string("<span style=\"background-color: ") + colour + "\">", "");
+    replace_all(stripped, "</span>", "");
+    EXPECT_EQ(stripped, plain);
 }
 
 TEST_F(PageBuilder, LargeArticleIsAbbreviatedUntilReachedThroughItsLink)

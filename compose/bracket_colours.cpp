@@ -1,0 +1,193 @@
+// Colouring of parenthetical phrases by nesting level.
+//
+// Which pairs are coloured, and at which level, is decided on the sentence as
+// stored; the spans are then placed around the same brackets of the marked-up
+// page text. A bracket is only ever looked for in text, never inside a tag,
+// and a pair whose brackets lie in different elements (one inside a link or
+// keyword mark, the other outside) stays plain, so the spans never cut into
+// a link, a keyword or any other element.
+#include "compose/markup.h"
+
+#include "core/sjis.h"
+
+#include <array>
+#include <cctype>
+
+namespace velto {
+
+namespace {
+
+constexpr std::size_t npos = std::string_view::npos;
+
+constexpr char32_t kOpenParen = U'（';
+constexpr char32_t kCloseParen = U'）';
+// A pair is coloured only when its content is longer than this (Shift-JIS bytes).
+constexpr std::size_t kShortestColoured = 11;
+// Levels 0 to 2 are coloured; deeper ones are not.
+constexpr std::size_t kDeepestColoured = 2;
+
+// The end of the tag that starts at `pos` ("<" followed by a letter, "/", "!"
+// or "?", through the next ">"), or npos when no tag starts there.
+std::size_t tag_end(std::string_view text, std::size_t pos)
+{
+    if (text[pos] != '<' || pos + 1 >= text.size())
+        return npos;
+    const char next = text[pos + 1];
+    if (!std::isalpha(static_cast<unsigned char>(next)) && next != '/' && next != '!' && next != '?')
+        return npos;
+    const std::size_t close = text.find('>', pos + 1);
+    return close == npos ? npos : close + 1;
+}
+
+bool is_void_element(std::string_view name)
+{
+    static constexpr std::string_view kVoid[] = {"area", "base", "br",   "col",   "embed",  "hr",    "img",
+                                                 "input", "link", "meta", "param", "source", "track", "wbr"};
+    for (const std::string_view v : kVoid) {
+        if (v == name)
+            return true;
+    }
+    return false;
+}
+
+// One bracket outside tags.
+struct Bracket {
+    std::size_t pos = 0;     // byte position
+    std::size_t size = 0;    // UTF-8 length
+    std::size_t offset = 0;  // Shift-JIS offset in its text
+    std::size_t element = 0; // the innermost open element around it (0: none)
+    bool open = false;
+};
+
+// The brackets of a text in order, with the element each one stands in.
+std::vector<Bracket> brackets_of(std::string_view text)
+{
+    std::vector<Bracket> out;
+    struct Open {
+        std::string name;
+        std::size_t id;
+    };
+    std::vector<Open> elements;
+    std::size_t next_id = 1;
+    std::size_t offset = 0;
+    for (std::size_t pos = 0; pos < text.size();) {
+        if (const std::size_t end = tag_end(text, pos); end != npos) {
+            const bool closing = text[pos + 1] == '/';
+            std::size_t n = pos + (closing ? 2 : 1);
+            std::string name;
+            while (n < end && std::isalnum(static_cast<unsigned char>(text[n])))
+                name += static_cast<char>(std::tolower(static_cast<unsigned char>(text[n++])));
+            if (closing) {
+                for (std::size_t k = elements.size(); k > 0; --k) {
+                    if (elements[k - 1].name == name) {
+                        elements.resize(k - 1);
+                        break;
+                    }
+                }
+            } else if (!name.empty() && !is_void_element(name) && text[end - 2] != '/') {
+                elements.push_back({std::move(name), next_id++});
+            }
+            offset += sjis_width(text.substr(pos, end - pos));
+            pos = end;
+            continue;
+        }
+        const Utf8Char c = utf8_decode_at(text, pos);
+        if ((c.code == kOpenParen || c.code == kCloseParen) && c.bytes > 1)
+            out.push_back({pos, c.bytes, offset, elements.empty() ? 0 : elements.back().id, c.code == kOpenParen});
+        offset += sjis_char_width(c.code);
+        pos += c.bytes;
+    }
+    return out;
+}
+
+struct Decision {
+    bool coloured = false;
+    std::size_t level = 0;
+    std::size_t partner = 0;
+};
+
+// Pairs the brackets; false when a "）" closes nothing. Brackets still open at
+// the end stay plain.
+bool decide(const std::vector<Bracket>& brackets, std::vector<Decision>& decisions)
+{
+    decisions.assign(brackets.size(), Decision{});
+    std::vector<std::size_t> stack;
+    for (std::size_t i = 0; i < brackets.size(); ++i) {
+        if (brackets[i].open) {
+            stack.push_back(i);
+            continue;
+        }
+        if (stack.empty())
+            return false;
+        const std::size_t opening = stack.back();
+        stack.pop_back();
+        const std::size_t level = stack.size();
+        const std::size_t content = brackets[i].offset - brackets[opening].offset - 2;
+        const bool coloured = content > kShortestColoured && level <= kDeepestColoured;
+        decisions[opening] = {coloured, level, i};
+        decisions[i] = {coloured, level, opening};
+    }
+    return true;
+}
+
+} // namespace
+
+bool TextMarkup::_color_brackets(std::string& text) const
+{
+    const std::string stored = text;
+    return _color_brackets(text, stored);
+}
+
+bool TextMarkup::_color_brackets(std::string& html, std::string_view stored) const
+{
+    std::vector<Decision> decisions;
+    if (!decide(brackets_of(stored), decisions))
+        return false; // a "）" that closes nothing: the sentence stays as it is
+    const std::vector<Bracket> brackets = brackets_of(html);
+    if (brackets.size() != decisions.size())
+        return false; // the markup dropped a bracket: no pairing can be trusted
+    for (std::size_t i = 0; i < brackets.size(); ++i) {
+        Decision& d = decisions[i];
+        if (d.coloured && brackets[i].element != brackets[d.partner].element)
+            d.coloured = decisions[d.partner].coloured = false; // the phrase would cross an element
+    }
+
+    std::array<std::string, kDeepestColoured + 1> colour_a, colour_b;
+    for (std::size_t level = 0; level <= kDeepestColoured; ++level) {
+        colour_a[level] = colour_to_html(
+            display_[static_cast<DisplaySettings::Value>(DisplaySettings::FontColorBrachet1A + 2 * level)]);
+        colour_b[level] = colour_to_html(
+            display_[static_cast<DisplaySettings::Value>(DisplaySettings::FontColorBrachet1B + 2 * level)]);
+    }
+    const auto span_of = [](const std::string& colour) {
+        return "<span style=\"background-color: " + colour + "\">";
+    };
+
+    std::string out;
+    out.reserve(html.size() + brackets.size() * 40);
+    std::size_t copied = 0;
+    for (std::size_t i = 0; i < brackets.size(); ++i) {
+        const Bracket& b = brackets[i];
+        const Decision& d = decisions[i];
+        if (!d.coloured)
+            continue;
+        out.append(html, copied, b.pos - copied);
+        if (b.open) {
+            // The whole phrase takes colour B, the bracket itself colour A.
+            out += span_of(colour_b[d.level]);
+            out += span_of(colour_a[d.level]);
+            out.append(html, b.pos, b.size);
+            out += "</span>";
+        } else {
+            out += span_of(colour_a[d.level]);
+            out.append(html, b.pos, b.size);
+            out += "</span></span>";
+        }
+        copied = b.pos + b.size;
+    }
+    out.append(html, copied, std::string::npos);
+    html = std::move(out);
+    return true;
+}
+
+} // namespace velto
