@@ -88,6 +88,12 @@ QString unescaped_key(const QString& text)
     return out;
 }
 
+// A key as QSettings keeps it: no empty parts between, before or after "/".
+QString normalised_key(const QString& key)
+{
+    return key.split('/', Qt::SkipEmptyParts).join('/');
+}
+
 // ---- values ----------------------------------------------------------------
 
 // Writes one character with the escapes the reader undoes. After a numeric
@@ -317,12 +323,12 @@ QSettings::SettingsMap parse_settings_text(const QByteArray& text)
         if (!section_valid || equals <= 0)
             continue;
         const QString name = unescaped_key(line.left(equals).trimmed());
-        if (name.isEmpty())
-            continue;
         const QVariant value = value_of(line.mid(equals + 1));
         if (!value.isValid() || stored_size(value) > kMaxSettingsValueSize)
             continue;
-        const QString key = section.isEmpty() ? name : section + '/' + name;
+        const QString key = normalised_key(section + '/' + name);
+        if (key.isEmpty())
+            continue;
         bool ok = false;
         const qsizetype cost = escaped_key(key).size() + formatted_value(value, ok).size() + 4;
         if (cost > budget)
