@@ -86,10 +86,8 @@ void CVeltoDoc::finish_sentence(std::string_view stored, std::string& text, std:
 {
     _unwrap_marked("[K", "K]", text);
     _unwrap_marked("[K", "K]", table);
-    if (toggles_.Brachet) {
-        // On the stored text as the markers were shown before any were removed.
-        _color_brackets(text, stored);
-    }
+    if (toggles_.Brachet)
+        _color_brackets(text, stored); // pairs are measured on the stored sentence, markers included
 }
 
 bool CVeltoDoc::_html_build(std::string_view id, std::string& html)
