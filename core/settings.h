@@ -97,13 +97,17 @@ inline constexpr std::array<std::int32_t, DisplaySettings::kCount> kDisplayDefau
     13434879, 0,        1,        15453831, 16498943, 55295,    16777215, 1,
 };
 
-// The values the options dialog can set, in block order.
+// The values that may reach the pages, in block order. Colours and switches
+// are what the options dialog can choose. Its size lists offer 8 to 12 points
+// but keep a stored size they do not list (a size written by hand stays
+// through OK), so any size a page can sensibly be written in is kept; absurd
+// sizes (zero, negative, huge) would break the layout and take the default.
 struct ValueRange {
     std::int32_t min;
     std::int32_t max;
     constexpr bool contains(std::int32_t v) const { return v >= min && v <= max; }
 };
-inline constexpr ValueRange kFontSizeRange{8, 12};
+inline constexpr ValueRange kFontSizeRange{1, 72};
 inline constexpr ValueRange kColourRange{0, 0xFFFFFF};
 inline constexpr ValueRange kSwitchRange{0, 1};
 inline constexpr std::array<ValueRange, DisplaySettings::kCount> kDisplayRanges = {

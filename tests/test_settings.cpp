@@ -294,13 +294,13 @@ TEST(Settings, BlockAndSwitchesRoundTripThroughTheFile)
     EXPECT_NE(test::read_file(file.path()).find("FontColorPioPointOff="), std::string::npos);
 }
 
-// Only what the options dialog can set reaches the pages; anything else is
-// taken as absent, one value at a time.
+// Only values a page can be written with reach it; anything else is taken as
+// absent, one value at a time.
 TEST(Settings, ValuesTheDialogCannotSetTakeTheirDefault)
 {
     const struct { DisplaySettings::Value value; int low_bad, low_good, high_good, high_bad; } cases[] = {
-        {DisplaySettings::FontSizeBasic, 7, 8, 12, 13},
-        {DisplaySettings::FontSizeTable, INT_MIN, 8, 12, 100000},
+        {DisplaySettings::FontSizeBasic, 0, 1, 72, 73},
+        {DisplaySettings::FontSizeTable, INT_MIN, 1, 72, 100000},
         {DisplaySettings::FontColorTop, -1, 0, 0xFFFFFF, 0x1000000},
         {DisplaySettings::BackColor, INT_MIN, 0, 0xFFFFFF, INT_MAX},
         {DisplaySettings::FontColorPioPointOff, -1, 0, 1, 2},
