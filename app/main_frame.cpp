@@ -1,6 +1,7 @@
 #include "app/main_frame.h"
 
 #include "app/command_table.h"
+#include "app/options_dialog.h"
 #include "app/splash_window.h"
 #include "compose/law_editions.h"
 #include "compose/velto_doc.h"
@@ -310,6 +311,7 @@ bool CMainFrame::command_enabled(int id) const
     case cmd::NoticeHistory:
     case cmd::DesignData:
     case cmd::EasterEgg:
+    case cmd::Options:
         return page_ != nullptr;
     default:
         return false; // carried out by parts of the program still to come
@@ -355,6 +357,7 @@ bool CMainFrame::run_command(int id)
             show();
             break;
         case cmd::Split: toggle_split(); break;
+        case cmd::Options: open_options_dialog(doc_, this); break;
         case cmd::Help: open_local_file("help14.html", "ヴェルトのヘルプファイルを\n開くことができませんでした。"); break;
         case cmd::SupportSite:
             if (!QDesktopServices::openUrl(QUrl(QString::fromUtf8(std::string(kSupportSite).append(kSupportTopPath).c_str()))))

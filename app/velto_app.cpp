@@ -9,6 +9,8 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QUrl>
 
 #include <unistd.h>
@@ -38,6 +40,11 @@ int CVeltoApp::run(int argc, char** argv, CommandLine cl)
     QApplication::setOrganizationName(QStringLiteral("mokume88"));
     QApplication::setApplicationName(QStringLiteral("ヴェルト"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/velto.svg")));
+    // The reader speaks Japanese, and so do Qt's own dialogs (the colour
+    // chooser, the standard buttons) when Qt's translations are installed.
+    QTranslator qt_texts;
+    if (qt_texts.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qt_texts);
 
     SingleInstance instance(SingleInstance::default_name());
     if (!instance.claim())

@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-webengine-dev qt6-webchannel-dev qt6-svg-dev libqt6svg6-dev
+  qt6-base-dev qt6-webengine-dev qt6-webchannel-dev qt6-svg-dev libqt6svg6-dev qt6-translations-l10n
   libsqlite3-dev sqlite3 libgtest-dev googletest xz-utils
   fonts-ipafont fonts-noto-cjk fonts-urw-base35 fontconfig
   xvfb xauth

@@ -1,6 +1,7 @@
-// The main window driven headless: commands, split, placement and keys.
+// The main window driven headless: commands, split, placement, keys and options.
 #include "app/command_table.h"
 #include "app/main_frame.h"
+#include "app/options_dialog.h"
 #include "app/splash_window.h"
 #include "compose/velto_doc.h"
 #include "core/persisted_state.h"
@@ -14,15 +15,21 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QTest>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
 
 #include <filesystem>
+#include <optional>
 
 using namespace velto;
 using velto::test::TempDir;
@@ -297,4 +304,37 @@ TEST_F(MainFrameTest, UpAndDownInThePageMoveBetweenArticles)
     press(QApplication::focusWidget(), Qt::Key_Up);
     EXPECT_TRUE(wait_for_page());
     EXPECT_EQ(frame->page_view()->_current_id(), "01A-00200000-00");
+}
+
+TEST_F(MainFrameTest, OptionsReachThePageAndSurviveARestart)
+{
+    open_frame();
+    ASSERT_TRUE(show("01A-00010000-00"));
+    const auto body_font_size = [this] {
+        auto answer = std::make_shared<std::optional<QString>>();
+        frame->page_view()->page()->runJavaScript(QStringLiteral("document.body.style.fontSize"), QWebEngineScript::ApplicationWorld,
+                                                  [answer](const QVariant& v) { *answer = v.toString(); });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return answer->has_value(); }, kWait));
+        return answer->value_or(QString());
+    };
+    ASSERT_TRUE(frame->action(cmd::Options)->isEnabled());
+    QTimer::singleShot(0, [] {
+        auto* d = qobject_cast<COptionsDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        d->findChild<QComboBox*>(QStringLiteral("FontSizeBasic"))->setCurrentText(QStringLiteral("12"));
+        d->findChild<QRadioButton*>(QStringLiteral("PinPointPriorityUser"))->click();
+        d->accept();
+    });
+    frame->action(cmd::Options)->trigger();
+    ASSERT_TRUE(wait_for_page());
+    EXPECT_EQ(body_font_size(), QStringLiteral("12pt"));
+    EXPECT_EQ(frame->page_view()->_current_id(), "01A-00010000-00");
+
+    close_frame();
+    doc.reset();
+    start_document();
+    EXPECT_EQ(doc->display()[DisplaySettings::FontSizeBasic], 12);
+    EXPECT_EQ(doc->display()[DisplaySettings::PinPointPriority], 0);
+    open_frame();
+    EXPECT_EQ(body_font_size(), QStringLiteral("12pt"));
 }
