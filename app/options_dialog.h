@@ -31,10 +31,10 @@ class SettingsStore;
 class COptionsDlg : public QDialog {
     Q_OBJECT
 public:
-    // The sizes the two size lists offer, in list order: every size the
-    // document accepts.
+    // The sizes the two size lists offer, in list order. The document accepts
+    // these and more: a stored size the lists do not show is kept through OK.
     static constexpr std::array<int, 5> kSizes = {8, 9, 10, 11, 12};
-    static_assert(kSizes.front() == kFontSizeRange.min && kSizes.back() == kFontSizeRange.max);
+    static_assert(kFontSizeRange.contains(kSizes.front()) && kFontSizeRange.contains(kSizes.back()));
 
     COptionsDlg(const DisplaySettings& current, const DisplaySettings& defaults, SettingsStore& settings,
                 std::function<void(const DisplaySettings&)> apply, QWidget* parent = nullptr);
