@@ -84,6 +84,7 @@ bool CVeltoDoc::load_catalogs()
             report(reporter_, kStartOrigin, ReportVariant::Plain, kNoLawRecords);
             return false;
         }
+        _pinpoint_load();
         return true;
     } catch (const ComponentError& error) {
         report(reporter_, kStartOrigin, ReportVariant::Plain, error);
@@ -96,6 +97,8 @@ bool CVeltoDoc::load_catalogs()
 void CVeltoDoc::OnCloseDocument()
 {
     _db_close();
+    if (pinpoints_unsaved_)
+        _pinpoint_save();
     if (view_)
         write_current_page_id(settings_, view_->current_page_id());
 }

@@ -11,6 +11,7 @@
 #include "compose/history.h"
 #include "compose/markup.h"
 #include "compose/page_catalog.h"
+#include "compose/pinpoints.h"
 #include "compose/working_folder.h"
 #include "core/database.h"
 #include "core/identifiers.h"
@@ -59,7 +60,8 @@ public:
     // Start-up: folders, working folder, database, laws and pages. False ends
     // the program; every failure has been told to the user.
     bool OnNewDocument(const DocumentOptions& options);
-    // Close: database, then the page shown is remembered.
+    // Close: database, the user's pinpoint file when it does not hold the
+    // user table yet, then the page shown is remembered.
     void OnCloseDocument();
 
     // Connection (reports its own failures).
@@ -178,6 +180,29 @@ public:
     NavigationHistory& history() { return history_; }
     const NavigationHistory& history() const { return history_; }
 
+    // Pinpoint targets (compose/pinpoints.h, compose/pinpoint_targets.cpp).
+    // The default table comes from "default.ppj" and is never written; the
+    // user table from "velto14.ppj", which is written after every change of
+    // the table. PinPointPriority decides which table is asked first.
+    PinPoints& pinpoints() { return pinpoints_; }
+    const PinPoints& pinpoints() const { return pinpoints_; }
+    // Reads both files of the program folder; a file that cannot be read gives no entries.
+    void _pinpoint_load();
+    // Writes the user table. The first failure of a run is told to the user
+    // (once); the table stays in use and the next change or the close tries again.
+    bool _pinpoint_save();
+    // "RRGGBB" of the pinpoint colour.
+    std::string _pinpoint_colour() const;
+    // The target the link `key` has now; empty when none.
+    std::string _pinpoint_target(std::string_view key) const;
+    // Where the link `key` to page `id` leads (PinPoints::resolve with the
+    // pages the document knows); an erased user entry is saved.
+    PinPointJump _pinpoint_resolve(std::string_view key, std::string_view id);
+    // The reader chose a row of the pinpoint list for the link `key`: a page
+    // (15 characters) removes the user's target, so that a default one
+    // applies again; a sentence becomes the user's target. Saved when changed.
+    void _pinpoint_choose(std::string_view key, std::string_view choice);
+
     void set_page_view(PageViewLink* view) { view_ = view; }
     PageViewLink* page_view() const { return view_; }
     void set_status_sink(std::function<void(const std::string&)> sink) { status_sink_ = std::move(sink); }
@@ -226,6 +251,9 @@ private:
     LawCatalog laws_;
     PageCatalog pages_;
     NavigationHistory history_;
+    PinPoints pinpoints_;
+    bool pinpoints_unsaved_ = false;    // the user file does not hold the user table
+    bool pinpoint_failure_told_ = false;
 
     PageViewLink* view_ = nullptr;
     std::function<void(const std::string&)> status_sink_;
