@@ -56,7 +56,7 @@ constexpr ToolButton kToolButtons[] = {
 };
 
 // Commands the page view carries out.
-bool is_view_command(int id) { return id >= cmd::Back && id <= cmd::Brachet; }
+bool is_view_command(int id) { return (id >= cmd::Back && id <= cmd::Brachet) || id == cmd::PinPoint; }
 
 QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 

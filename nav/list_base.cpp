@@ -331,6 +331,10 @@ void VListBase::drawRow(QPainter* painter, const QStyleOptionViewItem& option, c
         painter->drawText(text_rect, int(align | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip), text);
     }
 
+    if (!grid_lines_) {
+        painter->restore();
+        return;
+    }
     // Grid lines under the row and at the right of every column.
     painter->setPen(palette().color(QPalette::Mid).lighter(130));
     painter->drawLine(bounds.left(), bounds.bottom(), bounds.right(), bounds.bottom());

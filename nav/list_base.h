@@ -110,6 +110,8 @@ public:
     void _select_id(std::string_view id);
     // Sizes every column to the wider of its contents and its header.
     void _autosize_columns();
+    // Grid lines under every row and between the columns (on by default).
+    void set_grid_lines(bool on) { grid_lines_ = on; }
 
     // Whether a row is drawn as selected: the lists show their selection
     // also while they do not have the focus.
@@ -130,6 +132,7 @@ protected:
 private:
     unsigned mask_ = 0;
     bool icons_ = false;
+    bool grid_lines_ = true;
     std::vector<std::string> id_of_row_;
     std::map<std::string, int, std::less<>> row_of_id_;
 };

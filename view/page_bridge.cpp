@@ -3,6 +3,7 @@
 #include "view/view_resources.h"
 
 #include <QFile>
+#include <QJsonDocument>
 #include <QWebChannel>
 #include <QWebEnginePage>
 #include <QWebEngineScriptCollection>
@@ -44,6 +45,13 @@ void PageBridge::run(const QString& script, const std::function<void(const QVari
         page_->runJavaScript(script, kWorld, done);
     else
         page_->runJavaScript(script, kWorld);
+}
+
+QString PageBridge::call(const char* function, const QJsonArray& arguments)
+{
+    QString list = QString::fromUtf8(QJsonDocument(arguments).toJson(QJsonDocument::Compact));
+    list = list.mid(1, list.size() - 2); // without the brackets of the array
+    return QStringLiteral("window.veltoPage ? veltoPage.%1(%2) : null").arg(QLatin1String(function), list);
 }
 
 } // namespace velto

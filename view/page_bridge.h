@@ -9,13 +9,28 @@
 //
 //   veltoPage.anchorAt(x, y) -> {anchor, href, id}: the link at a point of
 //       the window (CSS pixels); anchor is false where there is none.
+//   veltoPage.offsetOf(name) -> {found, top, left, viewHeight}: where the
+//       element of an id (else of a name) is, in document coordinates, and
+//       the height of the window.
+//   veltoPage.insertBefore(name, html, replaces) -> bool: inserts the view's
+//       own html before the element of a name, after removing the element of
+//       the id `replaces`.
+//   veltoPage.remove(id) -> bool: removes the element of an id.
+//   veltoPage.colourLinks(keys, style) -> count: sets the inline style of
+//       the anchors whose ids are in `keys`.
+//   veltoPage.setCursor(cursor): the body's cursor ('' for the page's own).
+//
+// Coordinates are CSS pixels; document coordinates count from the top left
+// of the page, window coordinates from the top left of the part shown.
 //
 // A part that acts on the rendered page (marks, find, a link preview) adds its
 // functions to window.veltoPage and its reports as slots and signals here, and
 // runs its questions with run(); nothing else injects scripts into the page.
 #pragma once
 
+#include <QJsonArray>
 #include <QObject>
+#include <QPoint>
 #include <QString>
 #include <QVariant>
 #include <QWebEngineScript>
@@ -40,6 +55,11 @@ public:
     // receives its value, unless the page goes first.
     void run(const QString& script, const std::function<void(const QVariant&)>& done = {}) const;
 
+    // The script that calls veltoPage.`function` with `arguments` (as JSON
+    // values, so that no text can end a string early); null where the page
+    // has no view script.
+    static QString call(const char* function, const QJsonArray& arguments);
+
     // Slots called by the view's script; page content cannot reach them.
 public slots:
     // The page window got the focus; `address` is the page's own address.
@@ -51,11 +71,29 @@ public slots:
     // `by_user` when the user made the event, not a script. The engine does
     // not follow it by itself.
     void linkActivated(const QString& href, bool by_user) { emit linkActivatedInPage(href, by_user); }
+    // A mouse button went down at (x, y) in document coordinates; `button` 0
+    // is the left, 2 the right one; `on_link` when it was on a link or a
+    // picture.
+    void mousePressed(int button, bool on_link, int x, int y) { emit mousePressedInPage(button, on_link, QPoint(x, y)); }
+    // The mouse moved to (x, y) while the right button was held.
+    void mouseMoved(int x, int y) { emit mouseMovedInPage(QPoint(x, y)); }
+    void mouseReleased(int button, int x, int y) { emit mouseReleasedInPage(button, QPoint(x, y)); }
+    // The reader asked for the context menu at (x, y) in window coordinates,
+    // on the link `href` with the id `anchor_id` when `anchor` is set.
+    // Comes in order with the mouse reports.
+    void contextMenuAsked(int x, int y, bool anchor, const QString& href, const QString& anchor_id)
+    {
+        emit contextMenuAskedInPage(QPoint(x, y), anchor, href, anchor_id);
+    }
 
 signals:
     void focused(const QString& address);
     void anchorClicked(const QString& anchor_id);
     void linkActivatedInPage(const QString& href, bool by_user);
+    void mousePressedInPage(int button, bool on_link, const QPoint& at);
+    void mouseMovedInPage(const QPoint& at);
+    void mouseReleasedInPage(int button, const QPoint& at);
+    void contextMenuAskedInPage(const QPoint& at, bool anchor, const QString& href, const QString& anchor_id);
 
 private:
     QWebEnginePage* page_;

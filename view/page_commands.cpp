@@ -1,4 +1,4 @@
-// The commands of the view (history and list moves, Synchro, Refer, Brachet)
+// The commands of the view (history and list moves, Synchro, Refer, Brachet, PinPoint)
 // and the rebuild of the page shown after a change of options.
 #include "view/page_view.h"
 
@@ -16,7 +16,8 @@ bool C2ndView::command_enabled(int id) const
         return tab != 2 && tab != 3;
     }
     case kRefer:
-    case kBrachet: return true;
+    case kBrachet:
+    case kPinPoint: return true;
     default: return false;
     }
 }
@@ -28,6 +29,7 @@ bool C2ndView::command_checked(int id) const
     case kSynchro: return command_enabled(kSynchro) && t.Synchro != 0;
     case kRefer: return t.Refer != 0;
     case kBrachet: return t.Brachet != 0;
+    case kPinPoint: return t.PinPoint != 0;
     default: return false;
     }
 }
@@ -50,6 +52,7 @@ void C2ndView::run_command(int id)
     }
     case kRefer:
     case kBrachet:
+    case kPinPoint:
         toggle_and_rebuild(id);
         break;
     default:
@@ -61,10 +64,10 @@ void C2ndView::run_command(int id)
 void C2ndView::toggle_and_rebuild(int id)
 {
     ViewToggles& t = doc_.toggles();
-    int& value = id == kRefer ? t.Refer : t.Brachet;
+    int& value = id == kRefer ? t.Refer : id == kBrachet ? t.Brachet : t.PinPoint;
     value = value ? 0 : 1;
-    // Bracket colours do not move the text: the reader stays where he was.
-    rebuild(id == kBrachet);
+    // Bracket and link colours do not move the text: the reader stays where he was.
+    rebuild(id != kRefer);
 }
 
 void C2ndView::rebuild_current_page()

@@ -52,10 +52,12 @@ void C2ndView::_after_load()
     if (search_highlight_pending_ && pane_ && pane_->current_tab() == 2) {
         search_highlight_pending_ = false;
         pane_->remark();
-    } else if (pending_x_ != 0 || pending_y_ != 0) {
-        const int x = std::exchange(pending_x_, 0);
-        const int y = std::exchange(pending_y_, 0);
-        _scroll_to(x, y);
+    } else {
+        if (pending_x_ != 0 || pending_y_ != 0) {
+            const int x = std::exchange(pending_x_, 0);
+            const int y = std::exchange(pending_y_, 0);
+            _scroll_to(x, y);
+        }
         _place_pending_mark();
     }
     _colour_pinpoint_links();

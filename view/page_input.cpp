@@ -1,5 +1,8 @@
 // What the user does to the browser itself: the context menu, the keys the
 // engine must not act on, dropped files and resizing.
+//
+// The page script asks for the context menu in order with the mouse events
+// (page_gestures.cpp); the engine asks only where the script is not there yet.
 #include "view/page_view.h"
 
 #include "view/page_bridge.h"
@@ -92,6 +95,17 @@ void C2ndView::request_context_menu(const QPoint& position)
         anchor.id = found.value(QStringLiteral("id")).toString().toStdString();
         self->_context_menu(screen, anchor);
     });
+}
+
+void C2ndView::context_menu_asked(const QPoint& at, bool anchor, const QString& href, const QString& anchor_id)
+{
+    const double zoom = page_->zoomFactor() > 0 ? page_->zoomFactor() : 1.0;
+    const QPoint screen = browser_->mapToGlobal(QPoint(qRound(at.x() * zoom), qRound(at.y() * zoom)));
+    const PageAnchor found{anchor, href.toStdString(), anchor_id.toStdString()};
+    if (right_button_down_)
+        pending_menu_ = PendingMenu{screen, found}; // the release decides
+    else
+        _context_menu(screen, found);
 }
 
 void C2ndView::_context_menu(const QPoint& screen, const PageAnchor& anchor)

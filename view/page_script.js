@@ -21,13 +21,69 @@
         return a.hash !== '' && a.href.split('#')[0] === location.href.split('#')[0];
     }
 
+    // The element a name stands for: the one of that id, else the first of
+    // that name.
+    function named(name) {
+        return document.getElementById(name) || document.getElementsByName(name)[0] || null;
+    }
+
+    function linkInfo(a) {
+        if (!a)
+            return { anchor: false, href: '', id: '' };
+        return { anchor: true, href: a.href || '', id: a.id || '' };
+    }
+
     window.veltoPage = {
         // The link at a point of the window (CSS pixels): its address and id.
         anchorAt: function (x, y) {
-            var a = anchorOf(document.elementFromPoint(x, y));
-            if (!a)
-                return { anchor: false, href: '', id: '' };
-            return { anchor: true, href: a.href || '', id: a.id || '' };
+            return linkInfo(anchorOf(document.elementFromPoint(x, y)));
+        },
+        // Where the element of a name is, in document coordinates (CSS
+        // pixels), with the height of the window; found is false without one.
+        offsetOf: function (name) {
+            var e = named(name);
+            if (!e)
+                return { found: false, top: 0, left: 0, viewHeight: window.innerHeight };
+            var r = e.getBoundingClientRect();
+            return { found: true, top: Math.round(r.top + window.scrollY), left: Math.round(r.left + window.scrollX),
+                     viewHeight: window.innerHeight };
+        },
+        // Inserts html (the view's own, never page text) just before the
+        // element of a name, after removing any element of the id `replaces`.
+        insertBefore: function (name, html, replaces) {
+            var old = document.getElementById(replaces);
+            if (old)
+                old.remove();
+            var e = named(name);
+            if (!e)
+                return false;
+            e.insertAdjacentHTML('beforebegin', html);
+            return true;
+        },
+        // Removes the element of an id; false when there is none.
+        remove: function (id) {
+            var e = document.getElementById(id);
+            if (!e)
+                return false;
+            e.remove();
+            return true;
+        },
+        // Gives the anchors of the ids `keys` the inline style `style`.
+        colourLinks: function (keys, style) {
+            var n = 0;
+            keys.forEach(function (key) {
+                var a = document.getElementById(key);
+                if (a && a.tagName === 'A') {
+                    a.style.cssText = style;
+                    ++n;
+                }
+            });
+            return n;
+        },
+        // The body's cursor; '' gives it back to the page.
+        setCursor: function (cursor) {
+            if (document.body)
+                document.body.style.cursor = cursor;
         }
     };
 
@@ -65,5 +121,45 @@
     document.addEventListener('auxclick', function (event) {
         if (event.button === 1)
             activate(event);
+    }, true);
+
+    // The mouse for gestures, in document coordinates: every press (with
+    // whether it is on a link or a picture), moves while the right button is
+    // held, every release. The view decides what they mean.
+    function at(event) {
+        return [Math.round(event.pageX), Math.round(event.pageY)];
+    }
+
+    document.addEventListener('mousedown', function (event) {
+        if (!host)
+            return;
+        var t = event.target && event.target.nodeType === 1 ? event.target : null;
+        var p = at(event);
+        host.mousePressed(event.button, !!(t && t.closest('a[href], img')), p[0], p[1]);
+    }, true);
+
+    document.addEventListener('mousemove', function (event) {
+        if (host && (event.buttons & 2)) {
+            var p = at(event);
+            host.mouseMoved(p[0], p[1]);
+        }
+    }, true);
+
+    document.addEventListener('mouseup', function (event) {
+        if (!host)
+            return;
+        var p = at(event);
+        host.mouseReleased(event.button, p[0], p[1]);
+    }, true);
+
+    // The view shows its own menu, in the order of the mouse events above (a
+    // menu asked for while the right button is down waits for its release,
+    // which may end a gesture instead).
+    document.addEventListener('contextmenu', function (event) {
+        if (!host)
+            return;
+        event.preventDefault();
+        var link = linkInfo(anchorOf(event.target));
+        host.contextMenuAsked(Math.round(event.clientX), Math.round(event.clientY), link.anchor, link.href, link.id);
     }, true);
 })();

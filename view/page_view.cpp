@@ -4,6 +4,7 @@
 #include "view/busy_dialog.h"
 #include "view/page_bridge.h"
 #include "view/page_scheme.h"
+#include "view/pinpoint_dlg.h"
 #include "view/view_page.h"
 
 #include <QDesktopServices>
@@ -63,8 +64,11 @@ C2ndView::C2ndView(CVeltoDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc)
     });
     connect(browser_, &QWidget::customContextMenuRequested, this, &C2ndView::request_context_menu);
     connect(bridge_, &PageBridge::focused, this, &C2ndView::page_focused);
-    connect(bridge_, &PageBridge::anchorClicked, this,
-            [this](const QString& id) { pinpoint_source_key_ = id.toStdString(); });
+    connect(bridge_, &PageBridge::anchorClicked, this, &C2ndView::page_clicked);
+    connect(bridge_, &PageBridge::mousePressedInPage, this, &C2ndView::mouse_pressed);
+    connect(bridge_, &PageBridge::mouseMovedInPage, this, &C2ndView::mouse_moved);
+    connect(bridge_, &PageBridge::mouseReleasedInPage, this, &C2ndView::mouse_released);
+    connect(bridge_, &PageBridge::contextMenuAskedInPage, this, &C2ndView::context_menu_asked);
 }
 
 C2ndView::~C2ndView()
@@ -86,6 +90,17 @@ void C2ndView::OnInitialUpdate()
 {
     doc_.set_page_view(this);
     page_->load(QUrl(QStringLiteral("about:blank")));
+    if (!pinpoint_dlg_) {
+        pinpoint_dlg_ = new CPinPointDlg(this);
+        pinpoint_dlg_->bind(&doc_);
+        connect(pinpoint_dlg_, &CPinPointDlg::chosen, this, [this](const QString& key, const QString& choice) {
+            pinpoint_chosen(key.toStdString(), choice.toStdString());
+        });
+        connect(pinpoint_dlg_, &CPinPointDlg::pageAsked, this, [this](const QString& id) {
+            if (_show(id.toStdString()) && pane_ && synchronisation_active())
+                pane_->_sync(current_id_);
+        });
+    }
 
     const std::string start = start_page_id(doc_.settings(), doc_.display());
     bool shown = _show(start);
@@ -244,6 +259,9 @@ void C2ndView::follow_link(const std::string& decoded)
             _request_mark(mark);
         if (pane_ && synchronisation_active())
             pane_->_sync(id);
+    } else if (!mark.empty() && id == current_id_) {
+        // A target on the page shown: the reader goes there all the same.
+        _request_mark(mark);
     }
     from_link_ = false;
     emit linkFollowed(QString::fromStdString(id), shown);
@@ -253,14 +271,5 @@ void C2ndView::report_failure(std::string_view message) const
 {
     report(doc_.reporter(), kShowOrigin, ReportVariant::Plain, message);
 }
-
-std::string C2ndView::_resolve_pinpoint(const std::string&, std::string&) { return {}; }
-void C2ndView::_request_mark(const std::string&) {}
-void C2ndView::_place_pending_mark() {}
-void C2ndView::_colour_pinpoint_links() {}
-void C2ndView::_pin_image_gone() {}
-void C2ndView::_link_colouring_outdated() {}
-void C2ndView::_remove_pin_image() {}
-int C2ndView::_open_pinpoint_dialog(const std::string&, const std::string&, const QPoint&) { return 2; }
 
 } // namespace velto

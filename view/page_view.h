@@ -14,7 +14,9 @@
 //
 // The members live in files by topic: page_view.cpp (showing pages, loading,
 // links), page_history.cpp (history and reading positions), page_commands.cpp
-// (commands and page options), page_input.cpp (context menu, keys, drops).
+// (commands and page options), page_input.cpp (context menu, keys, drops),
+// page_marks.cpp (pinpoint jump, pin image, link colours, the pinpoint list),
+// page_gestures.cpp (mouse gestures and their direction images).
 //
 // The view runs without a main window: a navigation pane and the status bar
 // are optional (the pane through NavigationPaneLink, the status bar through
@@ -46,6 +48,7 @@ class QWebEngineView;
 namespace velto {
 
 class BusyDialog;
+class CPinPointDlg;
 class PageBridge;
 class PageSchemeHandler;
 class ViewPage;
@@ -69,6 +72,7 @@ public:
     static constexpr int kSynchro = cmd::Synchro;
     static constexpr int kRefer = cmd::Refer;
     static constexpr int kBrachet = cmd::Brachet;
+    static constexpr int kPinPoint = cmd::PinPoint;
     static constexpr int kClearMarks = cmd::ClearMarks;
     static constexpr int kCopy = cmd::Copy;
 
@@ -121,7 +125,7 @@ public:
     // Synchro is on and the page shown is not one of the program's own pages.
     bool synchronisation_active() const { return doc_._synchro_effective() != 0; }
 
-    // Commands 32775 to 32781, for the toolbar, the menus and the keys.
+    // Commands 32775 to 32781 and 32783, for the toolbar, the menus and the keys.
     bool command_enabled(int id) const;
     bool command_checked(int id) const;
     void run_command(int id);
@@ -141,6 +145,13 @@ public:
     // The view's script in the page shown.
     PageBridge* bridge() const { return bridge_; }
     QMenu* context_menu() const { return menu_; }
+    // The pinpoint list; null before the first update.
+    CPinPointDlg* pinpoint_dialog() const { return pinpoint_dlg_; }
+    // The direction image a mouse gesture shows (kGesture...); it stays
+    // after the release until the next press.
+    int gesture_direction() const { return gesture_direction_; }
+    // The pin image is in the page shown.
+    bool pin_image_shown() const { return pin_image_shown_; }
     BusyDialog* busy_dialog() const { return busy_; }
     // True from the moment a page is put into the browser until it has loaded.
     bool page_loading() const { return loading_; }
@@ -160,35 +171,49 @@ signals:
     void linkFollowed(const QString& id, bool shown);
     // A page has loaded and _after_load has run.
     void pageLoaded();
+    // The pin image was put into the page beside the sentence `target`.
+    void pinImagePlaced(const QString& target);
+
+public:
+    // Gesture directions: the image a gesture shows and the command its release sends.
+    enum GestureDirection { kGestureNone, kGestureForward, kGestureBack, kGestureNext, kGesturePrevious, kGestureStop };
 
 protected:
-    // Where the in-page marks and the pinpoint jump plug in; here they do nothing.
+    // In-page marks and the pinpoint jump (page_marks.cpp).
     //
     // Before a link is followed: may replace `id` by the page that holds the
     // link's target sentence; returns the sentence to mark (empty for none).
-    virtual std::string _resolve_pinpoint(const std::string& source_key, std::string& id);
-    // After the page of a link has been shown: asks for the mark of `target`.
-    virtual void _request_mark(const std::string& target);
-    // After load, once the pending scroll position was applied: places the pending mark.
-    virtual void _place_pending_mark();
-    // After load or focus: colours the links that have a target.
-    virtual void _colour_pinpoint_links();
+    std::string _resolve_pinpoint(const std::string& source_key, std::string& id);
+    // The sentence `target` (an ID_BN) of the page shown or being loaded is
+    // to be marked: once the page is there, it is scrolled to about 30 % of
+    // the view's height and the pin image placed 10 pixels above it.
+    void _request_mark(const std::string& target);
+    // After load: carries out a mark asked for the page now shown.
+    void _place_pending_mark();
+    // Puts the pin image before the sentence `target`, when the page has it.
+    void _place_pin_image(const std::string& target);
+    // Removes the pin image (a click in the page, the view resized).
+    void _remove_pin_image();
+    // After load or focus: colours the links that have a target, once a page.
+    void _colour_pinpoint_links();
     // A new page replaced the one with the pin image.
-    virtual void _pin_image_gone();
+    void _pin_image_gone() { pin_image_shown_ = false; }
     // The page was rebuilt with other settings: its links must be coloured again.
-    virtual void _link_colouring_outdated();
-    // Removes the pin image (the view was resized).
-    virtual void _remove_pin_image();
+    void _link_colouring_outdated() { links_coloured_ = false; }
     // Right click on an internal link while PinPoint is on: opens the pinpoint
     // list for the link. 2 = nothing to offer, the context menu is shown instead.
     virtual int _open_pinpoint_dialog(const std::string& key, const std::string& id, const QPoint& screen);
+
+    // Mouse gestures (page_gestures.cpp); points in document coordinates.
+    void _show_direction_image(const QPoint& at, int direction);
+    void _remove_direction_image();
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
     // The direction image of a mouse gesture shown since the last button press;
     // while it is not 0 the context menu does not open.
-    int gesture_direction_ = 0;
+    int gesture_direction_ = kGestureNone;
     // Id of the anchor clicked last; empty after a click elsewhere.
     std::string pinpoint_source_key_;
 
@@ -206,6 +231,23 @@ private:
     void request_context_menu(const QPoint& position);
     void page_load_changed(const QWebEngineLoadingInfo& info);
     void page_focused(const QString& address);
+    void page_clicked(const QString& anchor_id);
+    // The reader picked a row of the pinpoint list for the link `key`.
+    void pinpoint_chosen(const std::string& key, const std::string& choice);
+    // Shows `id` for the pinpoint list; true also when it is the page shown.
+    bool show_for_pinpoint(const std::string& id);
+    // Scrolls to (x, y), also to the top.
+    void scroll_exactly(int x, int y);
+    // The HTML of a picture of the image folder's "system/" placed at a point
+    // of the page, with the element id `id`.
+    std::string positioned_image(const char* id, const char* picture, int width, int height, long top,
+                                 long left) const;
+    void mouse_pressed(int button, bool on_link, const QPoint& at);
+    void mouse_moved(const QPoint& at);
+    void mouse_released(int button, const QPoint& at);
+    // The direction of a gesture from its start to `at`, by what is available now.
+    int gesture_direction_to(const QPoint& at, QPoint& image) const;
+    void context_menu_asked(const QPoint& at, bool anchor, const QString& href, const QString& anchor_id);
     void guard_browser_child(QObject* child);
     void report_failure(std::string_view message) const;
 
@@ -219,6 +261,7 @@ private:
     PageBridge* bridge_ = nullptr;
     QMenu* menu_ = nullptr;
     BusyDialog* busy_ = nullptr;
+    CPinPointDlg* pinpoint_dlg_ = nullptr;
     std::function<void(const QUrl&)> open_external_;
 
     std::string current_id_;
@@ -246,6 +289,24 @@ private:
     // scroll the view asked for): the engine tells a position only when it
     // changes on the screen. Empty when the engine's word holds.
     std::optional<QPoint> assumed_position_;
+
+    // The sentence to mark once `mark_page_` has loaded; empty for none.
+    std::string pending_mark_;
+    std::string mark_page_;
+    bool pin_image_shown_ = false;
+    bool links_coloured_ = false;
+    std::string last_coloured_page_;
+
+    bool gesture_active_ = false;
+    QPoint gesture_start_;
+    bool right_button_down_ = false;
+    // A context menu asked for while the right button was down: it opens at
+    // the release, unless a gesture took the press.
+    struct PendingMenu {
+        QPoint screen;
+        PageAnchor anchor;
+    };
+    std::optional<PendingMenu> pending_menu_;
 };
 
 } // namespace velto

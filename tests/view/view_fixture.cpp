@@ -112,9 +112,10 @@ const char kPixelGif[] = "GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xff\xff
 
 void PageViewTest::SetUp()
 {
-    // The pictures of the split indicator.
+    // The pictures of the split indicator, the pin and the gestures.
     std::filesystem::create_directories(dir.file("images14/system"));
-    for (const char* name : {"indicator_red.gif", "indicator_blue.gif"})
+    for (const char* name : {"indicator_red.gif", "indicator_blue.gif", "pin_point.gif", "move_fwrd.gif",
+                             "move_back.gif", "move_next.gif", "move_befo.gif", "move_stop.gif"})
         std::ofstream(dir.file("images14/system/") + name, std::ios::binary).write(kPixelGif, sizeof kPixelGif - 1);
     std::vector<std::string> sql{view_fixture_sql()};
     sql.insert(sql.end(), extra_sql.begin(), extra_sql.end());
