@@ -51,7 +51,7 @@ QString PageBridge::call(const char* function, const QJsonArray& arguments)
 {
     QString list = QString::fromUtf8(QJsonDocument(arguments).toJson(QJsonDocument::Compact));
     list = list.mid(1, list.size() - 2); // without the brackets of the array
-    return QStringLiteral("window.veltoPage ? veltoPage.%1(%2) : null").arg(QLatin1String(function), list);
+    return QStringLiteral("(window.veltoPage ? veltoPage.%1(%2) : null)").arg(QLatin1String(function), list);
 }
 
 } // namespace velto

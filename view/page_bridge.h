@@ -15,6 +15,7 @@
 //   veltoPage.insertBefore(name, html, replaces) -> bool: inserts the view's
 //       own html before the element of a name, after removing the element of
 //       the id `replaces`.
+//   veltoPage.prepend(html, replaces) -> bool: the same at the start of the body.
 //   veltoPage.remove(id) -> bool: removes the element of an id.
 //   veltoPage.colourLinks(keys, style) -> count: sets the inline style of
 //       the anchors whose ids are in `keys`.

@@ -118,7 +118,9 @@ void C2ndView::_show_direction_image(const QPoint& at, int direction)
 {
     const std::string html = positioned_image(kDirectionImageId, direction_picture(direction), kImageSize, kImageSize,
                                               at.y(), at.x());
-    bridge_->run(PageBridge::call("insertBefore", {json(kInsertPoint), json(html), json(kDirectionImageId)}));
+    // The program's own pages have no insert point: the image goes first in the body.
+    bridge_->run(PageBridge::call("insertBefore", {json(kInsertPoint), json(html), json(kDirectionImageId)}) +
+                 QStringLiteral(" || ") + PageBridge::call("prepend", {json(html), json(kDirectionImageId)}));
 }
 
 void C2ndView::_remove_direction_image()

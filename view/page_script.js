@@ -60,6 +60,17 @@
             e.insertAdjacentHTML('beforebegin', html);
             return true;
         },
+        // Inserts html (the view's own) at the start of the body, after
+        // removing any element of the id `replaces`.
+        prepend: function (html, replaces) {
+            var old = document.getElementById(replaces);
+            if (old)
+                old.remove();
+            if (!document.body)
+                return false;
+            document.body.insertAdjacentHTML('afterbegin', html);
+            return true;
+        },
         // Removes the element of an id; false when there is none.
         remove: function (id) {
             var e = document.getElementById(id);

@@ -159,20 +159,30 @@ TEST_F(PinPointViewTest, TheListOffersTheSentencesAndKeepsTheReadersChoice)
     EXPECT_EQ(view->_current_id(), kArticle3);
     EXPECT_NE(read_file(dir.file("velto14.ppj")).find(kKey + ", " + kUserTarget), std::string::npos);
 
-    // 頁トップ removes it again: the default applies, and the file no longer holds the key.
-    ASSERT_TRUE(show(kArticle1));
-    ASSERT_TRUE(mouse_click(kLink, Qt::RightButton));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->isVisible(); }, kWait));
+    // Chosen again on the page shown: it stays, scrolled to the new target with the pin.
+    const QPoint at = view->mapToGlobal(QPoint(20, 20));
+    const PageAnchor link{true, "http://01A-00030000_VELTO", kKey};
+    const std::size_t back = back_ids().size();
+    view->_context_menu(at, link);
+    ASSERT_TRUE(dialog->isVisible());
     EXPECT_EQ(list->_selected_id(), kUserTarget);
+    list->_select_id(kTarget);
+    dialog->pick();
+    ASSERT_TRUE(placed.wait(kWait));
+    EXPECT_EQ(placed.last().at(0).toString().toStdString(), kTarget);
+    EXPECT_EQ(back_ids().size(), back);
+    EXPECT_NE(read_file(dir.file("velto14.ppj")).find(kKey + ", " + kTarget), std::string::npos);
+
+    // 頁トップ removes it: the page's top, the default applies, the file no longer holds the key.
+    view->_context_menu(at, link);
     list->_select_row(0);
     dialog->pick();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->page_loading() && view->_current_id() == kArticle3; }, kWait));
+    EXPECT_TRUE(wait_scroll(0));
     EXPECT_EQ(read_file(dir.file("velto14.ppj")), "VERSION 14.03\r\n");
     EXPECT_EQ(doc->_pinpoint_target(kKey), kTarget);
     EXPECT_EQ(pane.synced.back(), kArticle3);
 
     // A link to an appended table has no sentences to offer: the context menu.
-    const QPoint at = view->mapToGlobal(QPoint(20, 20));
     view->_context_menu(at, PageAnchor{true, "http://01A-T0010000_VELTO", kKey});
     EXPECT_TRUE(view->context_menu()->isVisible());
     EXPECT_FALSE(dialog->isVisible());
@@ -222,6 +232,13 @@ TEST_F(PinPointViewTest, RightButtonDragsMoveThroughPages)
     QTest::mouseRelease(surface(), Qt::RightButton, {}, blank + QPoint(10, 0));
     ASSERT_TRUE(loaded.wait(kWait));
     EXPECT_EQ(view->_current_id(), kCover);
+
+    // The program's own pages have no insert point: the image shows all the same.
+    right_drag(blank, QPoint(30, 0), false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return direction_image().endsWith(QStringLiteral("move_fwrd.gif")); }, kWait));
+    QTest::mouseRelease(surface(), Qt::RightButton, {}, blank + QPoint(30, 0));
+    ASSERT_TRUE(loaded.wait(kWait));
+    EXPECT_EQ(view->_current_id(), kArticle1);
 }
 
 } // namespace
