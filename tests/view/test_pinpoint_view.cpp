@@ -219,11 +219,11 @@ TEST_F(PinPointViewTest, RightButtonDragsMoveThroughPages)
                                   .toList();
     ASSERT_EQ(link.size(), 2);
     right_drag(QPoint(link[0].toInt(), link[1].toInt()), QPoint(-40, 0));
-    QTest::qWait(300);
-    EXPECT_EQ(view->gesture_direction(), C2ndView::kGestureNone);
-    EXPECT_EQ(view->_current_id(), kArticle1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->pinpoint_dialog()->isVisible(); }, kWait)); // a right click
     view->pinpoint_dialog()->hide();
-    view->context_menu()->hide();
+    EXPECT_EQ(view->gesture_direction(), C2ndView::kGestureNone);
+    EXPECT_TRUE(direction_image().isEmpty());
+    EXPECT_EQ(view->_current_id(), kArticle1);
 
     // To the left, the back image; the release goes back.
     QSignalSpy loaded(view.get(), &C2ndView::pageLoaded);
