@@ -75,6 +75,8 @@ public:
     static constexpr int kPinPoint = cmd::PinPoint;
     static constexpr int kClearMarks = cmd::ClearMarks;
     static constexpr int kCopy = cmd::Copy;
+    // Gesture directions: the image a gesture shows and the command its release sends.
+    enum GestureDirection { kGestureNone, kGestureForward, kGestureBack, kGestureNext, kGesturePrevious, kGestureStop };
 
     // Registers the page scheme. Must be called before the application object
     // is created.
@@ -173,10 +175,6 @@ signals:
     void pageLoaded();
     // The pin image was put into the page beside the sentence `target`.
     void pinImagePlaced(const QString& target);
-
-public:
-    // Gesture directions: the image a gesture shows and the command its release sends.
-    enum GestureDirection { kGestureNone, kGestureForward, kGestureBack, kGestureNext, kGesturePrevious, kGestureStop };
 
 protected:
     // In-page marks and the pinpoint jump (page_marks.cpp).
