@@ -8,6 +8,8 @@
 // everywhere else, so that no reference ever leads to a wrong article.
 #pragma once
 
+#include "core/kanji_numerals.h"
+
 #include <set>
 #include <string>
 #include <string_view>
@@ -17,9 +19,7 @@
 
 namespace velto::import {
 
-// Value of a kanji numeral: "二十" 20, "百八" 108, "千二十" 1020, also the
-// positional form "二〇". -1 for an empty or malformed numeral.
-int kanji_number(std::string_view numeral);
+using velto::kanji_number;
 
 // An article of a law: number, first and second branch (0 when absent).
 using ArticleKey = std::tuple<int, int, int>;
