@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include "compose/article_rows.h"
+#include "compose/citation_resolver.h"
 #include "compose/contents_tree.h"
 #include "compose/law_editions.h"
 #include "compose/velto_doc.h"
@@ -110,6 +111,18 @@ int export_html(CVeltoDoc& doc, const std::string& folder)
     return failed == 0 ? 0 : 1;
 }
 
+// The page and anchor of a citation, or why there is none.
+int print_citation(CVeltoDoc& doc, const std::string& text)
+{
+    const CitationResult result = open_citation_resolver(doc)->resolve(text);
+    if (!result.found) {
+        std::fprintf(stderr, "%s\n", result.message.c_str());
+        return 1;
+    }
+    std::printf("%s\t%s\n", result.target.page.c_str(), result.target.anchor.c_str());
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
 } // namespace
 
 std::string usage_text()
@@ -130,7 +143,9 @@ std::string usage_text()
            "  --list HHH           print the article list of law HHH: the identifier, a tab,\n"
            "                       the column texts separated by tabs, a tab, the image\n"
            "  --version            print the version and, for each imported law, its title,\n"
-           "                       law number and the 施行日 of its text\n";
+           "                       law number and the 施行日 of its text\n"
+           "  --goto TEXT          print the page and the anchor of the paragraph or item\n"
+           "                       a citation names (令112条18項), separated by a tab\n";
 }
 
 CommandLine parse_command_line(const std::vector<std::string>& args)
@@ -159,6 +174,10 @@ CommandLine parse_command_line(const std::vector<std::string>& args)
             cl.html_id = args[++i];
         } else if (a == "--export-html" && has_value) {
             cl.export_dir = args[++i];
+        } else if (a == "--goto" && has_value) {
+            cl.go_to = args[++i];
+            if (cl.go_to.empty())
+                cl.go_to = " "; // asked for, with nothing to go to: told so
         } else if (a == "--list" && has_value && !args[i + 1].empty()) {
             cl.list_law = args[++i];
         } else {
@@ -201,6 +220,8 @@ int run_command_line(const CommandLine& cl)
         const bool readable = read_law_editions(doc.database(), editions);
         std::printf("%s\n", about_text(editions, readable).c_str());
         status = readable ? 0 : 1;
+    } else if (!cl.go_to.empty()) {
+        status = print_citation(doc, cl.go_to);
     } else if (!cl.html_id.empty()) {
         view.id = cl.html_id;
         status = print_html(doc, cl.html_id);
