@@ -322,6 +322,9 @@ void CVeltoDoc::append_sentence(const Recordset& rs, IdKind kind, double u, std:
         out += "\n</a></b></font>\n";
         out += text;
         out += "\n</div>\n";
+    } else {
+        // No block, but the place of the sentence stays addressable (a citation's anchor).
+        out += format("<a id=\"%s\"></a>\n", id_bn.c_str());
     }
     if (!refs.empty())
         out += refs + "<br>\n";
