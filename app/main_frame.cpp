@@ -1,6 +1,7 @@
 #include "app/main_frame.h"
 
 #include "app/command_table.h"
+#include "app/jump_field.h"
 #include "app/options_dialog.h"
 #include "app/splash_window.h"
 #include "compose/law_editions.h"
@@ -120,6 +121,10 @@ void CMainFrame::build_toolbar()
     toolbar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     for (const ToolButton& b : kToolButtons)
         toolbar_->addAction(actions_[b.id]);
+    toolbar_->addSeparator();
+    jump_ = new JumpField(doc_, toolbar_);
+    toolbar_->addWidget(jump_);
+    connect(jump_, &JumpField::message, this, [this](const QString& text) { statusBar()->showMessage(text); });
 }
 
 void CMainFrame::build_menu()
@@ -225,6 +230,7 @@ C2ndView* CMainFrame::create_page_view(QWidget* parent)
     view->setObjectName(QStringLiteral("pageView"));
     view->set_navigation_pane(left_);
     port_.set_view(view);
+    jump_->set_page_view(view);
     connect(view, &C2ndView::commandStateChanged, this, &CMainFrame::refresh_commands);
     connect(view, &C2ndView::commandRequested, this, [this](int id) { run_command(id); });
     connect(view, &C2ndView::statusTextChanged, this,
@@ -421,7 +427,7 @@ bool CMainFrame::keeps_arrow_keys(QWidget* focus) const
 {
     // The tree moves between its items and the search text moves its caret.
     const auto within = [focus](QWidget* control) { return control && (control == focus || control->isAncestorOf(focus)); };
-    return within(left_->tree()) || within(left_->search_entry());
+    return within(left_->tree()) || within(left_->search_entry()) || within(jump_);
 }
 
 bool CMainFrame::handle_key(QObject* watched, QKeyEvent* key)
@@ -433,6 +439,10 @@ bool CMainFrame::handle_key(QObject* watched, QKeyEvent* key)
     if (mods == Qt::ControlModifier) {
         switch (key->key()) {
         case Qt::Key_F: run_command(cmd::FindInPage); return true;
+        case Qt::Key_L:
+            jump_->setFocus(Qt::ShortcutFocusReason);
+            jump_->selectAll();
+            return true;
         case Qt::Key_PageDown:
         case Qt::Key_PageUp: return left_->tab_key(key->key(), key->modifiers());
         default: return false;

@@ -20,6 +20,7 @@ namespace velto {
 class C1stView;
 class C2ndView;
 class CVeltoDoc;
+class JumpField;
 class SettingsStore;
 
 class CMainFrame : public QMainWindow {
@@ -35,6 +36,7 @@ public:
 
     C1stView* left_pane() const { return left_; }
     C2ndView* page_view() const { return page_; }
+    JumpField* jump_field() const { return jump_; }
     bool is_split() const { return split_; }
     bool is_topmost() const { return topmost_; }
 
@@ -74,6 +76,7 @@ private:
     SettingsStore& settings_;
     std::map<int, QAction*> actions_;
     QToolBar* toolbar_ = nullptr;
+    JumpField* jump_ = nullptr;
     QLabel* page_title_ = nullptr;
     QSplitter* main_splitter_ = nullptr;
     QPointer<QSplitter> right_splitter_;

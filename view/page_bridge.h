@@ -20,6 +20,10 @@
 //   veltoPage.colourLinks(keys, style) -> count: sets the inline style of
 //       the anchors whose ids are in `keys`.
 //   veltoPage.setCursor(cursor): the body's cursor ('' for the page's own).
+//   veltoPage.reveal(id, scope) -> bool: scrolls the element `id` (a
+//       sentence's anchor) to the top of the window and marks for a moment
+//       the blocks of the sentences whose ids begin with `scope`; the top of
+//       the page for an empty id. False when the page has no such element.
 //
 // Coordinates are CSS pixels; document coordinates count from the top left
 // of the page, window coordinates from the top left of the part shown.

@@ -33,6 +33,17 @@
         return { anchor: true, href: a.href || '', id: a.id || '' };
     }
 
+    // A colour that shows over any background and keeps the text readable.
+    var REVEAL_COLOUR = 'rgba(255, 190, 0, 0.4)';
+
+    // Marks a block for a moment, then lets the mark fade into the block's
+    // own background. An animation of the engine, not a timer: timers of the
+    // page do not run, as the page's own scripts do not.
+    function flash(block) {
+        block.animate([{ backgroundColor: REVEAL_COLOUR }, { backgroundColor: REVEAL_COLOUR, offset: 0.6 }],
+                      { duration: 2500, easing: 'ease-in' });
+    }
+
     window.veltoPage = {
         // The link at a point of the window (CSS pixels): its address and id.
         anchorAt: function (x, y) {
@@ -95,6 +106,31 @@
         setCursor: function (cursor) {
             if (document.body)
                 document.body.style.cursor = cursor;
+        },
+        // The element `id` at the top of the window (a little below it), the
+        // blocks of the sentences whose ids begin with `scope` marked.
+        reveal: function (id, scope) {
+            if (!id) {
+                window.scrollTo(0, 0);
+                return true;
+            }
+            var target = document.getElementById(id);
+            if (!target)
+                return false;
+            var blocks = [];
+            var anchors = document.querySelectorAll('a[id]');
+            for (var i = 0; scope && i < anchors.length; ++i) {
+                var block = anchors[i].id.indexOf(scope) === 0 ? anchors[i].closest('div') : null;
+                if (block && blocks.indexOf(block) < 0)
+                    blocks.push(block);
+            }
+            var first = target.closest('div') || target;
+            if (blocks.indexOf(first) < 0 && first !== target)
+                blocks.unshift(first);
+            first.scrollIntoView({ block: 'start' });
+            window.scrollBy(0, -12);
+            blocks.forEach(flash);
+            return true;
         }
     };
 

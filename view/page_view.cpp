@@ -64,6 +64,7 @@ C2ndView::C2ndView(CVeltoDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc)
     });
     connect(browser_, &QWidget::customContextMenuRequested, this, &C2ndView::request_context_menu);
     connect(bridge_, &PageBridge::focused, this, &C2ndView::page_focused);
+    connect(this, &C2ndView::pageLoaded, this, &C2ndView::reveal_pending);
     connect(bridge_, &PageBridge::anchorClicked, this, &C2ndView::page_clicked);
     connect(bridge_, &PageBridge::mousePressedInPage, this, &C2ndView::mouse_pressed);
     connect(bridge_, &PageBridge::mouseMovedInPage, this, &C2ndView::mouse_moved);

@@ -16,7 +16,8 @@
 // links), page_history.cpp (history and reading positions), page_commands.cpp
 // (commands and page options), page_input.cpp (context menu, keys, drops),
 // page_marks.cpp (pinpoint jump, pin image, link colours, the pinpoint list),
-// page_gestures.cpp (mouse gestures and their direction images).
+// page_gestures.cpp (mouse gestures and their direction images),
+// page_reveal.cpp (a place within a page: the target of a citation).
 //
 // The view runs without a main window: a navigation pane and the status bar
 // are optional (the pane through NavigationPaneLink, the status bar through
@@ -101,6 +102,13 @@ public:
     bool _show(const std::string& id);
     // The page shown; empty before the first page.
     std::string _current_id() const { return current_id_; }
+    // Shows page `id` scrolled to its sentence `anchor`, and marks for a
+    // moment the sentences whose ids begin with `scope` (a cited paragraph or
+    // item); without anchor the page shows from its top. A sentence is only in
+    // the full text of a large article: with an anchor such a page comes in
+    // full. The page already shown is only scrolled. False when the page
+    // cannot be shown (see _show); history and synchronisation as for a link.
+    bool show_at(const std::string& id, const std::string& anchor, const std::string& scope);
     // Gives the page the keyboard focus.
     void _focus_page();
     // The scroll offsets of the page shown, in pixels; false when there is no page.
@@ -247,6 +255,8 @@ private:
     int gesture_direction_to(const QPoint& at, QPoint& image) const;
     void context_menu_asked(const QPoint& at, bool anchor, const QString& href, const QString& anchor_id);
     void guard_browser_child(QObject* child);
+    // Scrolls to and marks the place asked for by show_at, once its page is there.
+    void reveal_pending();
     void report_failure(std::string_view message) const;
 
     CVeltoDoc& doc_;
@@ -273,6 +283,9 @@ private:
     int pending_x_ = 0;
     int pending_y_ = 0;
     std::string find_string_;
+    struct {
+        std::string page, anchor, scope;
+    } pending_reveal_;
 
     // The page that the next history entry records.
     std::string last_shown_id_;
