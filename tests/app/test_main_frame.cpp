@@ -1,5 +1,6 @@
 // The main window driven headless: commands, split, placement, keys and options.
 #include "app/command_table.h"
+#include "app/jump_field.h"
 #include "app/main_frame.h"
 #include "app/options_dialog.h"
 #include "app/splash_window.h"
@@ -23,6 +24,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QWebEnginePage>
@@ -304,6 +306,37 @@ TEST_F(MainFrameTest, UpAndDownInThePageMoveBetweenArticles)
     press(QApplication::focusWidget(), Qt::Key_Up);
     EXPECT_TRUE(wait_for_page());
     EXPECT_EQ(frame->page_view()->_current_id(), "01A-00200000-00");
+}
+
+TEST_F(MainFrameTest, TheJumpFieldGoesToACitationOrTellsWhatIsMissing)
+{
+    open_frame();
+    frame->activateWindow();
+    frame->page_view()->_focus_page();
+    QApplication::processEvents();
+    JumpField* field = frame->jump_field();
+    press(QApplication::focusWidget(), Qt::Key_L, Qt::ControlModifier);
+    ASSERT_EQ(QApplication::focusWidget(), field);
+
+    field->insert(QStringLiteral("令第百十二条第2項"));
+    press(field, Qt::Key_Left); // moves the caret, not back in history
+    EXPECT_EQ(field->cursorPosition(), field->text().size() - 1);
+    press(field, Qt::Key_Return);
+    EXPECT_TRUE(wait_for_page());
+    EXPECT_EQ(frame->page_view()->_current_id(), "01B-01120000-00");
+    EXPECT_TRUE(frame->page_view()->isAncestorOf(QApplication::focusWidget()));
+
+    field->setFocus();
+    field->setText(QStringLiteral("令151条"));
+    press(field, Qt::Key_Return);
+    EXPECT_EQ(frame->statusBar()->currentMessage(),
+              QStringLiteral("建築基準法施行令に第百五十一条はありません。近いもの: 令第129条の6"));
+    EXPECT_EQ(frame->page_view()->_current_id(), "01B-01120000-00");
+    EXPECT_EQ(field->text(), QStringLiteral("令151条"));
+    EXPECT_EQ(QApplication::focusWidget(), field);
+
+    press(field, Qt::Key_Escape);
+    EXPECT_TRUE(frame->page_view()->isAncestorOf(QApplication::focusWidget()));
 }
 
 TEST_F(MainFrameTest, OptionsReachThePageAndSurviveARestart)

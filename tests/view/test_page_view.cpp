@@ -435,5 +435,42 @@ TEST_F(PageViewTest, TheEngineTakesNoShortcutsOfItsOwn)
     EXPECT_TRUE(js(QStringLiteral("window.getSelection().toString()")).toString().isEmpty());
 }
 
+// A cited paragraph: at the top of the window, marked for a moment with the
+// sentences it covers; the page shown is only scrolled; a large article
+// comes in full, so that its paragraphs are there.
+TEST_F(PageViewTest, ShowAtBringsTheCitedSentenceToTheTopAndMarksIt)
+{
+    start();
+    const auto sentence = [](int paragraph) {
+        return std::string(kArticle1) + (paragraph < 10 ? "-0" : "-") + std::to_string(paragraph) + "00-0000-0000-0000";
+    };
+    const auto block = [](const std::string& id) {
+        return QStringLiteral("document.getElementById('%1').closest('div')").arg(QString::fromStdString(id));
+    };
+    QSignalSpy loaded(view.get(), &C2ndView::pageLoaded);
+    ASSERT_TRUE(view->show_at(kArticle1, sentence(12), sentence(12).substr(0, 20)));
+    ASSERT_TRUE(loaded.wait(kWait));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return scroll_y() > 0; }, kWait));
+    const double top = js(block(sentence(12)) + QStringLiteral(".getBoundingClientRect().top")).toDouble();
+    EXPECT_GE(top, 0);
+    EXPECT_LE(top, 30);
+    EXPECT_EQ(js(block(sentence(12)) + QStringLiteral(".getAnimations().length")).toInt(), 1);
+    EXPECT_EQ(js(block(sentence(11)) + QStringLiteral(".getAnimations().length")).toInt(), 0);
+    EXPECT_EQ(back_ids(), Ids{kCover});
+
+    const int y = scroll_y();
+    ASSERT_TRUE(view->show_at(kArticle1, sentence(3), sentence(3).substr(0, 20)));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return scroll_y() > 0 && scroll_y() < y; }, kWait));
+    EXPECT_EQ(loaded.count(), 1);
+    EXPECT_EQ(back_ids(), Ids{kCover});
+
+    const std::string second = std::string(kLarge) + "-0200-0000-0000-0000";
+    ASSERT_TRUE(view->show_at(kLarge, second, second.substr(0, 20)));
+    ASSERT_TRUE(loaded.wait(kWait));
+    EXPECT_TRUE(page_text().contains(QStringLiteral("全文にだけある二項の本文。")));
+    EXPECT_EQ(back_ids(), (Ids{kCover, kArticle1}));
+    EXPECT_FALSE(view->show_at("01A-0002", second, second));
+}
+
 } // namespace
 } // namespace velto::test
