@@ -6,6 +6,7 @@
 #include "compose/citation_resolver.h"
 
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -56,17 +57,28 @@ std::string notice_text(int era_code, int era_year, int number);
 // Joins `items` with "、".
 std::string joined(const std::vector<std::string>& items);
 
-// The keys of `map` just before and just after `key` (which it lacks), nearest first.
+// The keys of an ordered container just before and just after `key` (which
+// it lacks), nearer first.
+template <typename Container, typename Key, typename KeyOf>
+std::vector<Key> neighbours(const Container& keys, const Key& key, KeyOf key_of)
+{
+    std::vector<Key> out;
+    const auto next = keys.lower_bound(key);
+    if (next != keys.begin())
+        out.push_back(key_of(*std::prev(next)));
+    if (next != keys.end())
+        out.push_back(key_of(*next));
+    return out;
+}
 template <typename Key, typename Value>
 std::vector<Key> neighbours(const std::map<Key, Value>& map, const Key& key)
 {
-    std::vector<Key> out;
-    const auto next = map.lower_bound(key);
-    if (next != map.begin())
-        out.push_back(std::prev(next)->first);
-    if (next != map.end())
-        out.push_back(next->first);
-    return out;
+    return neighbours(map, key, [](const auto& entry) { return entry.first; });
+}
+template <typename Key>
+std::vector<Key> neighbours(const std::set<Key>& set, const Key& key)
+{
+    return neighbours(set, key, [](const Key& entry) { return entry; });
 }
 
 } // namespace velto::citation

@@ -54,7 +54,11 @@ public:
                     value = kMaxNumber + 1;
                 ++pos_;
             }
-            return value <= kMaxNumber ? static_cast<int>(value) : -1;
+            if (value > kMaxNumber) {
+                pos_ = start;
+                return -1;
+            }
+            return static_cast<int>(value);
         }
         std::size_t end = pos_;
         while (end < text_.size()) {
@@ -66,8 +70,10 @@ public:
         if (end == start)
             return 0;
         const int value = kanji_number(text_.substr(start, end - start));
+        if (value < 0 || value > kMaxNumber)
+            return -1; // left unread, so that it is named
         pos_ = end;
-        return value > kMaxNumber ? -1 : value;
+        return value;
     }
 
     // The next character, not consumed (0 at the end).
@@ -188,10 +194,13 @@ bool parse_parts(Cursor& in, CitationBody& out)
 bool parse_table(Cursor& in, CitationBody& out)
 {
     out.kind = CitationBody::Kind::Table;
+    const std::size_t before = in.position();
     in.take("第");
     const int number = in.number();
-    if (number < 0)
+    if (number < 0) {
+        in.reset(before);
         return false;
+    }
     out.table = number;
     if (number > 0 && !take_branches(in, &out.table_branch, nullptr))
         return false;
@@ -204,8 +213,10 @@ bool parse_supplement(Cursor& in, CitationBody& out)
     const std::size_t before = in.position();
     in.take("第");
     const int number = in.number();
-    if (number < 0)
+    if (number < 0) {
+        in.reset(before);
         return false;
+    }
     if (number > 0 && in.take("条")) {
         out.article = number;
         if (!take_branches(in, &out.branch1, &out.branch2))
@@ -221,8 +232,10 @@ bool parse_article(Cursor& in, CitationBody& out)
     const std::size_t before = in.position();
     in.take("第");
     const int number = in.number();
-    if (number < 0)
+    if (number < 0) {
+        in.reset(before);
         return false;
+    }
     if (number > 0) {
         // A number before 項 or 号 is not an article: "1項2号" is of the article shown.
         const std::size_t after = in.position();

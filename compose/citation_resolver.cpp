@@ -42,86 +42,34 @@ std::size_t body_start(std::string_view text)
 
 CitationResult not_found(std::string message) { return CitationResult{false, {}, std::move(message), {}}; }
 
+std::u32string characters(std::string_view text)
+{
+    std::u32string out;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const Utf8Char c = utf8_decode_at(text, pos);
+        out += c.code;
+        pos += c.bytes;
+    }
+    return out;
+}
+
+// True when `a` becomes `b` by changing, adding or leaving out one character
+// (建築基準法施工令 for 建築基準法施行令): a slip of the hand.
+bool one_slip_apart(const std::u32string& a, const std::u32string& b)
+{
+    const std::u32string& shorter = a.size() <= b.size() ? a : b;
+    const std::u32string& longer = a.size() <= b.size() ? b : a;
+    if (longer.size() - shorter.size() > 1 || shorter.size() < 2)
+        return false;
+    std::size_t front = 0;
+    while (front < shorter.size() && shorter[front] == longer[front])
+        ++front;
+    const std::size_t skip = longer.size() - shorter.size(); // 1: one added; 0: one changed
+    const std::size_t rest = front + (skip == 0 ? 1 : 0);
+    return front == shorter.size() || shorter.compare(rest, std::u32string::npos, longer, front + 1) == 0;
+}
+
 } // namespace
-
-// --- texts ---
-
-namespace citation {
-
-std::string article_words(const ArticleKey& key)
-{
-    const auto [number, branch1, branch2] = key;
-    std::string text = "第" + kanji_numeral_text(number) + "条";
-    if (branch1 > 0)
-        text += "の" + kanji_numeral_text(branch1);
-    if (branch1 > 0 && branch2 > 0)
-        text += "の" + kanji_numeral_text(branch2);
-    return text;
-}
-
-std::string paragraph_words(int paragraph) { return "第" + kanji_numeral_text(paragraph) + "項"; }
-
-std::string item_words(int item, int branch)
-{
-    std::string text = "第" + kanji_numeral_text(item) + "号";
-    if (branch > 0)
-        text += "の" + kanji_numeral_text(branch);
-    return text;
-}
-
-std::string sub_item_words(int sub_item, int sub_sub_item)
-{
-    std::string text = sub_item > 0 ? IdentifierRules::_iroha_katakana(sub_item) : "";
-    if (sub_sub_item > 0)
-        text += "(" + std::to_string(sub_sub_item) + ")";
-    return text;
-}
-
-std::string citation_text(const CitationBody& body)
-{
-    std::string text;
-    switch (body.kind) {
-    case CitationBody::Kind::Table:
-        text = "別表";
-        if (body.table > 0)
-            text += "第" + std::to_string(body.table);
-        if (body.table_branch > 0)
-            text += "の" + std::to_string(body.table_branch);
-        return text;
-    case CitationBody::Kind::Supplement: text = "附則"; break;
-    case CitationBody::Kind::Article: break;
-    }
-    if (body.article > 0) {
-        text += "第" + std::to_string(body.article) + "条";
-        if (body.branch1 > 0)
-            text += "の" + std::to_string(body.branch1);
-        if (body.branch1 > 0 && body.branch2 > 0)
-            text += "の" + std::to_string(body.branch2);
-    }
-    if (body.paragraph > 0)
-        text += "第" + std::to_string(body.paragraph) + "項";
-    if (body.item > 0)
-        text += item_words(body.item, body.item_branch);
-    return text + sub_item_words(body.sub_item, body.sub_sub_item);
-}
-
-std::string notice_text(int era_code, int era_year, int number)
-{
-    std::string text;
-    if (era_code > 0)
-        text += std::string(era_name_of_code(era_code)) + std::to_string(era_year) + "年";
-    return text + "告示第" + std::to_string(number) + "号";
-}
-
-std::string joined(const std::vector<std::string>& items)
-{
-    std::string text;
-    for (const std::string& item : items)
-        text += (text.empty() ? "" : "、") + item;
-    return text;
-}
-
-} // namespace citation
 
 // --- the index ---
 
@@ -148,17 +96,17 @@ CitationResolver::CitationResolver(Database& db, const LawCatalog& laws, const P
         for (int type : {kLawNameGeneral, kLawNameAbbreviated, kLawNameOfficial})
             add_name(laws.name(id, type), id);
     }
-    // An alias names one law, whatever the database calls the same.
+    // An alias stands for its law alone, whatever else the database calls by its name.
     for (const CitationAlias& alias : aliases) {
         const std::string target = normalize_citation(alias.law);
         const auto owners = names.find(target);
         const std::string name = normalize_citation(alias.name);
-        if (owners == names.end() || owners->second.size() != 1) {
+        if (owners == names.end()) {
             index_->absent_aliases[name] = alias.law;
             continue;
         }
         index_->absent_aliases.erase(name);
-        names[name] = {owners->second.front()};
+        names[name] = std::vector<std::string>(owners->second);
     }
     for (auto& [name, owners] : names)
         std::sort(owners.begin(), owners.end()); // in the order of the law list
@@ -252,22 +200,27 @@ CitationResult CitationResolver::resolve_text(std::string_view text, std::string
             request.law = &index_->laws.at(owners.front());
             return resolve_body(request, current_page);
         }
-        if (named)
-            return not_found("「" + unread + "」を条文の番号として読めませんでした");
 
+        // No name the database or the alias file knows: the words before the number.
         const std::size_t start = body_start(plain);
         const std::string word = plain.substr(0, start);
         const std::string_view rest = std::string_view(plain).substr(start);
-        if (!parse_citation_body(rest, request.body, unread))
-            return not_found("「" + (rest.empty() ? plain : unread) + "」を条文の番号として読めませんでした");
-        if (word.empty()) {
-            const auto law = index_->laws.find(std::string(current_page.substr(0, 3)));
-            if (current_page.size() != 15 || law == index_->laws.end())
-                return not_found(std::string(kNoLawMessage));
-            request.law = &law->second;
-            return resolve_body(request, current_page);
+        std::string left;
+        if (!parse_citation_body(rest, request.body, left)) {
+            if (!named)
+                unread = rest.empty() ? plain : left;
+            return not_found("「" + unread + "」を条文の番号として読めませんでした");
         }
-        return unknown_law(word, request.body, current_page);
+        if (!word.empty())
+            return unknown_law(word, request.body, current_page);
+        // Of the law shown, when a law is shown.
+        IdKind kind;
+        const auto law = index_->laws.find(std::string(current_page.substr(0, 3)));
+        if (law == index_->laws.end() || !IdentifierRules::_id_kind(current_page, kind) || kind == IdKind::Special ||
+            kind == IdKind::Notice)
+            return not_found(std::string(kNoLawMessage));
+        request.law = &law->second;
+        return resolve_body(request, current_page);
     } catch (const ComponentError& error) {
         return not_found("法令データベースを読めませんでした（" + std::string(error.what()) + "）");
     } catch (const std::exception&) {
@@ -294,9 +247,11 @@ CitationResult CitationResolver::unknown_law(const std::string& word, const Cita
     if (const auto absent = index_->absent_aliases.find(word); absent != index_->absent_aliases.end())
         return not_found("「" + word + "」の指す" + absent->second + "はこのデータベースにありません");
     std::vector<std::string> starting, near;
+    const std::u32string typed = characters(word);
     for (const auto& [name, owners] : index_->names) {
         const bool starts = name.compare(0, word.size(), word) == 0;
-        const bool close = starts || contains(name, word) || (word.size() > 3 && contains(word, name) && name.size() > 3);
+        const bool close = starts || contains(name, word) || (word.size() > 3 && contains(word, name) && name.size() > 3) ||
+                           one_slip_apart(typed, characters(name));
         for (const std::string& id : owners) {
             auto& list = starts ? starting : near;
             if (close && std::find(list.begin(), list.end(), id) == list.end())

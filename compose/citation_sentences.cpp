@@ -7,6 +7,8 @@
 #include "core/identifiers.h"
 
 #include <optional>
+#include <set>
+#include <tuple>
 
 namespace velto {
 
@@ -59,64 +61,88 @@ CitationResult found_at(const std::string& anchor, std::size_t scope, std::strin
     return CitationResult{true, {anchor.substr(0, 15), anchor, anchor.substr(0, scope), std::move(label)}, {}, {}};
 }
 
+// A level below the paragraph: item, sub-item, sub-sub-item.
+using LevelKey = std::pair<int, int>; // number and branch
+struct Level {
+    std::size_t group; // identifier prefix its sentences share with the provision above
+    std::size_t scope; // identifier prefix its own sentences share
+    LevelKey (*of_sentence)(const SentenceFields&);
+    LevelKey (*of_citation)(const CitationBody&);
+    void (*cite)(CitationBody&, LevelKey); // the citation of another one of the level, nothing below it
+    std::string (*words)(const CitationBody&);
+};
+
+const Level kLevels[] = {
+    {kParagraphScope, kItemScope, [](const SentenceFields& f) { return LevelKey{f.item, f.item_branch}; },
+     [](const CitationBody& b) { return LevelKey{b.item, b.item_branch}; },
+     [](CitationBody& b, LevelKey k) {
+         std::tie(b.item, b.item_branch) = k;
+         b.sub_item = b.sub_sub_item = 0;
+     },
+     [](const CitationBody& b) { return item_words(b.item, b.item_branch); }},
+    {kItemScope, kSubItemScope, [](const SentenceFields& f) { return LevelKey{f.sub_item, 0}; },
+     [](const CitationBody& b) { return LevelKey{b.sub_item, 0}; },
+     [](CitationBody& b, LevelKey k) {
+         b.sub_item = k.first;
+         b.sub_sub_item = 0;
+     },
+     [](const CitationBody& b) { return sub_item_words(b.sub_item, 0); }},
+    {kSubItemScope, kSubSubItemScope, [](const SentenceFields& f) { return LevelKey{f.sub_sub_item, 0}; },
+     [](const CitationBody& b) { return LevelKey{b.sub_sub_item, 0}; },
+     [](CitationBody& b, LevelKey k) { b.sub_sub_item = k.first; },
+     [](const CitationBody& b) { return sub_item_words(0, b.sub_sub_item); }},
+};
+
 // The item, sub-item and sub-sub-item of `body` below the sentence `at`;
-// `words` names the provision of `at` in messages ("建築基準法第六条第一項").
+// `words` names the provision of `at` in messages ("建築基準法第六条第一項"),
+// `prefix` the law in offers.
 CitationResult descend(const std::vector<Sentence>& sentences, std::size_t at, const CitationBody& body,
-                       const std::string& words, const std::string& prefix, std::string label)
+                       std::string words, const std::string& prefix, std::string label)
 {
     std::string anchor = sentences[at].row.id;
     std::size_t scope = kParagraphScope;
-    std::string named = words;
-    const struct Level {
-        int wanted;
-        std::size_t group, scope;
-        int SentenceFields::*field;
-        int SentenceFields::*branch;
-    } levels[] = {
-        {body.item, kParagraphScope, kItemScope, &SentenceFields::item, &SentenceFields::item_branch},
-        {body.sub_item, kItemScope, kSubItemScope, &SentenceFields::sub_item, nullptr},
-        {body.sub_sub_item, kSubItemScope, kSubSubItemScope, &SentenceFields::sub_sub_item, nullptr},
-    };
-    for (const Level& level : levels) {
-        if (level.wanted == 0)
+    for (const Level& level : kLevels) {
+        const LevelKey wanted = level.of_citation(body);
+        if (wanted.first == 0)
             continue;
-        const int branch = level.branch == &SentenceFields::item_branch ? body.item_branch : 0;
-        std::map<std::pair<int, int>, bool> present;
+        std::set<LevelKey> present;
         const Sentence* match = nullptr;
         for (const Sentence& s : sentences) {
-            if (!same_group(s.row.id, anchor, level.group) || s.fields.*level.field == 0)
+            const LevelKey key = level.of_sentence(s.fields);
+            if (key.first == 0 || !same_group(s.row.id, anchor, level.group))
                 continue;
-            const std::pair<int, int> key{s.fields.*level.field, level.branch ? s.fields.*level.branch : 0};
-            present[key] = true;
-            if (!match && key == std::make_pair(level.wanted, branch))
+            present.insert(key);
+            if (!match && key == wanted)
                 match = &s;
         }
-        const std::string what = level.field == &SentenceFields::item ? item_words(body.item, body.item_branch)
-                                 : level.field == &SentenceFields::sub_item ? sub_item_words(body.sub_item, 0)
-                                                                             : sub_item_words(0, body.sub_sub_item);
         if (!match) {
-            CitationResult result{false, {}, named + "に" + what + "はありません", {}};
-            for (const auto& [number, item_branch] : neighbours(present, {level.wanted, branch})) {
-                CitationBody near = body;
-                if (level.field == &SentenceFields::item) {
-                    near.item = number;
-                    near.item_branch = item_branch;
-                    near.sub_item = near.sub_sub_item = 0;
-                } else if (level.field == &SentenceFields::sub_item) {
-                    near.sub_item = number;
-                    near.sub_sub_item = 0;
-                } else {
-                    near.sub_sub_item = number;
-                }
-                result.suggestions.push_back(prefix + citation_text(near));
+            CitationResult result{false, {}, words + "に" + level.words(body) + "はありません", {}};
+            for (const LevelKey& near : neighbours(present, wanted)) {
+                CitationBody other = body;
+                level.cite(other, near);
+                result.suggestions.push_back(prefix + citation_text(other));
             }
             return result;
         }
         anchor = match->row.id;
         scope = level.scope;
-        named += what;
+        words += level.words(body);
     }
     return found_at(anchor, scope, std::move(label));
+}
+
+// A paragraph that is not there: the message and the paragraphs on either side.
+CitationResult missing_paragraph(const std::string& words, const CitationBody& body, int wanted,
+                                 const std::set<int>& paragraphs, const std::string& prefix)
+{
+    CitationResult result{false, {}, words + "に" + paragraph_words(wanted) + "はありません", {}};
+    for (int near : neighbours(paragraphs, wanted)) {
+        CitationBody other = body;
+        other.paragraph = near;
+        other.item = other.item_branch = other.sub_item = other.sub_sub_item = 0;
+        result.suggestions.push_back(prefix + citation_text(other));
+    }
+    return result;
 }
 
 // The words a sentence of the supplementary provisions begins with, up to
@@ -175,28 +201,20 @@ CitationResult CitationResolver::resolve_article(const Request& request) const
     const std::vector<Sentence> sentences = read_sentences(db_, index_->pages, article->second.substr(0, 12), false);
     // An item without a paragraph is of the first (an article of one paragraph).
     const int wanted = body.paragraph > 0 ? body.paragraph : 1;
-    std::map<std::pair<int, int>, bool> paragraphs;
+    std::set<int> paragraphs;
     std::optional<std::size_t> at;
     for (std::size_t i = 0; i < sentences.size(); ++i) {
         const SentenceFields& f = sentences[i].fields;
         const int number = std::max(f.paragraph, 1); // the first paragraph may be numbered 0
         if (f.paragraph_branch != 0)
             continue;
-        paragraphs[{number, 0}] = true;
+        paragraphs.insert(number);
         if (!at && number == wanted)
             at = i;
     }
     std::string words = law.name + article_words(key);
-    if (!at) {
-        CitationResult result{false, {}, words + "に" + paragraph_words(wanted) + "はありません", {}};
-        for (const auto& near : neighbours(paragraphs, {wanted, 0})) {
-            CitationBody other = body;
-            other.paragraph = near.first;
-            other.item = other.item_branch = other.sub_item = other.sub_sub_item = 0;
-            result.suggestions.push_back(request.law_prefix() + citation_text(other));
-        }
-        return result;
-    }
+    if (!at)
+        return missing_paragraph(words, body, wanted, paragraphs, request.law_prefix());
     if (body.paragraph > 0)
         words += paragraph_words(body.paragraph);
     return descend(sentences, *at, body, words, request.law_prefix(), label);
@@ -221,11 +239,11 @@ CitationResult CitationResolver::resolve_supplement(const Request& request) cons
     std::size_t from = 0, to = sentences.size();
     if (body.article > 0) {
         const ArticleKey key{body.article, body.branch1, body.branch2};
-        std::map<ArticleKey, bool> articles;
+        std::set<ArticleKey> articles;
         std::optional<std::size_t> at;
         for (std::size_t i = 0; i < sentences.size(); ++i) {
             if (const auto found = head_article(heads[i])) {
-                articles[*found] = true;
+                articles.insert(*found);
                 if (at && to == sentences.size())
                     to = i; // the article ends where the next begins
                 if (!at && *found == key)
@@ -247,25 +265,17 @@ CitationResult CitationResolver::resolve_supplement(const Request& request) cons
     }
     std::size_t at = from;
     if (body.paragraph > 1 || (body.paragraph == 1 && body.article == 0)) {
-        std::map<std::pair<int, int>, bool> paragraphs;
+        std::set<int> paragraphs;
         std::optional<std::size_t> found;
         for (std::size_t i = from; i < to; ++i) {
             if (const int number = head_paragraph(heads[i])) {
-                paragraphs[{number, 0}] = true;
+                paragraphs.insert(number);
                 if (!found && number == body.paragraph)
                     found = i;
             }
         }
-        if (!found) {
-            CitationResult result{false, {}, words + "に" + paragraph_words(body.paragraph) + "はありません", {}};
-            for (const auto& near : neighbours(paragraphs, {body.paragraph, 0})) {
-                CitationBody other = body;
-                other.paragraph = near.first;
-                other.item = other.item_branch = other.sub_item = other.sub_sub_item = 0;
-                result.suggestions.push_back(request.law_prefix() + citation_text(other));
-            }
-            return result;
-        }
+        if (!found)
+            return missing_paragraph(words, body, body.paragraph, paragraphs, request.law_prefix());
         at = *found;
     }
     if (body.paragraph > 0)
