@@ -33,7 +33,7 @@ void CVeltoApp::prepare_environment(const std::string& program_dir)
     C2ndView::register_url_scheme();
 }
 
-int CVeltoApp::run(int argc, char** argv, CommandLine cl)
+int CVeltoApp::run(int argc, char** argv, CommandLine cl, const StartedHook& started)
 {
     prepare_environment(cl.program_dir);
     QApplication app(argc, argv);
@@ -69,6 +69,8 @@ int CVeltoApp::run(int argc, char** argv, CommandLine cl)
         return 1;
     QObject::connect(&instance, &SingleInstance::activation_requested, frame.get(), &CMainFrame::bring_to_front);
     frame->show_first(!cl.no_splash);
+    if (started)
+        started(*frame);
     const int status = app.exec();
 
     // Stop in order: the page shown is remembered while the page view exists,

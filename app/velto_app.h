@@ -4,13 +4,22 @@
 
 #include "app/command_line.h"
 
+#include <functional>
+
 namespace velto {
+
+class CMainFrame;
 
 class CVeltoApp {
 public:
+    // Called once the main window exists, before the event loop runs.
+    using StartedHook = std::function<void(CMainFrame& frame)>;
+
     // Runs the windowed reader; returns the exit status. Call before any
     // QApplication exists: the process environment is prepared first.
-    static int run(int argc, char** argv, CommandLine cl);
+    // `started` lets a harness watch the reader it started (the start-up
+    // benchmark waits for the first page through it).
+    static int run(int argc, char** argv, CommandLine cl, const StartedHook& started = {});
 
     // Sets what the process needs before the application object exists:
     // the font aliases of the pages and the web engine's start-up flags.
