@@ -38,6 +38,8 @@ namespace {
 constexpr int kMinimumWidth = 600;
 constexpr int kMinimumHeight = 450;
 constexpr int kSplashMs = 750;
+// The least width or height a pane of a splitter is given.
+constexpr int kMinimumPaneSize = 20;
 
 // The toolbar, in order: command, checkable, icon, text.
 struct ToolButton {
@@ -210,7 +212,7 @@ bool CMainFrame::create_client()
     page_ = create_page_view(main_splitter_);
     main_splitter_->setStretchFactor(1, 1);
     setCentralWidget(main_splitter_);
-    restore_splitter(main_splitter_, kValueSplitterPos1, kDefaultLeftPaneWidth);
+    restore_splitter(main_splitter_, kValueSplitterPos1, kDefaultLeftPaneWidth, std::max(main_splitter_->width(), width()));
     connect(left_, &C1stView::currentTabChanged, this, &CMainFrame::refresh_commands);
     // The pane first, so that its tree exists when the page view synchronises it.
     left_->OnInitialUpdate();
@@ -232,14 +234,16 @@ C2ndView* CMainFrame::create_page_view(QWidget* parent)
     return view;
 }
 
-void CMainFrame::restore_splitter(QSplitter* splitter, std::string_view name, int default_size)
+void CMainFrame::restore_splitter(QSplitter* splitter, std::string_view name, int default_size, int total)
 {
+    // A size the pane could not be shown at (zeros left by an earlier fault,
+    // or more than the room there is) gives way to the default.
+    const int room = total - splitter->handleWidth();
     int size = default_size;
-    if (const auto stored = read_splitter_pos(settings_, name); stored && stored->ideal > 0)
+    if (const auto stored = read_splitter_pos(settings_, name);
+        stored && stored->ideal >= kMinimumPaneSize && stored->ideal <= room - kMinimumPaneSize)
         size = stored->ideal;
-    const int total = splitter->orientation() == Qt::Horizontal ? std::max(splitter->width(), width())
-                                                                 : std::max(splitter->height(), 2 * default_size);
-    splitter->setSizes({size, std::max(1, total - size)});
+    splitter->setSizes({size, std::max(kMinimumPaneSize, room - size)});
 }
 
 void CMainFrame::store_splitter(QSplitter* splitter, std::string_view name, bool rows)
@@ -249,6 +253,8 @@ void CMainFrame::store_splitter(QSplitter* splitter, std::string_view name, bool
     SplitterPosition p;
     p.index = 0;
     p.ideal = splitter->sizes().value(0);
+    if (p.ideal < kMinimumPaneSize)
+        return; // never laid out: the value stored before stays
     QWidget* first = splitter->widget(0);
     p.minimum = rows ? first->minimumSizeHint().height() : first->minimumSizeHint().width();
     p.minimum = std::max(0, p.minimum);
@@ -257,32 +263,45 @@ void CMainFrame::store_splitter(QSplitter* splitter, std::string_view name, bool
 
 void CMainFrame::toggle_split()
 {
+    // The new page view goes on with the page shown, where it was read.
+    const std::string shown = page_ ? page_->_current_id() : std::string();
+    int x = 0, y = 0;
+    if (page_)
+        page_->_scroll_position(x, y);
+    const QList<int> columns = main_splitter_->sizes();
+
+    QWidget* right = nullptr;
     if (!split_) {
-        split_ = true;
-        const QList<int> sizes = main_splitter_->sizes();
-        delete page_;
-        page_ = nullptr;
         auto* rows = new QSplitter(Qt::Vertical);
         rows->setObjectName(QStringLiteral("rightSplitter"));
         rows->setChildrenCollapsible(false);
-        main_splitter_->insertWidget(1, rows);
         page_ = create_page_view(rows);
-        auto* lower = new QWidget(rows); // the lower pane shows nothing of its own
+        // The lower pane shows nothing of its own; its sunken border marks
+        // where the page view ends.
+        auto* lower = new QFrame(rows);
         lower->setObjectName(QStringLiteral("lowerPane"));
+        lower->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
         lower->setAutoFillBackground(true);
-        right_splitter_ = rows;
-        main_splitter_->setSizes(sizes);
-        restore_splitter(rows, kValueSplitterPos2, kDefaultRightPaneHeight);
-        page_->OnInitialUpdate();
+        right = rows;
     } else {
-        split_ = false;
-        const QList<int> sizes = main_splitter_->sizes();
         store_splitter(right_splitter_, kValueSplitterPos2, true);
-        delete right_splitter_;
-        page_ = create_page_view(main_splitter_);
-        main_splitter_->setSizes(sizes);
-        page_->OnInitialUpdate();
+        page_ = create_page_view(nullptr);
+        right = page_;
     }
+    // The old right side (a page view, or the rows with theirs) goes; the new
+    // one takes its place and its share of the window.
+    delete main_splitter_->replaceWidget(1, right);
+    main_splitter_->setStretchFactor(0, 0);
+    main_splitter_->setStretchFactor(1, 1);
+    main_splitter_->setSizes(columns);
+    split_ = !split_;
+    right_splitter_ = split_ ? static_cast<QSplitter*>(right) : nullptr;
+    if (split_)
+        restore_splitter(right_splitter_, kValueSplitterPos2, kDefaultRightPaneHeight, main_splitter_->height());
+    right->show();
+
+    page_->set_pending_scroll(x, y);
+    page_->OnInitialUpdate(shown);
     left_->_focus_current();
     refresh_commands();
 }

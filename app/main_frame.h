@@ -64,7 +64,8 @@ private:
     C2ndView* create_page_view(QWidget* parent);
     void toggle_split();
     void store_splitter(QSplitter* splitter, std::string_view name, bool rows);
-    void restore_splitter(QSplitter* splitter, std::string_view name, int default_size);
+    // Sets the first pane to its stored size, or `default_size`, out of `total` pixels.
+    void restore_splitter(QSplitter* splitter, std::string_view name, int default_size, int total);
     void set_page_title(const QString& text);
     void open_local_file(const std::string& name, const char* failure);
     bool handle_key(QObject* watched, QKeyEvent* key);

@@ -181,6 +181,61 @@ TEST_F(MainFrameTest, SplitTwiceReturnsToOnePageViewAndKeepsTheHeight)
     EXPECT_EQ(rows->sizes().value(0), upper);
 }
 
+TEST_F(MainFrameTest, TheSplitShowsThePageAboveAnEmptyPaneAndTheLeftPaneKeepsItsWidth)
+{
+    // A height of zeros stored by an earlier fault must not hide the page.
+    write_splitter_pos(settings, kValueSplitterPos2, SplitterPosition{0, 0, 0});
+    open_frame();
+    frame->resize(1300, 800);
+    QApplication::processEvents();
+    ASSERT_TRUE(show("01A-00060000-00"));
+    auto* columns = frame->findChild<QSplitter*>(QStringLiteral("mainSplitter"));
+    const int left = columns->sizes().value(0);
+    ASSERT_GT(left, 250);
+
+    const auto visible_page = [&](const char* when) {
+        SCOPED_TRACE(when);
+        C2ndView* view = frame->page_view();
+        ASSERT_NE(view, nullptr);
+        EXPECT_TRUE(view->isVisible());
+        EXPECT_GT(view->height(), 100);
+        EXPECT_GT(view->width(), 300);
+        EXPECT_EQ(view->_current_id(), "01A-00060000-00");
+        EXPECT_EQ(columns->sizes().value(0), left);
+    };
+    ASSERT_TRUE(frame->run_command(cmd::Split));
+    ASSERT_TRUE(wait_for_page());
+    QApplication::processEvents();
+    visible_page("split");
+    auto* rows = frame->findChild<QSplitter*>(QStringLiteral("rightSplitter"));
+    ASSERT_NE(rows, nullptr);
+    EXPECT_EQ(rows->sizes().value(0), kDefaultRightPaneHeight);
+    QWidget* lower = frame->findChild<QWidget*>(QStringLiteral("lowerPane"));
+    ASSERT_NE(lower, nullptr);
+    EXPECT_TRUE(lower->isVisible());
+    EXPECT_GT(lower->height(), 100);
+
+    // A link in the upper view still shows its page there.
+    ASSERT_TRUE(show("01A-00010000-00"));
+    ASSERT_TRUE(show("01A-00060000-00"));
+
+    ASSERT_TRUE(frame->run_command(cmd::Split));
+    ASSERT_TRUE(wait_for_page());
+    QApplication::processEvents();
+    visible_page("single again");
+    const auto stored = read_splitter_pos(settings, kValueSplitterPos2);
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ(stored->ideal, kDefaultRightPaneHeight);
+
+    // Only the page grows with the window.
+    frame->resize(900, 700);
+    QApplication::processEvents();
+    EXPECT_EQ(columns->sizes().value(0), left);
+    frame->resize(1350, 800);
+    QApplication::processEvents();
+    EXPECT_EQ(columns->sizes().value(0), left);
+}
+
 TEST_F(MainFrameTest, WindowPlacementIsStoredAndRestored)
 {
     open_frame();
