@@ -13,6 +13,7 @@
 #include "nav/pane_layout.h"
 #include "nav/tree_ctrl.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
 #include <QStyleOptionTabWidgetFrame>
@@ -200,14 +201,24 @@ void C1stView::_set_visible_controls(int tab)
         {add_button_, kTabBookmarks},
         {delete_button_, kTabBookmarks},
     }};
-    // Hide first, so that focus never lands on a control of another tab.
-    for (const Placement& p : placements) {
-        if (p.tab != tab)
-            p.control->hide();
-    }
     for (const Placement& p : placements) {
         if (p.tab == tab)
             p.control->show();
+    }
+    // A control that hides while it holds the focus hands it on along the
+    // focus chain, which leads into the page: the page would then focus its
+    // first link and scroll to it. The tab's own control takes it first.
+    QWidget* focus = QApplication::focusWidget();
+    for (const Placement& p : placements) {
+        if (p.tab != tab && focus && (p.control == focus || p.control->isAncestorOf(focus))) {
+            if (QWidget* control = main_control(tab))
+                control->setFocus(Qt::OtherFocusReason);
+            break;
+        }
+    }
+    for (const Placement& p : placements) {
+        if (p.tab != tab)
+            p.control->hide();
     }
 }
 

@@ -7,6 +7,7 @@
 #include "core/persisted_state.h"
 #include "core/settings_store.h"
 #include "nav/combo_sch.h"
+#include "nav/control_ids.h"
 #include "nav/nav_pane.h"
 #include "nav/tree_ctrl.h"
 #include "tests/fixtures.h"
@@ -23,13 +24,16 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 
 #include <filesystem>
+#include <memory>
 #include <optional>
+#include <utility>
 
 using namespace velto;
 using velto::test::TempDir;
@@ -92,6 +96,16 @@ protected:
         if (!frame->page_view()->_show(id))
             return false;
         return wait_for_page();
+    }
+
+    // Runs a script in the page view's script world and returns its value.
+    QVariant js(const QString& script)
+    {
+        auto answer = std::make_shared<std::pair<bool, QVariant>>();
+        frame->page_view()->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                                                  [answer](const QVariant& value) { *answer = {true, value}; });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return answer->first; }, kWait)) << script.toStdString();
+        return answer->second;
     }
 
     void press(QWidget* target, int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
@@ -293,6 +307,34 @@ TEST_F(MainFrameTest, KeysSwitchTabsAndMoveThroughHistory)
     QSignalSpy loaded(frame->page_view(), &C2ndView::pageLoaded);
     press(list, Qt::Key_Left);
     EXPECT_EQ(frame->page_view()->_current_id(), "01A-00010000-00");
+}
+
+TEST_F(MainFrameTest, ChangingTabsLeavesThePageWhereItWas)
+{
+    open_frame();
+    // 第6条 holds links further down; the page is read from its top.
+    ASSERT_TRUE(show("01A-00060000-00"));
+    C1stView* pane = frame->left_pane();
+    frame->activateWindow();
+    pane->_focus_current();
+    QApplication::processEvents();
+    const auto page_state = [&](const char* when) {
+        SCOPED_TRACE(when);
+        QTest::qWait(300);
+        EXPECT_EQ(js(QStringLiteral("window.scrollY")).toInt(), 0);
+        EXPECT_EQ(js(QStringLiteral("document.activeElement ? document.activeElement.tagName : ''")).toString(),
+                  QStringLiteral("BODY"));
+        EXPECT_TRUE(frame->statusBar()->currentMessage().isEmpty()) << frame->statusBar()->currentMessage().toStdString();
+        EXPECT_EQ(QApplication::focusWidget(), pane->control(kIdContentsTree + pane->current_tab()));
+    };
+    pane->tab_strip()->setCurrentIndex(1); // a click on リスト
+    page_state("list tab");
+    press(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier);
+    page_state("search tab");
+    press(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier);
+    page_state("bookmark tab");
+    pane->tab_strip()->setCurrentIndex(0);
+    page_state("contents tab");
 }
 
 TEST_F(MainFrameTest, APressDuringTheStartUpPictureOnlyHidesIt)
