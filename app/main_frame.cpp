@@ -231,6 +231,9 @@ C2ndView* CMainFrame::create_page_view(QWidget* parent)
     connect(view, &C2ndView::commandRequested, this, [this](int id) { run_command(id); });
     connect(view, &C2ndView::statusTextChanged, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
+    // A link's caption belongs to the page it was on: the page being left
+    // does not always take it back (the pointer may have left for the toolbar).
+    connect(view, &C2ndView::pageLoaded, statusBar(), &QStatusBar::clearMessage);
     return view;
 }
 

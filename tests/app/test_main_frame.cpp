@@ -25,10 +25,12 @@
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QToolBar>
 #include <QTest>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
+#include <QWebEngineView>
 
 #include <filesystem>
 #include <memory>
@@ -335,6 +337,28 @@ TEST_F(MainFrameTest, ChangingTabsLeavesThePageWhereItWas)
     page_state("bookmark tab");
     pane->tab_strip()->setCurrentIndex(0);
     page_state("contents tab");
+}
+
+TEST_F(MainFrameTest, ALinksCaptionGoesWhenAnotherPageIsShown)
+{
+    open_frame();
+    ASSERT_TRUE(show("01A-00480000-00"));
+    // The pointer rests on a link, then goes straight to the toolbar's 資料.
+    const QVariantList box = js(QStringLiteral("(function () { var r = document.querySelector('a[href*=\"T002\"]')"
+                                               ".getBoundingClientRect(); return [r.left + 4, r.top + r.height / 2]; })()"))
+                                 .toList();
+    ASSERT_EQ(box.size(), 2);
+    QWidget* surface = frame->page_view()->browser()->focusProxy();
+    ASSERT_NE(surface, nullptr);
+    QTest::mouseMove(surface, QPoint(qRound(box[0].toDouble()), qRound(box[1].toDouble())));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !frame->statusBar()->currentMessage().isEmpty(); }, kWait));
+    QWidget* button = frame->findChild<QToolBar*>(QStringLiteral("toolbar"))->widgetForAction(frame->action(cmd::DesignData));
+    ASSERT_NE(button, nullptr);
+    QTest::mouseMove(button, button->rect().center());
+    QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_TRUE(wait_for_page());
+    QTest::qWait(200);
+    EXPECT_TRUE(frame->statusBar()->currentMessage().isEmpty()) << frame->statusBar()->currentMessage().toStdString();
 }
 
 TEST_F(MainFrameTest, APressDuringTheStartUpPictureOnlyHidesIt)
