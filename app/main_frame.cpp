@@ -1,6 +1,7 @@
 #include "app/main_frame.h"
 
 #include "app/command_table.h"
+#include "app/help_window.h"
 #include "app/options_dialog.h"
 #include "app/splash_window.h"
 #include "compose/law_editions.h"
@@ -17,7 +18,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -56,6 +56,10 @@ constexpr ToolButton kToolButtons[] = {
     {cmd::PinPoint, true, "pinpoint", "狙撃"},  {cmd::DesignData, false, "design", "資料"},
     {cmd::Print, false, "print", "印刷"},
 };
+
+constexpr char kHelpFile[] = "help14.html";
+constexpr char kHelpFailed[] = "ヴェルトのヘルプファイルを\n開くことができませんでした。";
+constexpr char kSupportSiteFailed[] = "ヴェルトのサポートホームページを\n開くことができませんでした。";
 
 // Commands the page view carries out.
 bool is_view_command(int id) { return (id >= cmd::Back && id <= cmd::Brachet) || id == cmd::PinPoint; }
@@ -380,10 +384,10 @@ bool CMainFrame::run_command(int id)
             break;
         case cmd::Split: toggle_split(); break;
         case cmd::Options: open_options_dialog(doc_, this); break;
-        case cmd::Help: open_local_file("help14.html", "ヴェルトのヘルプファイルを\n開くことができませんでした。"); break;
+        case cmd::Help: show_help(); break;
         case cmd::SupportSite:
             if (!QDesktopServices::openUrl(QUrl(QString::fromUtf8(std::string(kSupportSite).append(kSupportTopPath).c_str()))))
-                QMessageBox::critical(this, QString(), QStringLiteral("ヴェルトのサポートホームページを\n開くことができませんでした。"));
+                doc_.reporter().show("", kSupportSiteFailed, MessageButtons::Ok, MessageIcon::Stop);
             break;
         case cmd::Version: {
             // The laws' titles come from the database: shown as plain text, whatever they hold.
@@ -404,11 +408,21 @@ bool CMainFrame::run_command(int id)
     return true;
 }
 
-void CMainFrame::open_local_file(const std::string& name, const char* failure)
+HelpWindow* CMainFrame::help_window() const { return help_; }
+
+void CMainFrame::show_help()
 {
-    const QString path = QString::fromStdString(doc_.program_dir() + name);
-    if (!QFile::exists(path) || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        QMessageBox::critical(this, QString(), QString::fromUtf8(failure));
+    const QString path = QString::fromStdString(doc_.program_dir()) + QLatin1String(kHelpFile);
+    if (!help_)
+        help_ = new HelpWindow(this);
+    if (!help_->open(path)) {
+        delete help_;
+        doc_.reporter().show("", kHelpFailed, MessageButtons::Ok, MessageIcon::Stop);
+        return;
+    }
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
 }
 
 void CMainFrame::bring_to_front()

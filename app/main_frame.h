@@ -19,6 +19,7 @@ namespace velto {
 
 class C1stView;
 class C2ndView;
+class HelpWindow;
 class CVeltoDoc;
 class SettingsStore;
 
@@ -44,6 +45,9 @@ public:
     bool command_checked(int id) const;
     QAction* action(int id) const;
 
+    // The help window once help has been asked for; null before.
+    HelpWindow* help_window() const;
+
     // Brings the window to the front (a second start asked for it).
     void bring_to_front();
 
@@ -67,7 +71,8 @@ private:
     // Sets the first pane to its stored size, or `default_size`, out of `total` pixels.
     void restore_splitter(QSplitter* splitter, std::string_view name, int default_size, int total);
     void set_page_title(const QString& text);
-    void open_local_file(const std::string& name, const char* failure);
+    // The help file in the help window; a message when it cannot be read.
+    void show_help();
     bool handle_key(QObject* watched, QKeyEvent* key);
     bool keeps_arrow_keys(QWidget* focus) const;
 
@@ -78,6 +83,7 @@ private:
     QLabel* page_title_ = nullptr;
     QSplitter* main_splitter_ = nullptr;
     QPointer<QSplitter> right_splitter_;
+    QPointer<HelpWindow> help_;
     C1stView* left_ = nullptr;
     C2ndView* page_ = nullptr;
     bool split_ = false;

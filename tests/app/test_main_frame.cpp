@@ -1,5 +1,6 @@
 // The main window driven headless: commands, split, placement, keys and options.
 #include "app/command_table.h"
+#include "app/help_window.h"
 #include "app/main_frame.h"
 #include "app/options_dialog.h"
 #include "app/splash_window.h"
@@ -359,6 +360,31 @@ TEST_F(MainFrameTest, ALinksCaptionGoesWhenAnotherPageIsShown)
     ASSERT_TRUE(wait_for_page());
     QTest::qWait(200);
     EXPECT_TRUE(frame->statusBar()->currentMessage().isEmpty()) << frame->statusBar()->currentMessage().toStdString();
+}
+
+TEST_F(MainFrameTest, HelpOpensInAWindowOfItsOwnOrSaysTheFileIsMissing)
+{
+    open_frame();
+    ASSERT_TRUE(frame->run_command(cmd::Help));
+    ASSERT_EQ(reporter.messages().size(), 1u);
+    EXPECT_EQ(reporter.messages()[0].text, "ヴェルトのヘルプファイルを\n開くことができませんでした。");
+    EXPECT_TRUE(frame->help_window() == nullptr || !frame->help_window()->isVisible());
+
+    // With the file beside the program the reader shows it itself, without a desktop browser.
+    std::filesystem::copy_file(VELTO_BINARY_DIR "/help14.html", dir.file("help14.html"));
+    reporter.clear();
+    ASSERT_TRUE(frame->run_command(cmd::Help));
+    EXPECT_TRUE(reporter.messages().empty());
+    HelpWindow* help = frame->help_window();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    QSignalSpy loaded(help, &HelpWindow::loaded);
+    ASSERT_TRUE(loaded.wait(kWait));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return help->windowTitle() == QStringLiteral("ヴェルト ヘルプ"); }, kWait))
+        << help->windowTitle().toStdString();
+    // Asking again brings the same window forward.
+    ASSERT_TRUE(frame->run_command(cmd::Help));
+    EXPECT_EQ(frame->help_window(), help);
 }
 
 TEST_F(MainFrameTest, APressDuringTheStartUpPictureOnlyHidesIt)
