@@ -278,6 +278,15 @@ std::string VListBase::_cell_display_text(int row, int column) const
                          [&metrics](std::string_view part) { return metrics.horizontalAdvance(to_qstring(part)); });
 }
 
+QString VListBase::_whole_text(const QModelIndex& index) const
+{
+    const QTreeWidgetItem* item = topLevelItem(index.row());
+    if (!item || index.column() < 0 || index.column() >= columnCount())
+        return {};
+    const QString whole = item->text(index.column());
+    return QString::fromStdString(_cell_display_text(index.row(), index.column())) == whole ? QString() : whole;
+}
+
 void VListBase::drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     const int row = index.row();

@@ -1,7 +1,9 @@
 #include "nav/nav_keys.h"
 
 #include <QFocusEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
+#include <QToolTip>
 #include <QTimer>
 
 namespace velto {
@@ -83,6 +85,20 @@ void NavItemView::end_hold()
     NavHold::clear();
     if (held)
         send_notify();
+}
+
+bool NavItemView::viewportEvent(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QTreeWidget::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QModelIndex index = indexAt(help->pos());
+    const QString whole = index.isValid() ? _whole_text(index) : QString();
+    if (whole.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), whole, viewport(), visualRect(index));
+    return true;
 }
 
 void NavItemView::focusInEvent(QFocusEvent* event)

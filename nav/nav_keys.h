@@ -72,6 +72,10 @@ public:
     // empty when nothing is selected or the item carries no identifier.
     virtual std::string _selected_id() const = 0;
 
+    // The whole text of a cell that the control shows cut (with "..." or
+    // " ... "); empty when the cell shows all of its text.
+    virtual QString _whole_text(const QModelIndex& index) const = 0;
+
 signals:
     // The selected item should be shown; `control_id` is this control's id.
     void notify(int control_id);
@@ -80,6 +84,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    // A text the control shows cut comes whole as the tooltip of its item.
+    bool viewportEvent(QEvent* event) override;
 
     // Called when the control receives the keyboard focus, before the view's
     // own handling. Lists select a row here.
