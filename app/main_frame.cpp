@@ -436,6 +436,7 @@ void CMainFrame::bring_to_front()
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    const SettingsBatch batch(settings_);
     store_placement();
     store_splitter(main_splitter_, kValueSplitterPos1, false);
     if (split_)

@@ -73,12 +73,19 @@ int CVeltoApp::run(int argc, char** argv, CommandLine cl, const StartedHook& sta
         started(*frame);
     const int status = app.exec();
 
-    // Stop in order: the page shown is remembered while the page view exists,
-    // then the windows store their sizes, then the document stores the settings.
+    stop(frame, doc, *settings);
+    return status;
+}
+
+void CVeltoApp::stop(std::unique_ptr<CMainFrame>& frame, std::unique_ptr<CVeltoDoc>& doc, SettingsStore& settings)
+{
+    // The page shown is remembered while the page view exists, then the
+    // windows store their sizes, then the document stores the settings. Each
+    // flush of the settings file waits for the disk: the values go in one.
+    const SettingsBatch batch(settings);
     doc->OnCloseDocument();
     frame.reset();
     doc.reset();
-    return status;
 }
 
 } // namespace velto

@@ -4,6 +4,7 @@
 #include "app/main_frame.h"
 #include "app/options_dialog.h"
 #include "app/splash_window.h"
+#include "app/velto_app.h"
 #include "compose/velto_doc.h"
 #include "core/persisted_state.h"
 #include "core/settings_store.h"
@@ -127,6 +128,79 @@ protected:
 };
 
 } // namespace
+
+namespace {
+
+// Counts how often the settings would reach the disk: every write outside a
+// batch, and the end of every batch that wrote.
+class FlushCountingStore : public SettingsStore {
+public:
+    std::optional<int> read_int(std::string_view s, std::string_view n) const override { return held.read_int(s, n); }
+    std::optional<std::string> read_string(std::string_view s, std::string_view n) const override
+    {
+        return held.read_string(s, n);
+    }
+    std::optional<std::string> read_binary(std::string_view s, std::string_view n) const override
+    {
+        return held.read_binary(s, n);
+    }
+    void write_int(std::string_view s, std::string_view n, int v) override { held.write_int(s, n, v), wrote(); }
+    void write_string(std::string_view s, std::string_view n, std::string_view v) override
+    {
+        held.write_string(s, n, v), wrote();
+    }
+    void write_binary(std::string_view s, std::string_view n, std::string_view v) override
+    {
+        held.write_binary(s, n, v), wrote();
+    }
+    void begin_batch() override { ++depth; }
+    void end_batch() override
+    {
+        if (--depth == 0 && pending)
+            ++flushes, pending = false;
+    }
+
+    MemorySettingsStore held;
+    int flushes = 0;
+    int writes = 0;
+
+private:
+    void wrote()
+    {
+        ++writes;
+        if (depth == 0)
+            ++flushes;
+        else
+            pending = true;
+    }
+    int depth = 0;
+    bool pending = false;
+};
+
+} // namespace
+
+TEST(ReaderStop, EveryValueStoredAtTheEndGoesToTheSettingsInTwoFlushes)
+{
+    TempDir dir;
+    std::filesystem::copy_file(VELTO_BINARY_DIR "/VT2014.m88", dir.file("VT2014.m88"));
+    FlushCountingStore settings;
+    CapturingReporter reporter;
+    auto doc = std::make_unique<CVeltoDoc>(settings, reporter);
+    DocumentOptions options;
+    options.program_dir = dir.path();
+    ASSERT_TRUE(doc->OnNewDocument(options));
+    auto frame = std::make_unique<CMainFrame>(*doc, settings);
+    ASSERT_TRUE(frame->create_client());
+    frame->show_first(false);
+    settings.flushes = settings.writes = 0;
+
+    frame->close();                             // the window's placement and splitter
+    CVeltoApp::stop(frame, doc, settings);      // the page shown, the panes, the 24 values and switches
+    EXPECT_GT(settings.writes, 30);
+    EXPECT_EQ(settings.flushes, 2);
+    EXPECT_EQ(settings.held.read_string(kSectionSettings, kValueCurIDFN), "00A-Z0010000-00");
+    EXPECT_TRUE(reporter.messages().empty());
+}
 
 TEST_F(MainFrameTest, CommandStatesFollowThePageShown)
 {
