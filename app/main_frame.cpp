@@ -25,6 +25,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -38,6 +39,8 @@ namespace {
 constexpr int kMinimumWidth = 600;
 constexpr int kMinimumHeight = 450;
 constexpr int kSplashMs = 750;
+// The longest the pane waits for the first page before it fills its controls.
+constexpr int kStartupWaitMs = 3000;
 // The least width or height a pane of a splitter is given.
 constexpr int kMinimumPaneSize = 20;
 
@@ -218,11 +221,43 @@ bool CMainFrame::create_client()
     setCentralWidget(main_splitter_);
     restore_splitter(main_splitter_, kValueSplitterPos1, kDefaultLeftPaneWidth, std::max(main_splitter_->width(), width()));
     connect(left_, &C1stView::currentTabChanged, this, &CMainFrame::refresh_commands);
-    // The pane first, so that its tree exists when the page view synchronises it.
+    // The first page is asked for before anything it does not need: the
+    // pane lays out empty and fills its controls once the page is on screen
+    // (finish_startup), then synchronises to it.
+    left_->hold_filling();
     left_->OnInitialUpdate();
     page_->OnInitialUpdate();
     refresh_commands();
+    if (page_->page_loading()) {
+        auto* once = new QObject(this);
+        connect(page_, &C2ndView::pageLoaded, once, [this, once] {
+            delete once;
+            // After the page's first paint.
+            QTimer::singleShot(0, this, &CMainFrame::finish_startup);
+        });
+        // A first page that never arrives (it failed and said so) must not
+        // leave the pane empty.
+        QTimer::singleShot(kStartupWaitMs, this, &CMainFrame::finish_startup);
+    } else {
+        QTimer::singleShot(0, this, &CMainFrame::finish_startup);
+    }
     return true;
+}
+
+void CMainFrame::finish_startup()
+{
+    if (started_)
+        return;
+    started_ = true;
+    left_->release_filling();
+    refresh_commands();
+    // The page list, for the page after and before, once the pane has painted.
+    QTimer::singleShot(0, this, [this] {
+        doc_.load_pages();
+        refresh_commands();
+        startup_finished_ = true;
+        emit startupFinished();
+    });
 }
 
 C2ndView* CMainFrame::create_page_view(QWidget* parent)

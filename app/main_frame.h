@@ -29,8 +29,11 @@ public:
     CMainFrame(CVeltoDoc& doc, SettingsStore& settings, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
-    // Builds the panes; false after a failure message.
+    // Builds the panes and asks for the first page; false after a failure
+    // message. The pane's tree and lists and the document's page list follow
+    // once the first page is on screen; startupFinished tells when.
     bool create_client();
+    bool startup_finished() const { return startup_finished_; }
     // Shows the window as stored (maximised or normal) and the start-up picture.
     void show_first(bool splash);
 
@@ -54,11 +57,17 @@ public:
 public slots:
     void refresh_commands();
 
+signals:
+    // The pane is filled and the page list read: the reader has started.
+    void startupFinished();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Fills the pane, then reads the page list; once, after the first page.
+    void finish_startup();
     void build_actions();
     void build_toolbar();
     void build_menu();
@@ -89,6 +98,8 @@ private:
     bool split_ = false;
     bool topmost_ = false;
     bool placement_restored_ = false;
+    bool started_ = false;
+    bool startup_finished_ = false;
     PageViewPortAdapter port_;
 };
 

@@ -55,6 +55,9 @@ int CVeltoApp::run(int argc, char** argv, CommandLine cl, const StartedHook& sta
                                                   : std::make_unique<QtSettingsStore>(cl.settings_file);
     MessageBoxReporter reporter;
     auto doc = std::make_unique<CVeltoDoc>(*settings, reporter);
+    // Until the reader has started, what goes wrong is also said on standard
+    // error, with the database file it concerns.
+    reporter.begin_startup([&doc] { return doc ? doc->database_path() : std::string(); });
     DocumentOptions options;
     options.program_dir = cl.program_dir;
     options.open_address = [](const std::string& address) {
@@ -68,6 +71,7 @@ int CVeltoApp::run(int argc, char** argv, CommandLine cl, const StartedHook& sta
     if (!frame->create_client())
         return 1;
     QObject::connect(&instance, &SingleInstance::activation_requested, frame.get(), &CMainFrame::bring_to_front);
+    QObject::connect(frame.get(), &CMainFrame::startupFinished, frame.get(), [&reporter] { reporter.end_startup(); });
     frame->show_first(!cl.no_splash);
     if (started)
         started(*frame);

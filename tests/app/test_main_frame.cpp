@@ -22,6 +22,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -69,6 +70,7 @@ protected:
         ASSERT_TRUE(frame->create_client());
         frame->show_first(false);
         ASSERT_TRUE(wait_for_page());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return frame->startup_finished(); }, kWait));
     }
 
     void close_frame()
@@ -200,6 +202,34 @@ TEST(ReaderStop, EveryValueStoredAtTheEndGoesToTheSettingsInTwoFlushes)
     EXPECT_EQ(settings.flushes, 2);
     EXPECT_EQ(settings.held.read_string(kSectionSettings, kValueCurIDFN), "00A-Z0010000-00");
     EXPECT_TRUE(reporter.messages().empty());
+}
+
+TEST(ReaderStart, AFailureIsAlsoToldOnStandardErrorWithTheDatabaseFile)
+{
+    // Nobody at the screen: the box waits, but standard error has said why.
+    TempDir dir;
+    QProcess reader;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("TMPDIR"), QString::fromStdString(dir.path()));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(dir.path()));
+    reader.setProcessEnvironment(env);
+    reader.start(QStringLiteral(VELTO_BINARY_DIR "/velto"),
+                 {QStringLiteral("--program-dir"), QString::fromStdString(dir.path()), QStringLiteral("--settings"),
+                  QString::fromStdString(dir.file("settings.ini")), QStringLiteral("--no-splash")});
+    ASSERT_TRUE(reader.waitForStarted(kWait));
+    const QString expected = QStringLiteral("データベース: ") + QString::fromStdString(dir.file("VT2014.m88"));
+    QString said;
+    QElapsedTimer timer;
+    timer.start();
+    while (!said.contains(expected) && timer.elapsed() < 2 * kWait && reader.state() != QProcess::NotRunning) {
+        reader.waitForReadyRead(200);
+        said += QString::fromUtf8(reader.readAllStandardError());
+    }
+    reader.kill();
+    reader.waitForFinished(kWait);
+    EXPECT_TRUE(said.contains(QStringLiteral("データベースの接続"))) << said.toStdString();
+    EXPECT_TRUE(said.contains(expected)) << said.toStdString();
 }
 
 TEST_F(MainFrameTest, CommandStatesFollowThePageShown)
@@ -494,6 +524,23 @@ TEST_F(MainFrameTest, APressDuringTheStartUpPictureOnlyHidesIt)
     ASSERT_NE(target, nullptr);
     press(target, Qt::Key_Left);
     EXPECT_EQ(frame->page_view()->_current_id(), "01A-00010000-00");
+}
+
+TEST_F(MainFrameTest, TheFirstPageIsAskedForBeforeTheTreeAndThePageList)
+{
+    frame = std::make_unique<CMainFrame>(*doc, settings);
+    ASSERT_TRUE(frame->create_client());
+    frame->show_first(false);
+    EXPECT_TRUE(frame->page_view()->page_loading());
+    EXPECT_EQ(frame->left_pane()->tree()->topLevelItemCount(), 0);
+    EXPECT_FALSE(doc->pages_read());
+
+    QSignalSpy started(frame.get(), &CMainFrame::startupFinished);
+    ASSERT_TRUE(wait_for_page());
+    ASSERT_TRUE(started.count() > 0 || started.wait(kWait));
+    EXPECT_GT(frame->left_pane()->tree()->topLevelItemCount(), 0);
+    EXPECT_TRUE(doc->pages_read());
+    EXPECT_TRUE(reporter.messages().empty());
 }
 
 TEST_F(MainFrameTest, TheLastPageComesBackWithTheTreeFollowingIt)
