@@ -89,7 +89,8 @@ QWebEnginePage* C2ndView::page() const { return page_; }
 void C2ndView::OnInitialUpdate(const std::string& page_shown)
 {
     doc_.set_page_view(this);
-    page_->load(QUrl(QStringLiteral("about:blank")));
+    // The browser stays empty until the first page, which is its first
+    // navigation: a blank page before it would only hold the first page up.
     if (!pinpoint_dlg_) {
         pinpoint_dlg_ = new CPinPointDlg(this);
         pinpoint_dlg_->bind(&doc_);
