@@ -10,10 +10,11 @@
 //
 //   velto_startup_bench [--rounds N] [--generated WORK-FOLDER] [PROGRAM-FOLDER ...]
 //
-// Without folders the sample beside the reader is measured. With --generated,
-// two synthetic folders of 12,000 and 60,000 pages are written into
-// WORK-FOLDER (once; later runs reuse them) and measured after the others.
-// Any program folder works, the whole-law folder too.
+// Without folders the build's two program folders are measured: the sample
+// (build/sample/) and the reader's own with the whole laws (build/). With
+// --generated, two synthetic folders of 12,000 and 60,000 pages are written
+// into WORK-FOLDER (once; later runs reuse them, with the sample's pictures
+// and help) and measured after the others. Any program folder works.
 #include "app/main_frame.h"
 #include "app/velto_app.h"
 #include "compose/velto_doc.h"
@@ -204,8 +205,8 @@ std::optional<double> bench_folder(const std::string& dir, int rounds, const fs:
 }
 
 // A program folder with a generated database of `laws` x `pages_per_law`
-// pages and the sample's program files.
-bool generated_folder(const fs::path& dir, int pages_per_law, const fs::path& sample)
+// pages and the program files found first in `sources`.
+bool generated_folder(const fs::path& dir, int pages_per_law, const std::vector<fs::path>& sources)
 {
     fs::create_directories(dir);
     const fs::path db = dir / "VT2014.m88";
@@ -222,8 +223,10 @@ bool generated_folder(const fs::path& dir, int pages_per_law, const fs::path& sa
     }
     std::error_code ec;
     for (const char* name : {"images14", "fonts", "help14.html", "default.ppj"}) {
-        if (fs::exists(sample / name, ec) && !fs::exists(dir / name, ec))
-            fs::copy(sample / name, dir / name, fs::copy_options::recursive, ec);
+        for (const fs::path& source : sources) {
+            if (fs::exists(source / name, ec) && !fs::exists(dir / name, ec))
+                fs::copy(source / name, dir / name, fs::copy_options::recursive, ec);
+        }
     }
     return true;
 }
@@ -258,13 +261,17 @@ int main(int argc, char** argv)
             return usage();
     }
     QCoreApplication app(argc, argv);
-    const fs::path sample = fs::path(QCoreApplication::applicationDirPath().toStdString()).parent_path();
-    if (folders.empty())
+    // The build's program folders: the sample, and the reader's own with the whole laws.
+    const fs::path program = fs::path(QCoreApplication::applicationDirPath().toStdString()).parent_path();
+    const fs::path sample = program / "sample";
+    if (folders.empty()) {
         folders.push_back(sample.string() + "/");
+        folders.push_back(program.string() + "/");
+    }
     if (!generated.empty()) {
         for (const auto& [name, per_law] : {std::pair{"12000", 200}, std::pair{"60000", 1000}}) {
             const fs::path dir = fs::absolute(generated) / name;
-            if (!generated_folder(dir, per_law, sample))
+            if (!generated_folder(dir, per_law, {sample, program}))
                 return 1;
             folders.push_back(dir.string() + "/");
         }
