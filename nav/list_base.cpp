@@ -284,7 +284,10 @@ QString VListBase::_whole_text(const QModelIndex& index) const
     if (!item || index.column() < 0 || index.column() >= columnCount())
         return {};
     const QString whole = item->text(index.column());
-    return QString::fromStdString(_cell_display_text(index.row(), index.column())) == whole ? QString() : whole;
+    // Cut by its column ("..."), or by the edge of the list when the columns are wider.
+    const bool cut = QString::fromStdString(_cell_display_text(index.row(), index.column())) != whole ||
+                     visualRect(index).right() > viewport()->rect().right();
+    return cut ? whole : QString();
 }
 
 void VListBase::drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const

@@ -73,7 +73,8 @@ public:
     virtual std::string _selected_id() const = 0;
 
     // The whole text of a cell that the control shows cut (with "..." or
-    // " ... "); empty when the cell shows all of its text.
+    // " ... ", or at the edge of the control); empty when the cell shows all
+    // of its text.
     virtual QString _whole_text(const QModelIndex& index) const = 0;
 
 signals:
