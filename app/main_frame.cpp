@@ -79,10 +79,8 @@ CMainFrame::CMainFrame(CVeltoDoc& doc, SettingsStore& settings, QWidget* parent)
     setWindowIcon(QIcon(QStringLiteral(":/icons/velto.svg")));
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     resize(800, 600);
-    build_actions();
-    build_toolbar();
-    build_menu();
-    build_status_bar();
+    // The bars, the menu and the panes come with create_client, after the
+    // first page has been asked for.
     restore_placement();
     qApp->installEventFilter(this);
 }
@@ -212,22 +210,39 @@ bool CMainFrame::create_client()
     main_splitter_ = new QSplitter(Qt::Horizontal, this);
     main_splitter_->setObjectName(QStringLiteral("mainSplitter"));
     main_splitter_->setChildrenCollapsible(false);
-    left_ = new C1stView(doc_, main_splitter_);
+    setCentralWidget(main_splitter_);
+    // The first page is asked for before anything it does not need, so that
+    // the web engine works on it while the rest of the window is made: the
+    // bars and the menu, then the pane, which lays out empty and fills its
+    // controls once the page is on screen (finish_startup).
+    page_ = create_page_view(main_splitter_);
+    page_->OnInitialUpdate();
+
+    build_actions();
+    build_toolbar();
+    build_menu();
+    build_status_bar();
+    if (!page_->_current_id().empty())
+        doc_._status_caption(page_->_current_id());
+
+    left_ = new C1stView(doc_);
     left_->setObjectName(QStringLiteral("leftPane"));
     left_->set_page_view(&port_);
     left_->set_frame_command([this](int id) { run_command(id); });
-    page_ = create_page_view(main_splitter_);
-    main_splitter_->setStretchFactor(1, 1);
-    setCentralWidget(main_splitter_);
-    restore_splitter(main_splitter_, kValueSplitterPos1, kDefaultLeftPaneWidth, std::max(main_splitter_->width(), width()));
-    connect(left_, &C1stView::currentTabChanged, this, &CMainFrame::refresh_commands);
-    // The first page is asked for before anything it does not need: the
-    // pane lays out empty and fills its controls once the page is on screen
-    // (finish_startup), then synchronises to it.
     left_->hold_filling();
+    main_splitter_->insertWidget(0, left_);
+    main_splitter_->setStretchFactor(0, 0);
+    main_splitter_->setStretchFactor(1, 1);
+    restore_splitter(main_splitter_, kValueSplitterPos1, kDefaultLeftPaneWidth, std::max(main_splitter_->width(), width()));
+    page_->set_navigation_pane(left_);
+    connect(left_, &C1stView::currentTabChanged, this, &CMainFrame::refresh_commands);
     left_->OnInitialUpdate();
-    page_->OnInitialUpdate();
+    // What the page view asks of the pane when it shows its first page; the
+    // pane does it once it is filled.
+    if (page_->synchronisation_active())
+        left_->_sync(page_->_current_id());
     refresh_commands();
+
     if (page_->page_loading()) {
         auto* once = new QObject(this);
         connect(page_, &C2ndView::pageLoaded, once, [this, once] {
@@ -491,6 +506,8 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 
 bool CMainFrame::keeps_arrow_keys(QWidget* focus) const
 {
+    if (!left_)
+        return false;
     // The tree moves between its items and the search text moves its caret.
     const auto within = [focus](QWidget* control) { return control && (control == focus || control->isAncestorOf(focus)); };
     return within(left_->tree()) || within(left_->search_entry());
@@ -500,7 +517,7 @@ bool CMainFrame::handle_key(QObject* watched, QKeyEvent* key)
 {
     const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
     QWidget* focus = QApplication::focusWidget();
-    if (focus != watched)
+    if (focus != watched || !left_)
         return false; // the event travels up the parents; act on it once
     if (mods == Qt::ControlModifier) {
         switch (key->key()) {

@@ -550,6 +550,7 @@ TEST_F(MainFrameTest, TheLastPageComesBackWithTheTreeFollowingIt)
     open_frame();
     EXPECT_EQ(frame->page_view()->_current_id(), "01A-00200000-00");
     EXPECT_EQ(frame->left_pane()->tree()->_selected_id(), "01A-00200000-00");
+    EXPECT_EQ(frame->findChild<QLabel*>(QStringLiteral("pageTitle"))->text(), QStringLiteral("建築基準法 第20条"));
     close_frame();
     // The page shown at the end is remembered.
     EXPECT_EQ(settings.read_string(kSectionSettings, kValueCurIDFN), "01A-00200000-00");
