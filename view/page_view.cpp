@@ -89,8 +89,6 @@ QWebEnginePage* C2ndView::page() const { return page_; }
 void C2ndView::OnInitialUpdate(const std::string& page_shown)
 {
     doc_.set_page_view(this);
-    // The browser stays empty until the first page, which is its first
-    // navigation: a blank page before it would only hold the first page up.
     if (!pinpoint_dlg_) {
         pinpoint_dlg_ = new CPinPointDlg(this);
         pinpoint_dlg_->bind(&doc_);
@@ -103,6 +101,8 @@ void C2ndView::OnInitialUpdate(const std::string& page_shown)
         });
     }
 
+    // The browser stays empty until the first page, which is its first
+    // navigation: a blank page before it would only hold the first page up.
     const std::string start = page_shown.empty() ? start_page_id(doc_.settings(), doc_.display()) : page_shown;
     bool shown = _show(start);
     // A page remembered from an earlier run may be gone from the database; the
