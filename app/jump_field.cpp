@@ -53,8 +53,10 @@ bool JumpField::go(const QString& text)
         resolver_ = open_citation_resolver(doc_);
     const CitationResult result = resolver_->resolve(text.toStdString(), view_->_current_id());
     if (!result.found) {
-        emit message(QString::fromStdString(result.message));
+        // The offers first: showing their list makes the window take back
+        // the status line, which would clear a message shown before it.
         offer(result.suggestions);
+        emit message(QString::fromStdString(result.message));
         return false;
     }
     offer({});

@@ -2,6 +2,7 @@
 
 #include "app/command_table.h"
 #include "app/jump_field.h"
+#include "app/help_window.h"
 #include "app/options_dialog.h"
 #include "app/splash_window.h"
 #include "compose/law_editions.h"
@@ -18,7 +19,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -26,6 +26,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -39,6 +40,10 @@ namespace {
 constexpr int kMinimumWidth = 600;
 constexpr int kMinimumHeight = 450;
 constexpr int kSplashMs = 750;
+// The longest the pane waits for the first page before it fills its controls.
+constexpr int kStartupWaitMs = 3000;
+// The least width or height a pane of a splitter is given.
+constexpr int kMinimumPaneSize = 20;
 
 // The toolbar, in order: command, checkable, icon, text.
 struct ToolButton {
@@ -56,6 +61,10 @@ constexpr ToolButton kToolButtons[] = {
     {cmd::Print, false, "print", "印刷"},
 };
 
+constexpr char kHelpFile[] = "help14.html";
+constexpr char kHelpFailed[] = "ヴェルトのヘルプファイルを\n開くことができませんでした。";
+constexpr char kSupportSiteFailed[] = "ヴェルトのサポートホームページを\n開くことができませんでした。";
+
 // Commands the page view carries out.
 bool is_view_command(int id) { return (id >= cmd::Back && id <= cmd::Brachet) || id == cmd::PinPoint; }
 
@@ -71,10 +80,8 @@ CMainFrame::CMainFrame(CVeltoDoc& doc, SettingsStore& settings, QWidget* parent)
     setWindowIcon(QIcon(QStringLiteral(":/icons/velto.svg")));
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     resize(800, 600);
-    build_actions();
-    build_toolbar();
-    build_menu();
-    build_status_bar();
+    // The bars, the menu and the panes come with create_client, after the
+    // first page has been asked for.
     restore_placement();
     qApp->installEventFilter(this);
 }
@@ -124,6 +131,8 @@ void CMainFrame::build_toolbar()
     toolbar_->addSeparator();
     jump_ = new JumpField(doc_, toolbar_);
     toolbar_->addWidget(jump_);
+    if (page_)
+        jump_->set_page_view(page_); // the page view comes first, so the first page is asked for early
     connect(jump_, &JumpField::message, this, [this](const QString& text) { statusBar()->showMessage(text); });
 }
 
@@ -208,20 +217,69 @@ bool CMainFrame::create_client()
     main_splitter_ = new QSplitter(Qt::Horizontal, this);
     main_splitter_->setObjectName(QStringLiteral("mainSplitter"));
     main_splitter_->setChildrenCollapsible(false);
-    left_ = new C1stView(doc_, main_splitter_);
+    setCentralWidget(main_splitter_);
+    // The first page is asked for before anything it does not need, so that
+    // the web engine works on it while the rest of the window is made: the
+    // bars and the menu, then the pane, which lays out empty and fills its
+    // controls once the page is on screen (finish_startup).
+    page_ = create_page_view(main_splitter_);
+    page_->OnInitialUpdate();
+
+    build_actions();
+    build_toolbar();
+    build_menu();
+    build_status_bar();
+    if (!page_->_current_id().empty())
+        doc_._status_caption(page_->_current_id());
+
+    left_ = new C1stView(doc_);
     left_->setObjectName(QStringLiteral("leftPane"));
     left_->set_page_view(&port_);
     left_->set_frame_command([this](int id) { run_command(id); });
-    page_ = create_page_view(main_splitter_);
+    left_->hold_filling();
+    main_splitter_->insertWidget(0, left_);
+    main_splitter_->setStretchFactor(0, 0);
     main_splitter_->setStretchFactor(1, 1);
-    setCentralWidget(main_splitter_);
-    restore_splitter(main_splitter_, kValueSplitterPos1, kDefaultLeftPaneWidth);
+    restore_splitter(main_splitter_, kValueSplitterPos1, kDefaultLeftPaneWidth, std::max(main_splitter_->width(), width()));
+    page_->set_navigation_pane(left_);
     connect(left_, &C1stView::currentTabChanged, this, &CMainFrame::refresh_commands);
-    // The pane first, so that its tree exists when the page view synchronises it.
     left_->OnInitialUpdate();
-    page_->OnInitialUpdate();
+    // What the page view asks of the pane when it shows its first page; the
+    // pane does it once it is filled.
+    if (page_->synchronisation_active())
+        left_->_sync(page_->_current_id());
     refresh_commands();
+
+    if (page_->page_loading()) {
+        auto* once = new QObject(this);
+        connect(page_, &C2ndView::pageLoaded, once, [this, once] {
+            delete once;
+            // After the page's first paint.
+            QTimer::singleShot(0, this, &CMainFrame::finish_startup);
+        });
+        // A first page that never arrives (it failed and said so) must not
+        // leave the pane empty.
+        QTimer::singleShot(kStartupWaitMs, this, &CMainFrame::finish_startup);
+    } else {
+        QTimer::singleShot(0, this, &CMainFrame::finish_startup);
+    }
     return true;
+}
+
+void CMainFrame::finish_startup()
+{
+    if (started_)
+        return;
+    started_ = true;
+    left_->release_filling();
+    refresh_commands();
+    // The page list, for the page after and before, once the pane has painted.
+    QTimer::singleShot(0, this, [this] {
+        doc_.load_pages();
+        refresh_commands();
+        startup_finished_ = true;
+        emit startupFinished();
+    });
 }
 
 C2ndView* CMainFrame::create_page_view(QWidget* parent)
@@ -230,22 +288,28 @@ C2ndView* CMainFrame::create_page_view(QWidget* parent)
     view->setObjectName(QStringLiteral("pageView"));
     view->set_navigation_pane(left_);
     port_.set_view(view);
-    jump_->set_page_view(view);
+    if (jump_)
+        jump_->set_page_view(view);
     connect(view, &C2ndView::commandStateChanged, this, &CMainFrame::refresh_commands);
     connect(view, &C2ndView::commandRequested, this, [this](int id) { run_command(id); });
     connect(view, &C2ndView::statusTextChanged, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
+    // A link's caption belongs to the page it was on: the page being left
+    // does not always take it back (the pointer may have left for the toolbar).
+    connect(view, &C2ndView::pageLoaded, statusBar(), &QStatusBar::clearMessage);
     return view;
 }
 
-void CMainFrame::restore_splitter(QSplitter* splitter, std::string_view name, int default_size)
+void CMainFrame::restore_splitter(QSplitter* splitter, std::string_view name, int default_size, int total)
 {
+    // A size the pane could not be shown at (zeros left by an earlier fault,
+    // or more than the room there is) gives way to the default.
+    const int room = total - splitter->handleWidth();
     int size = default_size;
-    if (const auto stored = read_splitter_pos(settings_, name); stored && stored->ideal > 0)
+    if (const auto stored = read_splitter_pos(settings_, name);
+        stored && stored->ideal >= kMinimumPaneSize && stored->ideal <= room - kMinimumPaneSize)
         size = stored->ideal;
-    const int total = splitter->orientation() == Qt::Horizontal ? std::max(splitter->width(), width())
-                                                                 : std::max(splitter->height(), 2 * default_size);
-    splitter->setSizes({size, std::max(1, total - size)});
+    splitter->setSizes({size, std::max(kMinimumPaneSize, room - size)});
 }
 
 void CMainFrame::store_splitter(QSplitter* splitter, std::string_view name, bool rows)
@@ -255,6 +319,8 @@ void CMainFrame::store_splitter(QSplitter* splitter, std::string_view name, bool
     SplitterPosition p;
     p.index = 0;
     p.ideal = splitter->sizes().value(0);
+    if (p.ideal < kMinimumPaneSize)
+        return; // never laid out: the value stored before stays
     QWidget* first = splitter->widget(0);
     p.minimum = rows ? first->minimumSizeHint().height() : first->minimumSizeHint().width();
     p.minimum = std::max(0, p.minimum);
@@ -263,32 +329,45 @@ void CMainFrame::store_splitter(QSplitter* splitter, std::string_view name, bool
 
 void CMainFrame::toggle_split()
 {
+    // The new page view goes on with the page shown, where it was read.
+    const std::string shown = page_ ? page_->_current_id() : std::string();
+    int x = 0, y = 0;
+    if (page_)
+        page_->_scroll_position(x, y);
+    const QList<int> columns = main_splitter_->sizes();
+
+    QWidget* right = nullptr;
     if (!split_) {
-        split_ = true;
-        const QList<int> sizes = main_splitter_->sizes();
-        delete page_;
-        page_ = nullptr;
         auto* rows = new QSplitter(Qt::Vertical);
         rows->setObjectName(QStringLiteral("rightSplitter"));
         rows->setChildrenCollapsible(false);
-        main_splitter_->insertWidget(1, rows);
         page_ = create_page_view(rows);
-        auto* lower = new QWidget(rows); // the lower pane shows nothing of its own
+        // The lower pane shows nothing of its own; its sunken border marks
+        // where the page view ends.
+        auto* lower = new QFrame(rows);
         lower->setObjectName(QStringLiteral("lowerPane"));
+        lower->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
         lower->setAutoFillBackground(true);
-        right_splitter_ = rows;
-        main_splitter_->setSizes(sizes);
-        restore_splitter(rows, kValueSplitterPos2, kDefaultRightPaneHeight);
-        page_->OnInitialUpdate();
+        right = rows;
     } else {
-        split_ = false;
-        const QList<int> sizes = main_splitter_->sizes();
         store_splitter(right_splitter_, kValueSplitterPos2, true);
-        delete right_splitter_;
-        page_ = create_page_view(main_splitter_);
-        main_splitter_->setSizes(sizes);
-        page_->OnInitialUpdate();
+        page_ = create_page_view(nullptr);
+        right = page_;
     }
+    // The old right side (a page view, or the rows with theirs) goes; the new
+    // one takes its place and its share of the window.
+    delete main_splitter_->replaceWidget(1, right);
+    main_splitter_->setStretchFactor(0, 0);
+    main_splitter_->setStretchFactor(1, 1);
+    main_splitter_->setSizes(columns);
+    split_ = !split_;
+    right_splitter_ = split_ ? static_cast<QSplitter*>(right) : nullptr;
+    if (split_)
+        restore_splitter(right_splitter_, kValueSplitterPos2, kDefaultRightPaneHeight, main_splitter_->height());
+    right->show();
+
+    page_->set_pending_scroll(x, y);
+    page_->OnInitialUpdate(shown);
     left_->_focus_current();
     refresh_commands();
 }
@@ -364,10 +443,10 @@ bool CMainFrame::run_command(int id)
             break;
         case cmd::Split: toggle_split(); break;
         case cmd::Options: open_options_dialog(doc_, this); break;
-        case cmd::Help: open_local_file("help14.html", "ヴェルトのヘルプファイルを\n開くことができませんでした。"); break;
+        case cmd::Help: show_help(); break;
         case cmd::SupportSite:
             if (!QDesktopServices::openUrl(QUrl(QString::fromUtf8(std::string(kSupportSite).append(kSupportTopPath).c_str()))))
-                QMessageBox::critical(this, QString(), QStringLiteral("ヴェルトのサポートホームページを\n開くことができませんでした。"));
+                doc_.reporter().show("", kSupportSiteFailed, MessageButtons::Ok, MessageIcon::Stop);
             break;
         case cmd::Version: {
             // The laws' titles come from the database: shown as plain text, whatever they hold.
@@ -388,11 +467,21 @@ bool CMainFrame::run_command(int id)
     return true;
 }
 
-void CMainFrame::open_local_file(const std::string& name, const char* failure)
+HelpWindow* CMainFrame::help_window() const { return help_; }
+
+void CMainFrame::show_help()
 {
-    const QString path = QString::fromStdString(doc_.program_dir() + name);
-    if (!QFile::exists(path) || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        QMessageBox::critical(this, QString(), QString::fromUtf8(failure));
+    const QString path = QString::fromStdString(doc_.program_dir()) + QLatin1String(kHelpFile);
+    if (!help_)
+        help_ = new HelpWindow(this);
+    if (!help_->open(path)) {
+        delete help_;
+        doc_.reporter().show("", kHelpFailed, MessageButtons::Ok, MessageIcon::Stop);
+        return;
+    }
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
 }
 
 void CMainFrame::bring_to_front()
@@ -406,6 +495,7 @@ void CMainFrame::bring_to_front()
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    const SettingsBatch batch(settings_);
     store_placement();
     store_splitter(main_splitter_, kValueSplitterPos1, false);
     if (split_)
@@ -425,16 +515,18 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 
 bool CMainFrame::keeps_arrow_keys(QWidget* focus) const
 {
-    // The tree moves between its items and the search text moves its caret.
+    // The tree moves between its items, the search text and the jump field their caret.
     const auto within = [focus](QWidget* control) { return control && (control == focus || control->isAncestorOf(focus)); };
-    return within(left_->tree()) || within(left_->search_entry()) || within(jump_);
+    if (within(jump_))
+        return true;
+    return left_ && (within(left_->tree()) || within(left_->search_entry()));
 }
 
 bool CMainFrame::handle_key(QObject* watched, QKeyEvent* key)
 {
     const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
     QWidget* focus = QApplication::focusWidget();
-    if (focus != watched)
+    if (focus != watched || !left_)
         return false; // the event travels up the parents; act on it once
     if (mods == Qt::ControlModifier) {
         switch (key->key()) {

@@ -19,6 +19,7 @@ namespace velto {
 
 class C1stView;
 class C2ndView;
+class HelpWindow;
 class CVeltoDoc;
 class JumpField;
 class SettingsStore;
@@ -29,8 +30,11 @@ public:
     CMainFrame(CVeltoDoc& doc, SettingsStore& settings, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
-    // Builds the panes; false after a failure message.
+    // Builds the panes and asks for the first page; false after a failure
+    // message. The pane's tree and lists and the document's page list follow
+    // once the first page is on screen; startupFinished tells when.
     bool create_client();
+    bool startup_finished() const { return startup_finished_; }
     // Shows the window as stored (maximised or normal) and the start-up picture.
     void show_first(bool splash);
 
@@ -46,17 +50,26 @@ public:
     bool command_checked(int id) const;
     QAction* action(int id) const;
 
+    // The help window once help has been asked for; null before.
+    HelpWindow* help_window() const;
+
     // Brings the window to the front (a second start asked for it).
     void bring_to_front();
 
 public slots:
     void refresh_commands();
 
+signals:
+    // The pane is filled and the page list read: the reader has started.
+    void startupFinished();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Fills the pane, then reads the page list; once, after the first page.
+    void finish_startup();
     void build_actions();
     void build_toolbar();
     void build_menu();
@@ -66,9 +79,11 @@ private:
     C2ndView* create_page_view(QWidget* parent);
     void toggle_split();
     void store_splitter(QSplitter* splitter, std::string_view name, bool rows);
-    void restore_splitter(QSplitter* splitter, std::string_view name, int default_size);
+    // Sets the first pane to its stored size, or `default_size`, out of `total` pixels.
+    void restore_splitter(QSplitter* splitter, std::string_view name, int default_size, int total);
     void set_page_title(const QString& text);
-    void open_local_file(const std::string& name, const char* failure);
+    // The help file in the help window; a message when it cannot be read.
+    void show_help();
     bool handle_key(QObject* watched, QKeyEvent* key);
     bool keeps_arrow_keys(QWidget* focus) const;
 
@@ -80,11 +95,14 @@ private:
     QLabel* page_title_ = nullptr;
     QSplitter* main_splitter_ = nullptr;
     QPointer<QSplitter> right_splitter_;
+    QPointer<HelpWindow> help_;
     C1stView* left_ = nullptr;
     C2ndView* page_ = nullptr;
     bool split_ = false;
     bool topmost_ = false;
     bool placement_restored_ = false;
+    bool started_ = false;
+    bool startup_finished_ = false;
     PageViewPortAdapter port_;
 };
 

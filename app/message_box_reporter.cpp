@@ -5,13 +5,49 @@
 
 namespace velto {
 
+void MessageBoxReporter::begin_startup(std::function<std::string()> database_file, std::FILE* echo)
+{
+    database_file_ = std::move(database_file);
+    echo_ = echo;
+}
+
+void MessageBoxReporter::end_startup()
+{
+    database_file_ = nullptr;
+    echo_ = nullptr;
+}
+
+std::string MessageBoxReporter::database_line(const std::string& file) { return "データベース: " + file; }
+
+std::string MessageBoxReporter::startup_echo(const std::string& caption, const std::string& text,
+                                             const std::string& file)
+{
+    std::string out = "velto: ";
+    out += caption.empty() ? std::string("ヴェルト") : caption;
+    out += '\n';
+    out += text;
+    if (!text.empty() && text.back() != '\n')
+        out += '\n';
+    if (!file.empty())
+        out += database_line(file) + '\n';
+    return out;
+}
+
 MessageAnswer MessageBoxReporter::show(const std::string& caption, const std::string& text, MessageButtons buttons,
                                        MessageIcon icon)
 {
+    const std::string file = database_file_ ? database_file_() : std::string();
+    if (echo_) {
+        const std::string line = startup_echo(caption, text, file);
+        std::fwrite(line.data(), 1, line.size(), echo_);
+        std::fflush(echo_);
+    }
     QMessageBox box(QApplication::activeWindow() ? QApplication::activeWindow() : parent_);
     // A box without a caption carries the program's name, as message boxes do.
     box.setWindowTitle(caption.empty() ? QStringLiteral("ヴェルト") : QString::fromStdString(caption));
     box.setText(QString::fromStdString(text));
+    if (!file.empty())
+        box.setInformativeText(QString::fromStdString(database_line(file)));
     switch (icon) {
     case MessageIcon::Stop: box.setIcon(QMessageBox::Critical); break;
     case MessageIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;

@@ -4,22 +4,59 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace velto {
 
 namespace {
+
 constexpr char kActivate[] = "activate\n";
 constexpr int kTimeoutMs = 1000;
+
+// A real folder (not a link) owned by the user that nobody else may enter.
+bool is_private_folder(const QByteArray& path, uid_t user)
+{
+    struct stat info {};
+    return !path.isEmpty() && ::lstat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           info.st_uid == user && (info.st_mode & 077) == 0;
+}
+
 } // namespace
 
-SingleInstance::SingleInstance(QString name, QObject* parent) : QObject(parent), name_(std::move(name)) {}
+SingleInstance::SingleInstance(QString name, QObject* parent) : SingleInstance(std::move(name), ::geteuid(), parent) {}
+
+SingleInstance::SingleInstance(QString name, uid_t user, QObject* parent)
+    : QObject(parent), name_(std::move(name)), user_(user)
+{
+}
 
 SingleInstance::~SingleInstance() = default;
 
+QString SingleInstance::private_folder()
+{
+    const uid_t user = ::geteuid();
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (is_private_folder(runtime, user))
+        return QString::fromLocal8Bit(runtime);
+    const QByteArray own = QDir::cleanPath(QDir::tempPath() + QStringLiteral("/velto-%1").arg(user)).toLocal8Bit();
+    ::mkdir(own.constData(), 0700); // an existing one must pass the test below all the same
+    return is_private_folder(own, user) ? QString::fromLocal8Bit(own) : QString();
+}
+
 QString SingleInstance::default_name()
 {
-    // One name per user: readers of different users on one machine do not meet.
-    const QString user = qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME", QStringLiteral("user")));
-    return QStringLiteral("VelTo-") + user;
+    const QString folder = private_folder();
+    return folder.isEmpty() ? QString() : folder + QStringLiteral("/VelTo-%1").arg(::geteuid());
+}
+
+bool SingleInstance::same_user(const QLocalSocket& socket) const
+{
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    const auto fd = static_cast<int>(socket.socketDescriptor());
+    return fd >= 0 && ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == user_;
 }
 
 bool SingleInstance::ask_running(int timeout_ms) const
@@ -28,6 +65,8 @@ bool SingleInstance::ask_running(int timeout_ms) const
     socket.connectToServer(name_);
     if (!socket.waitForConnected(timeout_ms))
         return false;
+    if (!same_user(socket))
+        return false; // someone else's socket: not a reader of ours
     socket.write(kActivate);
     socket.waitForBytesWritten(timeout_ms);
     // The running reader answers once it has taken the request.
@@ -38,6 +77,8 @@ bool SingleInstance::ask_running(int timeout_ms) const
 
 bool SingleInstance::claim()
 {
+    if (name_.isEmpty())
+        return true; // no private place for the socket: the reader runs unguarded
     if (ask_running(kTimeoutMs))
         return false;
     server_ = new QLocalServer(this);
@@ -54,6 +95,11 @@ bool SingleInstance::claim()
     }
     connect(server_, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = server_->nextPendingConnection()) {
+            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            if (!same_user(*socket)) {
+                socket->abort();
+                continue;
+            }
             connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
                 if (socket->readAll().contains("activate")) {
                     socket->write("ok\n");
@@ -61,7 +107,6 @@ bool SingleInstance::claim()
                     emit activation_requested();
                 }
             });
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         }
     });
     return true;

@@ -33,7 +33,7 @@ void CVeltoApp::prepare_environment(const std::string& program_dir)
     C2ndView::register_url_scheme();
 }
 
-int CVeltoApp::run(int argc, char** argv, CommandLine cl)
+int CVeltoApp::run(int argc, char** argv, CommandLine cl, const StartedHook& started)
 {
     prepare_environment(cl.program_dir);
     QApplication app(argc, argv);
@@ -55,6 +55,9 @@ int CVeltoApp::run(int argc, char** argv, CommandLine cl)
                                                   : std::make_unique<QtSettingsStore>(cl.settings_file);
     MessageBoxReporter reporter;
     auto doc = std::make_unique<CVeltoDoc>(*settings, reporter);
+    // Until the reader has started, what goes wrong is also said on standard
+    // error, with the database file it concerns.
+    reporter.begin_startup([&doc] { return doc ? doc->database_path() : std::string(); });
     DocumentOptions options;
     options.program_dir = cl.program_dir;
     options.open_address = [](const std::string& address) {
@@ -68,15 +71,25 @@ int CVeltoApp::run(int argc, char** argv, CommandLine cl)
     if (!frame->create_client())
         return 1;
     QObject::connect(&instance, &SingleInstance::activation_requested, frame.get(), &CMainFrame::bring_to_front);
+    QObject::connect(frame.get(), &CMainFrame::startupFinished, frame.get(), [&reporter] { reporter.end_startup(); });
     frame->show_first(!cl.no_splash);
+    if (started)
+        started(*frame);
     const int status = app.exec();
 
-    // Stop in order: the page shown is remembered while the page view exists,
-    // then the windows store their sizes, then the document stores the settings.
+    stop(frame, doc, *settings);
+    return status;
+}
+
+void CVeltoApp::stop(std::unique_ptr<CMainFrame>& frame, std::unique_ptr<CVeltoDoc>& doc, SettingsStore& settings)
+{
+    // The page shown is remembered while the page view exists, then the
+    // windows store their sizes, then the document stores the settings. Each
+    // flush of the settings file waits for the disk: the values go in one.
+    const SettingsBatch batch(settings);
     doc->OnCloseDocument();
     frame.reset();
     doc.reset();
-    return status;
 }
 
 } // namespace velto

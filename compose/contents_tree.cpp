@@ -55,9 +55,10 @@ int notice_image(const std::string& id)
 
 } // namespace
 
-int ContentsTree::insert(int parent, std::string text, bool folder, int image, const std::string& id)
+int ContentsTree::insert(int parent, std::string text, bool folder, int image, const std::string& id, std::string whole)
 {
     TreeNode node;
+    node.whole = std::move(whole);
     node.parent = parent;
     node.depth = parent < 0 ? 0 : nodes_[static_cast<std::size_t>(parent)].depth + 1;
     node.text = std::move(text);
@@ -180,19 +181,24 @@ void ContentsTree::build_pages(Database& db, const IdentifierRules& ids)
         int image = 0;
         page_label(ids, fn, label, image);
         std::string title;
+        std::string whole; // the item's text with the title uncut, when it had to be cut
         IdKind kind;
         const bool supplement = ids._id_kind(fn, kind) && kind == IdKind::Supplement;
-        if (label != "不明" && !supplement)
-            title = page_title(rs->text("条名"));
-        else if (label == "不明")
+        if (label != "不明" && !supplement) {
+            std::string stored = rs->text("条名");
+            title = page_title(stored);
+            if (title != stored && stored != "なし")
+                whole = label + std::string(kSeparator) + stored;
+        } else if (label == "不明") {
             title = rs->text("条名");
+        }
         if (parts < 1) {
-            insert(parent, label + std::string(kSeparator) + title, false, image, fn);
+            insert(parent, label + std::string(kSeparator) + title, false, image, fn, std::move(whole));
             continue;
         }
         const int page = page_suffix_value(fn);
         if (page == 0 || article_node < 0 || fn.compare(0, 12, article) != 0) {
-            article_node = insert(parent, label + std::string(kSeparator) + title, false, image, "");
+            article_node = insert(parent, label + std::string(kSeparator) + title, false, image, "", std::move(whole));
             article = fn.substr(0, 12);
         }
         insert(article_node, label + format(" (%02d)", page + 1) + std::string(kSeparator) + rs->text("補足"), false,

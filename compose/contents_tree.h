@@ -20,6 +20,7 @@ struct TreeNode {
     std::string id;     // the identifier entered in the maps; empty for a split article's node
     int image = 0;      // state image 1-13
     bool folder = false;
+    std::string whole;  // the text with the title uncut, when `text` had to cut it; else empty
 };
 
 // State images of the tree.
@@ -51,7 +52,7 @@ public:
     static std::string page_title(std::string title);
 
 private:
-    int insert(int parent, std::string text, bool folder, int image, const std::string& id);
+    int insert(int parent, std::string text, bool folder, int image, const std::string& id, std::string whole = {});
     void build_levels(Database& db, const IdentifierRules& ids, const std::vector<std::string>& laws);
     void build_pages(Database& db, const IdentifierRules& ids);
 

@@ -75,6 +75,12 @@ bool PageCatalog::load(Database& db)
     return true;
 }
 
+bool PageCatalog::any(Database& db)
+{
+    // The rows come in the order of the primary key: the first is there at once.
+    return !db.execute(kPageStatement)->eof();
+}
+
 HistoryEntry* PageCatalog::find(std::string_view id)
 {
     const auto it = position_.find(std::string(id));

@@ -52,6 +52,8 @@ class PageCatalog {
 public:
     // Loads every displayable page. False when there is none; throws ComponentError.
     bool load(Database& db);
+    // Whether there is a displayable page at all, without loading the pages; throws ComponentError.
+    static bool any(Database& db);
 
     // The ordered list of pages with exactly 15-character identifiers.
     const std::vector<HistoryEntry>& pages() const { return pages_; }

@@ -79,13 +79,34 @@ bool CVeltoDoc::OnNewDocument(const DocumentOptions& options)
 
 bool CVeltoDoc::load_catalogs()
 {
+    pages_loaded_ = false;
     try {
-        if (!laws_.load(db_) || !pages_.load(db_)) {
+        if (!laws_.load(db_) || !PageCatalog::any(db_)) {
             report(reporter_, kStartOrigin, ReportVariant::Plain, kNoLawRecords);
             return false;
         }
         _pinpoint_load();
         return true;
+    } catch (const ComponentError& error) {
+        report(reporter_, kStartOrigin, ReportVariant::Plain, error);
+    } catch (const std::exception&) {
+        report_unexpected(reporter_, kStartOrigin, ReportVariant::Plain);
+    }
+    return false;
+}
+
+bool CVeltoDoc::load_pages() const
+{
+    if (pages_loaded_ || !connected_)
+        return pages_loaded_;
+    // Read once, whatever comes of it: a failure is told once, not at every
+    // lookup, and the pages read before it stay. Reading leaves the
+    // connection as it was, so a const lookup may do it.
+    pages_loaded_ = true;
+    try {
+        if (pages_.load(const_cast<Database&>(db_)))
+            return true;
+        report(reporter_, kStartOrigin, ReportVariant::Plain, kNoLawRecords);
     } catch (const ComponentError& error) {
         report(reporter_, kStartOrigin, ReportVariant::Plain, error);
     } catch (const std::exception&) {
@@ -147,18 +168,18 @@ bool CVeltoDoc::_can_go_prev() const
 {
     std::string id;
     IdKind kind;
-    if (!current_kind(id, kind) || kind == IdKind::Special || pages_.pages().empty())
+    if (!current_kind(id, kind) || kind == IdKind::Special || pages().pages().empty())
         return false;
-    return id != pages_.pages().front().id;
+    return id != pages().pages().front().id;
 }
 
 bool CVeltoDoc::_can_go_next() const
 {
     std::string id;
     IdKind kind;
-    if (!current_kind(id, kind) || kind == IdKind::Special || pages_.pages().empty())
+    if (!current_kind(id, kind) || kind == IdKind::Special || pages().pages().empty())
         return false;
-    return id != pages_.pages().back().id;
+    return id != pages().pages().back().id;
 }
 
 int CVeltoDoc::_synchro_effective() const

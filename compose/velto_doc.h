@@ -57,9 +57,15 @@ public:
     CVeltoDoc(const CVeltoDoc&) = delete;
     CVeltoDoc& operator=(const CVeltoDoc&) = delete;
 
-    // Start-up: folders, working folder, database, laws and pages. False ends
-    // the program; every failure has been told to the user.
+    // Start-up: folders, working folder, database, laws, and a look that
+    // there are pages. False ends the program; every failure has been told
+    // to the user. The page list itself is read when it is first needed (or
+    // by load_pages), so that the first page need not wait for it.
     bool OnNewDocument(const DocumentOptions& options);
+    // Reads the page list now unless it has been read; false after a report
+    // when it cannot be read (the list then holds what was read before the fault).
+    bool load_pages() const;
+    bool pages_read() const { return pages_loaded_; }
     // Close: database, the user's pinpoint file when it does not hold the
     // user table yet, then the page shown is remembered.
     void OnCloseDocument();
@@ -72,14 +78,15 @@ public:
 
     // Lookups.
     std::string _law_name(std::string_view id_hn, int type) const { return laws_.name(id_hn, type); }
-    bool _split_info(std::string_view id_fn, int& count, int& number) const { return pages_.split(id_fn, count, number); }
+    bool _split_info(std::string_view id_fn, int& count, int& number) const { return pages().split(id_fn, count, number); }
     bool _page_names(std::string_view id_fn, std::string& article_name, std::string& supplement) const override
     {
-        return pages_.names(id_fn, article_name, supplement);
+        return pages().names(id_fn, article_name, supplement);
     }
+    // Large pages are marked as they are built: no need of the page list.
     bool _is_abbreviated(std::string_view id_fn) const { return pages_.is_abbreviated(id_fn); }
-    HistoryEntry _prev_page(std::string_view id_fn) const { return pages_.previous(id_fn); }
-    HistoryEntry _next_page(std::string_view id_fn) const { return pages_.next(id_fn); }
+    HistoryEntry _prev_page(std::string_view id_fn) const { return pages().previous(id_fn); }
+    HistoryEntry _next_page(std::string_view id_fn) const { return pages().next(id_fn); }
     bool _can_go_prev() const;
     bool _can_go_next() const;
     int _synchro_effective() const;
@@ -172,11 +179,21 @@ public:
 
     LawCatalog& laws() { return laws_; }
     const LawCatalog& laws() const { return laws_; }
-    PageCatalog& pages() { return pages_; }
-    const PageCatalog& pages() const { return pages_; }
+    // The page list, read on first use.
+    PageCatalog& pages()
+    {
+        load_pages();
+        return pages_;
+    }
+    const PageCatalog& pages() const
+    {
+        load_pages();
+        return pages_;
+    }
 
-    // Back and forward history of the page view; records the page being left.
-    void _history_add(const HistoryEntry& entry) { history_._history_add(entry, pages_); }
+    // Back and forward history of the page view; records the page being left
+    // (the first page shown leaves none, and needs no page list for it).
+    void _history_add(const HistoryEntry& entry) { history_._history_add(entry, entry.id.empty() ? pages_ : pages()); }
     NavigationHistory& history() { return history_; }
     const NavigationHistory& history() const { return history_; }
 
@@ -249,7 +266,8 @@ private:
     Database db_;
     bool connected_ = false;
     LawCatalog laws_;
-    PageCatalog pages_;
+    mutable PageCatalog pages_;
+    mutable bool pages_loaded_ = false;
     NavigationHistory history_;
     PinPoints pinpoints_;
     bool pinpoints_unsaved_ = false;    // the user file does not hold the user table

@@ -150,7 +150,7 @@ void QtSettingsStore::write_int(std::string_view section, std::string_view name,
     if (!settings_ || !file_acceptable())
         return;
     settings_->setValue(key_of(section, name), value);
-    settings_->sync();
+    flush();
 }
 
 void QtSettingsStore::write_string(std::string_view section, std::string_view name, std::string_view value)
@@ -159,7 +159,7 @@ void QtSettingsStore::write_string(std::string_view section, std::string_view na
         return;
     settings_->setValue(key_of(section, name),
                         QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())));
-    settings_->sync();
+    flush();
 }
 
 void QtSettingsStore::write_binary(std::string_view section, std::string_view name, std::string_view bytes)
@@ -167,7 +167,19 @@ void QtSettingsStore::write_binary(std::string_view section, std::string_view na
     if (!settings_ || !file_acceptable() || static_cast<qsizetype>(bytes.size()) > kMaxSettingsValueSize)
         return;
     settings_->setValue(key_of(section, name), QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    settings_->sync();
+    flush();
+}
+
+void QtSettingsStore::flush()
+{
+    if (batch_depth_ == 0 && settings_)
+        settings_->sync();
+}
+
+void QtSettingsStore::end_batch()
+{
+    if (batch_depth_ > 0 && --batch_depth_ == 0)
+        flush();
 }
 
 // ---------------------------------------------------------------------------

@@ -29,6 +29,23 @@ public:
     virtual void write_int(std::string_view section, std::string_view name, int value) = 0;
     virtual void write_string(std::string_view section, std::string_view name, std::string_view value) = 0;
     virtual void write_binary(std::string_view section, std::string_view name, std::string_view bytes) = 0;
+
+    // Writes made between begin_batch and the matching end_batch reach the
+    // disk together at end_batch; batches nest. Reads see every write at once.
+    virtual void begin_batch() {}
+    virtual void end_batch() {}
+};
+
+// A batch of writes for the lifetime of the object (see SettingsStore).
+class SettingsBatch {
+public:
+    explicit SettingsBatch(SettingsStore& store) : store_(store) { store_.begin_batch(); }
+    ~SettingsBatch() { store_.end_batch(); }
+    SettingsBatch(const SettingsBatch&) = delete;
+    SettingsBatch& operator=(const SettingsBatch&) = delete;
+
+private:
+    SettingsStore& store_;
 };
 
 // Parses a whole text as a decimal int: an optional sign and at least one
@@ -45,8 +62,10 @@ std::optional<int> parse_stored_int(std::string_view text);
 // value comes back as text or bytes, so an integer is a text that
 // parse_stored_int accepts, and a file of any content or size is safe to open.
 //
-// Each write is flushed at once; QSettings replaces the file through a
-// temporary file and a rename, so an interrupted write leaves the old file.
+// Each write is flushed at once, or at the end of its batch (replacing the
+// file costs a flush to the disk, so the many values stored at exit go in
+// one); QSettings replaces the file through a temporary file and a rename, so
+// an interrupted write leaves the old file.
 // A text or bytes value longer than kMaxSettingsValueSize is not written: no
 // value of the program comes near it, and the file stays within its limit.
 // A path that exists but is no regular file (a folder, a pipe) is neither
@@ -66,6 +85,8 @@ public:
     void write_int(std::string_view section, std::string_view name, int value) override;
     void write_string(std::string_view section, std::string_view name, std::string_view value) override;
     void write_binary(std::string_view section, std::string_view name, std::string_view bytes) override;
+    void begin_batch() override { ++batch_depth_; }
+    void end_batch() override;
 
     // False when the path was refused (see above).
     bool usable() const { return settings_ != nullptr; }
@@ -76,8 +97,11 @@ public:
 private:
     void adopt(std::unique_ptr<QSettings> settings);
     bool file_acceptable() const;
+    // Flushes the writes unless a batch holds them.
+    void flush();
 
     std::unique_ptr<QSettings> settings_;
+    int batch_depth_ = 0;
     std::string location_;
     bool is_file_ = false;
 };

@@ -278,6 +278,18 @@ std::string VListBase::_cell_display_text(int row, int column) const
                          [&metrics](std::string_view part) { return metrics.horizontalAdvance(to_qstring(part)); });
 }
 
+QString VListBase::_whole_text(const QModelIndex& index) const
+{
+    const QTreeWidgetItem* item = topLevelItem(index.row());
+    if (!item || index.column() < 0 || index.column() >= columnCount())
+        return {};
+    const QString whole = item->text(index.column());
+    // Cut by its column ("..."), or by the edge of the list when the columns are wider.
+    const bool cut = QString::fromStdString(_cell_display_text(index.row(), index.column())) != whole ||
+                     visualRect(index).right() > viewport()->rect().right();
+    return cut ? whole : QString();
+}
+
 void VListBase::drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     const int row = index.row();

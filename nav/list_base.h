@@ -120,6 +120,7 @@ public:
     int _cell_image(int row, int column) const;
     // The text drawn in a cell at the column's present width.
     std::string _cell_display_text(int row, int column) const;
+    QString _whole_text(const QModelIndex& index) const override;
 
 protected:
     // Focusing a list selects its last selected row, or row 0, without showing it.

@@ -1,7 +1,10 @@
 #include "nav/nav_keys.h"
 
 #include <QFocusEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
+#include <QToolTip>
+#include <QTimer>
 
 namespace velto {
 
@@ -31,6 +34,11 @@ NavItemView::NavItemView(int control_id, QWidget* parent) : QTreeWidget(parent),
 
     connect(this, &QTreeWidget::itemSelectionChanged, this, [this] { send_notify(); });
     connect(this, &QTreeWidget::itemDoubleClicked, this, [this] { send_notify(); });
+
+    release_wait_ = new QTimer(this);
+    release_wait_->setSingleShot(true);
+    release_wait_->setInterval(kReleaseSettleMs);
+    connect(release_wait_, &QTimer::timeout, this, &NavItemView::end_hold);
 }
 
 void NavItemView::keyPressEvent(QKeyEvent* event)
@@ -41,8 +49,13 @@ void NavItemView::keyPressEvent(QKeyEvent* event)
         send_notify();
         return;
     }
-    if (event->isAutoRepeat() && is_hold_key(event->key()))
-        NavHold::set();
+    if (is_hold_key(event->key())) {
+        // A press that follows the release of the held key at once continues the hold.
+        const bool continued = release_wait_->isActive() && released_key_ == event->key();
+        release_wait_->stop();
+        if (event->isAutoRepeat() || continued)
+            NavHold::set();
+    }
     QTreeWidget::keyPressEvent(event);
 }
 
@@ -54,11 +67,38 @@ void NavItemView::keyReleaseEvent(QKeyEvent* event)
         QTreeWidget::keyReleaseEvent(event);
         return;
     }
+    // Even the first repeat of a key comes as a release and a press, so every
+    // release of a hold key waits a moment for the press that may continue it.
+    if (is_hold_key(event->key())) {
+        released_key_ = event->key();
+        release_wait_->start();
+    } else {
+        end_hold();
+    }
+    QTreeWidget::keyReleaseEvent(event);
+}
+
+void NavItemView::end_hold()
+{
+    release_wait_->stop();
     const bool held = NavHold::is_set();
     NavHold::clear();
     if (held)
         send_notify();
-    QTreeWidget::keyReleaseEvent(event);
+}
+
+bool NavItemView::viewportEvent(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QTreeWidget::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QModelIndex index = indexAt(help->pos());
+    const QString whole = index.isValid() ? _whole_text(index) : QString();
+    if (whole.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), whole, viewport(), visualRect(index));
+    return true;
 }
 
 void NavItemView::focusInEvent(QFocusEvent* event)

@@ -13,6 +13,7 @@
 #include "nav/pane_layout.h"
 #include "nav/tree_ctrl.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
 #include <QStyleOptionTabWidgetFrame>
@@ -20,6 +21,7 @@
 #include <QTabBar>
 
 #include <algorithm>
+#include <utility>
 
 namespace velto {
 
@@ -129,10 +131,25 @@ void C1stView::OnInitialUpdate()
 
 // ---- Tabs ------------------------------------------------------------------
 
+void C1stView::release_filling()
+{
+    if (!filling_held_)
+        return;
+    filling_held_ = false;
+    _show_tab(tabs_->currentIndex());
+    if (std::exchange(sync_waiting_, false))
+        sync_if_active();
+}
+
 void C1stView::_show_tab(int tab)
 {
     if (!doc_.connected() || !valid_tab(tab))
         return;
+    if (filling_held_) {
+        current_tab_ = tab;
+        _set_visible_controls(tab);
+        return;
+    }
     if (!any_tab_initialised_) {
         startup_id_ = read_current_page_id(doc_.settings(), "");
         tree_->_attach(doc_);
@@ -200,14 +217,24 @@ void C1stView::_set_visible_controls(int tab)
         {add_button_, kTabBookmarks},
         {delete_button_, kTabBookmarks},
     }};
-    // Hide first, so that focus never lands on a control of another tab.
-    for (const Placement& p : placements) {
-        if (p.tab != tab)
-            p.control->hide();
-    }
     for (const Placement& p : placements) {
         if (p.tab == tab)
             p.control->show();
+    }
+    // A control that hides while it holds the focus hands it on along the
+    // focus chain, which leads into the page: the page would then focus its
+    // first link and scroll to it. The tab's own control takes it first.
+    QWidget* focus = QApplication::focusWidget();
+    for (const Placement& p : placements) {
+        if (p.tab != tab && focus && (p.control == focus || p.control->isAncestorOf(focus))) {
+            if (QWidget* control = main_control(tab))
+                control->setFocus(Qt::OtherFocusReason);
+            break;
+        }
+    }
+    for (const Placement& p : placements) {
+        if (p.tab != tab)
+            p.control->hide();
     }
 }
 
@@ -215,6 +242,7 @@ void C1stView::_select_tab(int tab)
 {
     if (!valid_tab(tab))
         return;
+    release_filling();
     {
         const QSignalBlocker quiet(tabs_);
         tabs_->setCurrentIndex(tab);
@@ -244,6 +272,7 @@ bool C1stView::tab_key(int key, Qt::KeyboardModifiers modifiers)
 
 void C1stView::on_tab_changed(int index)
 {
+    release_filling();
     _show_tab(index);
     sync_if_active();
 }
@@ -276,6 +305,11 @@ bool C1stView::_sync(const std::string& id)
 {
     if (id.empty())
         return false;
+    if (filling_held_) {
+        // Done once the controls are filled, with the page shown then.
+        sync_waiting_ = current_tab_ == kTabContents || current_tab_ == kTabList;
+        return sync_waiting_;
+    }
     switch (current_tab_) {
     case kTabContents:
         // The tree's selection change then shows the page.

@@ -57,6 +57,15 @@ public:
     // which shows the current tab.
     void OnInitialUpdate();
 
+    // While the reader starts, the first page comes before the tree and the
+    // lists: from hold_filling until release_filling the pane lays out and
+    // shows its controls but fills none of them, and a synchronisation asked
+    // for meanwhile waits. release_filling fills the current tab and then
+    // follows the page shown; a tab chosen by the user releases it too.
+    void hold_filling() { filling_held_ = true; }
+    void release_filling();
+    bool filling_held() const { return filling_held_; }
+
     // Makes `tab` current: fills its controls on first use, shows them and
     // focuses the tab's control. Does nothing without an open database.
     void _show_tab(int tab);
@@ -160,6 +169,8 @@ private:
     std::string startup_id_;
     std::array<bool, 4> tab_initialised_{};
     bool any_tab_initialised_ = false;
+    bool filling_held_ = false;
+    bool sync_waiting_ = false;
 };
 
 } // namespace velto

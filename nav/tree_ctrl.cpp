@@ -94,6 +94,8 @@ bool VTreeCtrl::_show()
     QList<QTreeWidgetItem*> top;
     for (const TreeNode& node : nodes) {
         QTreeWidgetItem* item = make_item(node.text, node.folder, node.image);
+        if (!node.whole.empty())
+            item->setData(0, kWholeTextRole, QString::fromStdString(node.whole));
         // Nodes come parents first, so a parent's item always exists.
         if (node.parent >= 0 && node.parent < static_cast<int>(items.size()))
             items[static_cast<std::size_t>(node.parent)]->addChild(item);
@@ -159,6 +161,18 @@ std::string VTreeCtrl::_selected_id() const
 {
     const QList<QTreeWidgetItem*> selected = selectedItems();
     return selected.isEmpty() ? std::string() : _id_for_item(selected.front());
+}
+
+QString VTreeCtrl::_whole_text(const QModelIndex& index) const
+{
+    const QString whole = index.data(kWholeTextRole).toString();
+    if (!whole.isEmpty())
+        return whole;
+    // The view cuts what does not fit beside the picture.
+    const QString text = index.data(Qt::DisplayRole).toString();
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const int room = visualRect(index).width() - iconSize().width() - 4 * margin;
+    return fontMetrics().horizontalAdvance(text) > room ? text : QString();
 }
 
 void VTreeCtrl::_select_id(std::string_view id)

@@ -34,6 +34,8 @@ public:
     static constexpr int kStateImageCount = 13;
     // Item data role holding the state image index.
     static constexpr int kStateRole = Qt::UserRole + 1;
+    // Item data role holding the text with its title uncut, for items whose title was cut.
+    static constexpr int kWholeTextRole = Qt::UserRole + 2;
     static constexpr QSize kStateImageSize{24, 16};
     static constexpr int kItemHeight = 18;
 
@@ -62,6 +64,7 @@ public:
     std::string _id_for_item(const QTreeWidgetItem* item) const;
 
     std::string _selected_id() const override;
+    QString _whole_text(const QModelIndex& index) const override;
     // Selects the item of an identifier, opening its ancestors; an unknown
     // identifier clears the selection.
     void _select_id(std::string_view id);

@@ -70,6 +70,21 @@ TEST_F(Document, LoadsTheShownLawsWithTheirThreeNames)
     EXPECT_EQ(doc->_law_name("01", 1), "");
 }
 
+TEST_F(Document, ThePageListIsReadWhenFirstNeeded)
+{
+    // The start page of the program does not wait for the list of all pages.
+    EXPECT_FALSE(doc->pages_read());
+    std::string html;
+    ASSERT_TRUE(doc->_html_build("00A-Z0010000-00", html));
+    doc->_status_caption("00A-Z0010000-00");
+    doc->_history_add(HistoryEntry{"", 0, 0});
+    EXPECT_FALSE(doc->pages_read());
+    // The first lookup reads it.
+    EXPECT_EQ(doc->_next_page("01A-00010000-00").id, "01A-00020000-00");
+    EXPECT_TRUE(doc->pages_read());
+    EXPECT_TRUE(reporter.messages().empty());
+}
+
 TEST_F(Document, BuildsThePageListAndItsMaps)
 {
     EXPECT_EQ(ids(doc->pages().pages()),

@@ -244,6 +244,27 @@ TEST(SettingsFile, ValuesRoundTripAndQtIniFilesReadAlike)
 
 // ---- Display settings and switches ------------------------------------------
 
+TEST(SettingsStore, ABatchReachesTheFileOnceAtItsEnd)
+{
+    IniFile ini;
+    auto store = ini.open();
+    store->write_int(kSettings, "First", 1); // alone: on disk at once
+    EXPECT_NE(test::read_file(ini.path()).find("First=1"), std::string::npos);
+    {
+        SettingsBatch outer(*store);
+        store->write_int(kSettings, "Second", 2);
+        {
+            SettingsBatch inner(*store);
+            store->write_string(kSettings, "Third", "3");
+        }
+        EXPECT_EQ(store->read_int(kSettings, "Second"), 2);
+        EXPECT_EQ(test::read_file(ini.path()).find("Second"), std::string::npos);
+    }
+    const std::string text = test::read_file(ini.path());
+    EXPECT_NE(text.find("Second=2"), std::string::npos);
+    EXPECT_NE(text.find("Third=3"), std::string::npos);
+}
+
 TEST(Settings, DefaultsOfAllTwentyFourValuesAndSwitches)
 {
     const struct { const char* name; int value; const char* html; } table[] = {

@@ -87,10 +87,9 @@ void C2ndView::register_url_scheme() { register_page_scheme(); }
 
 QWebEnginePage* C2ndView::page() const { return page_; }
 
-void C2ndView::OnInitialUpdate()
+void C2ndView::OnInitialUpdate(const std::string& page_shown)
 {
     doc_.set_page_view(this);
-    page_->load(QUrl(QStringLiteral("about:blank")));
     if (!pinpoint_dlg_) {
         pinpoint_dlg_ = new CPinPointDlg(this);
         pinpoint_dlg_->bind(&doc_);
@@ -103,7 +102,9 @@ void C2ndView::OnInitialUpdate()
         });
     }
 
-    const std::string start = start_page_id(doc_.settings(), doc_.display());
+    // The browser stays empty until the first page, which is its first
+    // navigation: a blank page before it would only hold the first page up.
+    const std::string start = page_shown.empty() ? start_page_id(doc_.settings(), doc_.display()) : page_shown;
     bool shown = _show(start);
     // A page remembered from an earlier run may be gone from the database; the
     // failure has been reported, and the reader starts on the cover instead.

@@ -91,8 +91,9 @@ public:
     NavigationPaneLink* navigation_pane() const { return pane_; }
 
     // First update: registers with the document, builds the context menu and
-    // shows the start page (the page shown last, or the cover page).
-    void OnInitialUpdate();
+    // shows the start page (the page shown last, or the cover page). A view
+    // that takes over from another passes the page that one showed instead.
+    void OnInitialUpdate(const std::string& page_shown = {});
 
     // Shows the page `id` (an ID_FN); true when the page was put into the
     // browser. False, with page, history and cache untouched, for an id that is

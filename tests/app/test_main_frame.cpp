@@ -1,13 +1,16 @@
 // The main window driven headless: commands, split, placement, keys and options.
 #include "app/command_table.h"
 #include "app/jump_field.h"
+#include "app/help_window.h"
 #include "app/main_frame.h"
 #include "app/options_dialog.h"
 #include "app/splash_window.h"
+#include "app/velto_app.h"
 #include "compose/velto_doc.h"
 #include "core/persisted_state.h"
 #include "core/settings_store.h"
 #include "nav/combo_sch.h"
+#include "nav/control_ids.h"
 #include "nav/nav_pane.h"
 #include "nav/tree_ctrl.h"
 #include "tests/fixtures.h"
@@ -20,18 +23,23 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QToolBar>
 #include <QTest>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
+#include <QWebEngineView>
 
 #include <filesystem>
+#include <memory>
 #include <optional>
+#include <utility>
 
 using namespace velto;
 using velto::test::TempDir;
@@ -63,6 +71,7 @@ protected:
         ASSERT_TRUE(frame->create_client());
         frame->show_first(false);
         ASSERT_TRUE(wait_for_page());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return frame->startup_finished(); }, kWait));
     }
 
     void close_frame()
@@ -96,6 +105,16 @@ protected:
         return wait_for_page();
     }
 
+    // Runs a script in the page view's script world and returns its value.
+    QVariant js(const QString& script)
+    {
+        auto answer = std::make_shared<std::pair<bool, QVariant>>();
+        frame->page_view()->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                                                  [answer](const QVariant& value) { *answer = {true, value}; });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return answer->first; }, kWait)) << script.toStdString();
+        return answer->second;
+    }
+
     void press(QWidget* target, int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
     {
         QKeyEvent down(QEvent::KeyPress, key, mods);
@@ -112,6 +131,107 @@ protected:
 };
 
 } // namespace
+
+namespace {
+
+// Counts how often the settings would reach the disk: every write outside a
+// batch, and the end of every batch that wrote.
+class FlushCountingStore : public SettingsStore {
+public:
+    std::optional<int> read_int(std::string_view s, std::string_view n) const override { return held.read_int(s, n); }
+    std::optional<std::string> read_string(std::string_view s, std::string_view n) const override
+    {
+        return held.read_string(s, n);
+    }
+    std::optional<std::string> read_binary(std::string_view s, std::string_view n) const override
+    {
+        return held.read_binary(s, n);
+    }
+    void write_int(std::string_view s, std::string_view n, int v) override { held.write_int(s, n, v), wrote(); }
+    void write_string(std::string_view s, std::string_view n, std::string_view v) override
+    {
+        held.write_string(s, n, v), wrote();
+    }
+    void write_binary(std::string_view s, std::string_view n, std::string_view v) override
+    {
+        held.write_binary(s, n, v), wrote();
+    }
+    void begin_batch() override { ++depth; }
+    void end_batch() override
+    {
+        if (--depth == 0 && pending)
+            ++flushes, pending = false;
+    }
+
+    MemorySettingsStore held;
+    int flushes = 0;
+    int writes = 0;
+
+private:
+    void wrote()
+    {
+        ++writes;
+        if (depth == 0)
+            ++flushes;
+        else
+            pending = true;
+    }
+    int depth = 0;
+    bool pending = false;
+};
+
+} // namespace
+
+TEST(ReaderStop, EveryValueStoredAtTheEndGoesToTheSettingsInTwoFlushes)
+{
+    TempDir dir;
+    std::filesystem::copy_file(VELTO_BINARY_DIR "/VT2014.m88", dir.file("VT2014.m88"));
+    FlushCountingStore settings;
+    CapturingReporter reporter;
+    auto doc = std::make_unique<CVeltoDoc>(settings, reporter);
+    DocumentOptions options;
+    options.program_dir = dir.path();
+    ASSERT_TRUE(doc->OnNewDocument(options));
+    auto frame = std::make_unique<CMainFrame>(*doc, settings);
+    ASSERT_TRUE(frame->create_client());
+    frame->show_first(false);
+    settings.flushes = settings.writes = 0;
+
+    frame->close();                             // the window's placement and splitter
+    CVeltoApp::stop(frame, doc, settings);      // the page shown, the panes, the 24 values and switches
+    EXPECT_GT(settings.writes, 30);
+    EXPECT_EQ(settings.flushes, 2);
+    EXPECT_EQ(settings.held.read_string(kSectionSettings, kValueCurIDFN), "00A-Z0010000-00");
+    EXPECT_TRUE(reporter.messages().empty());
+}
+
+TEST(ReaderStart, AFailureIsAlsoToldOnStandardErrorWithTheDatabaseFile)
+{
+    // Nobody at the screen: the box waits, but standard error has said why.
+    TempDir dir;
+    QProcess reader;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("TMPDIR"), QString::fromStdString(dir.path()));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(dir.path()));
+    reader.setProcessEnvironment(env);
+    reader.start(QStringLiteral(VELTO_BINARY_DIR "/velto"),
+                 {QStringLiteral("--program-dir"), QString::fromStdString(dir.path()), QStringLiteral("--settings"),
+                  QString::fromStdString(dir.file("settings.ini")), QStringLiteral("--no-splash")});
+    ASSERT_TRUE(reader.waitForStarted(kWait));
+    const QString expected = QStringLiteral("データベース: ") + QString::fromStdString(dir.file("VT2014.m88"));
+    QString said;
+    QElapsedTimer timer;
+    timer.start();
+    while (!said.contains(expected) && timer.elapsed() < 2 * kWait && reader.state() != QProcess::NotRunning) {
+        reader.waitForReadyRead(200);
+        said += QString::fromUtf8(reader.readAllStandardError());
+    }
+    reader.kill();
+    reader.waitForFinished(kWait);
+    EXPECT_TRUE(said.contains(QStringLiteral("データベースの接続"))) << said.toStdString();
+    EXPECT_TRUE(said.contains(expected)) << said.toStdString();
+}
 
 TEST_F(MainFrameTest, CommandStatesFollowThePageShown)
 {
@@ -183,6 +303,61 @@ TEST_F(MainFrameTest, SplitTwiceReturnsToOnePageViewAndKeepsTheHeight)
     EXPECT_EQ(rows->sizes().value(0), upper);
 }
 
+TEST_F(MainFrameTest, TheSplitShowsThePageAboveAnEmptyPaneAndTheLeftPaneKeepsItsWidth)
+{
+    // A height of zeros stored by an earlier fault must not hide the page.
+    write_splitter_pos(settings, kValueSplitterPos2, SplitterPosition{0, 0, 0});
+    open_frame();
+    frame->resize(1300, 800);
+    QApplication::processEvents();
+    ASSERT_TRUE(show("01A-00060000-00"));
+    auto* columns = frame->findChild<QSplitter*>(QStringLiteral("mainSplitter"));
+    const int left = columns->sizes().value(0);
+    ASSERT_GT(left, 250);
+
+    const auto visible_page = [&](const char* when) {
+        SCOPED_TRACE(when);
+        C2ndView* view = frame->page_view();
+        ASSERT_NE(view, nullptr);
+        EXPECT_TRUE(view->isVisible());
+        EXPECT_GT(view->height(), 100);
+        EXPECT_GT(view->width(), 300);
+        EXPECT_EQ(view->_current_id(), "01A-00060000-00");
+        EXPECT_EQ(columns->sizes().value(0), left);
+    };
+    ASSERT_TRUE(frame->run_command(cmd::Split));
+    ASSERT_TRUE(wait_for_page());
+    QApplication::processEvents();
+    visible_page("split");
+    auto* rows = frame->findChild<QSplitter*>(QStringLiteral("rightSplitter"));
+    ASSERT_NE(rows, nullptr);
+    EXPECT_EQ(rows->sizes().value(0), kDefaultRightPaneHeight);
+    QWidget* lower = frame->findChild<QWidget*>(QStringLiteral("lowerPane"));
+    ASSERT_NE(lower, nullptr);
+    EXPECT_TRUE(lower->isVisible());
+    EXPECT_GT(lower->height(), 100);
+
+    // A link in the upper view still shows its page there.
+    ASSERT_TRUE(show("01A-00010000-00"));
+    ASSERT_TRUE(show("01A-00060000-00"));
+
+    ASSERT_TRUE(frame->run_command(cmd::Split));
+    ASSERT_TRUE(wait_for_page());
+    QApplication::processEvents();
+    visible_page("single again");
+    const auto stored = read_splitter_pos(settings, kValueSplitterPos2);
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ(stored->ideal, kDefaultRightPaneHeight);
+
+    // Only the page grows with the window.
+    frame->resize(900, 700);
+    QApplication::processEvents();
+    EXPECT_EQ(columns->sizes().value(0), left);
+    frame->resize(1350, 800);
+    QApplication::processEvents();
+    EXPECT_EQ(columns->sizes().value(0), left);
+}
+
 TEST_F(MainFrameTest, WindowPlacementIsStoredAndRestored)
 {
     open_frame();
@@ -242,6 +417,81 @@ TEST_F(MainFrameTest, KeysSwitchTabsAndMoveThroughHistory)
     EXPECT_EQ(frame->page_view()->_current_id(), "01A-00010000-00");
 }
 
+TEST_F(MainFrameTest, ChangingTabsLeavesThePageWhereItWas)
+{
+    open_frame();
+    // 第6条 holds links further down; the page is read from its top.
+    ASSERT_TRUE(show("01A-00060000-00"));
+    C1stView* pane = frame->left_pane();
+    frame->activateWindow();
+    pane->_focus_current();
+    QApplication::processEvents();
+    const auto page_state = [&](const char* when) {
+        SCOPED_TRACE(when);
+        QTest::qWait(300);
+        EXPECT_EQ(js(QStringLiteral("window.scrollY")).toInt(), 0);
+        EXPECT_EQ(js(QStringLiteral("document.activeElement ? document.activeElement.tagName : ''")).toString(),
+                  QStringLiteral("BODY"));
+        EXPECT_TRUE(frame->statusBar()->currentMessage().isEmpty()) << frame->statusBar()->currentMessage().toStdString();
+        EXPECT_EQ(QApplication::focusWidget(), pane->control(kIdContentsTree + pane->current_tab()));
+    };
+    pane->tab_strip()->setCurrentIndex(1); // a click on リスト
+    page_state("list tab");
+    press(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier);
+    page_state("search tab");
+    press(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier);
+    page_state("bookmark tab");
+    pane->tab_strip()->setCurrentIndex(0);
+    page_state("contents tab");
+}
+
+TEST_F(MainFrameTest, ALinksCaptionGoesWhenAnotherPageIsShown)
+{
+    open_frame();
+    ASSERT_TRUE(show("01A-00480000-00"));
+    // The pointer rests on a link, then goes straight to the toolbar's 資料.
+    const QVariantList box = js(QStringLiteral("(function () { var r = document.querySelector('a[href*=\"T002\"]')"
+                                               ".getBoundingClientRect(); return [r.left + 4, r.top + r.height / 2]; })()"))
+                                 .toList();
+    ASSERT_EQ(box.size(), 2);
+    QWidget* surface = frame->page_view()->browser()->focusProxy();
+    ASSERT_NE(surface, nullptr);
+    QTest::mouseMove(surface, QPoint(qRound(box[0].toDouble()), qRound(box[1].toDouble())));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !frame->statusBar()->currentMessage().isEmpty(); }, kWait));
+    QWidget* button = frame->findChild<QToolBar*>(QStringLiteral("toolbar"))->widgetForAction(frame->action(cmd::DesignData));
+    ASSERT_NE(button, nullptr);
+    QTest::mouseMove(button, button->rect().center());
+    QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_TRUE(wait_for_page());
+    QTest::qWait(200);
+    EXPECT_TRUE(frame->statusBar()->currentMessage().isEmpty()) << frame->statusBar()->currentMessage().toStdString();
+}
+
+TEST_F(MainFrameTest, HelpOpensInAWindowOfItsOwnOrSaysTheFileIsMissing)
+{
+    open_frame();
+    ASSERT_TRUE(frame->run_command(cmd::Help));
+    ASSERT_EQ(reporter.messages().size(), 1u);
+    EXPECT_EQ(reporter.messages()[0].text, "ヴェルトのヘルプファイルを\n開くことができませんでした。");
+    EXPECT_TRUE(frame->help_window() == nullptr || !frame->help_window()->isVisible());
+
+    // With the file beside the program the reader shows it itself, without a desktop browser.
+    std::filesystem::copy_file(VELTO_BINARY_DIR "/help14.html", dir.file("help14.html"));
+    reporter.clear();
+    ASSERT_TRUE(frame->run_command(cmd::Help));
+    EXPECT_TRUE(reporter.messages().empty());
+    HelpWindow* help = frame->help_window();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    QSignalSpy loaded(help, &HelpWindow::loaded);
+    ASSERT_TRUE(loaded.wait(kWait));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return help->windowTitle() == QStringLiteral("ヴェルト ヘルプ"); }, kWait))
+        << help->windowTitle().toStdString();
+    // Asking again brings the same window forward.
+    ASSERT_TRUE(frame->run_command(cmd::Help));
+    EXPECT_EQ(frame->help_window(), help);
+}
+
 TEST_F(MainFrameTest, APressDuringTheStartUpPictureOnlyHidesIt)
 {
     open_frame();
@@ -277,6 +527,23 @@ TEST_F(MainFrameTest, APressDuringTheStartUpPictureOnlyHidesIt)
     EXPECT_EQ(frame->page_view()->_current_id(), "01A-00010000-00");
 }
 
+TEST_F(MainFrameTest, TheFirstPageIsAskedForBeforeTheTreeAndThePageList)
+{
+    frame = std::make_unique<CMainFrame>(*doc, settings);
+    ASSERT_TRUE(frame->create_client());
+    frame->show_first(false);
+    EXPECT_TRUE(frame->page_view()->page_loading());
+    EXPECT_EQ(frame->left_pane()->tree()->topLevelItemCount(), 0);
+    EXPECT_FALSE(doc->pages_read());
+
+    QSignalSpy started(frame.get(), &CMainFrame::startupFinished);
+    ASSERT_TRUE(wait_for_page());
+    ASSERT_TRUE(started.count() > 0 || started.wait(kWait));
+    EXPECT_GT(frame->left_pane()->tree()->topLevelItemCount(), 0);
+    EXPECT_TRUE(doc->pages_read());
+    EXPECT_TRUE(reporter.messages().empty());
+}
+
 TEST_F(MainFrameTest, TheLastPageComesBackWithTheTreeFollowingIt)
 {
     settings.write_int(kSectionRecords, kValueVersion, kSettingsVersionStamp);
@@ -284,6 +551,7 @@ TEST_F(MainFrameTest, TheLastPageComesBackWithTheTreeFollowingIt)
     open_frame();
     EXPECT_EQ(frame->page_view()->_current_id(), "01A-00200000-00");
     EXPECT_EQ(frame->left_pane()->tree()->_selected_id(), "01A-00200000-00");
+    EXPECT_EQ(frame->findChild<QLabel*>(QStringLiteral("pageTitle"))->text(), QStringLiteral("建築基準法 第20条"));
     close_frame();
     // The page shown at the end is remembered.
     EXPECT_EQ(settings.read_string(kSectionSettings, kValueCurIDFN), "01A-00200000-00");

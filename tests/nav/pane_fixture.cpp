@@ -118,9 +118,10 @@ void PaneFixture::quiet_select(VListBase* list, int row)
 }
 
 void PaneFixture::send_key(QWidget* target, QEvent::Type type, int key, bool auto_repeat,
-                           Qt::KeyboardModifiers modifiers)
+                           Qt::KeyboardModifiers modifiers, quint64 timestamp)
 {
     QKeyEvent event(type, key, modifiers, QString(), auto_repeat);
+    event.setTimestamp(timestamp);
     QApplication::sendEvent(target, &event);
 }
 

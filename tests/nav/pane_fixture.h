@@ -78,8 +78,9 @@ protected:
     // Selects without showing.
     static void quiet_select(VListBase* list, int row);
 
+    // `timestamp` is the moment of the event in milliseconds, 0 for none.
     static void send_key(QWidget* target, QEvent::Type type, int key, bool auto_repeat = false,
-                         Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+                         Qt::KeyboardModifiers modifiers = Qt::NoModifier, quint64 timestamp = 0);
 
     TempDir dir;
     MemorySettingsStore settings;

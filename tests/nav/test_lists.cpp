@@ -132,8 +132,18 @@ TEST_F(Lists, NarrowColumnCutsAJapaneseTitleAtACharacterBoundary)
             boundary += utf8_decode_at(title, boundary).bytes;
         ASSERT_EQ(boundary, prefix.size()) << width;
         ASSERT_EQ(title.compare(0, prefix.size(), prefix), 0) << width;
+        // The whole title is the cell's tooltip while the cell shows it cut.
+        ASSERT_EQ(list->_whole_text(list->model()->index(row, 1)).toStdString(), title) << width;
     }
     EXPECT_GT(cuts, 0);
+    list->setColumnWidth(1, full + 40);
+    // Whole in a wide enough list; cut by the list's edge in a narrow one.
+    window->resize(1400, 600);
+    QApplication::processEvents();
+    EXPECT_TRUE(list->_whole_text(list->model()->index(row, 1)).isEmpty());
+    window->resize(250, 600);
+    QApplication::processEvents();
+    EXPECT_EQ(list->_whole_text(list->model()->index(row, 1)).toStdString(), title);
 }
 
 TEST_F(Lists, ColumnWidthsCannotBeDraggedOrDoubleClicked)

@@ -3,8 +3,11 @@
 #include "compose/contents_tree.h"
 #include "tests/nav/pane_fixture.h"
 
+#include <QApplication>
+#include <QHelpEvent>
 #include <QImage>
 #include <QPixmap>
+#include <QToolTip>
 
 #include <set>
 
@@ -23,6 +26,7 @@ INSERT INTO T_条 VALUES ('01A-00010000-00', '01A-0100-0100-0000-0000', '目的'
 INSERT INTO T_条 VALUES ('01A-00020000-00', '01A-0100-0000-0000-0000', '用語の定義', '', 2, 0, -1);
 INSERT INTO T_条 VALUES ('01A-00020000-01', '01A-0100-0000-0000-0000', '', '第二号以下', 2, 0, -1);
 INSERT INTO T_条 VALUES ('01A-00030000-00', '01A-0000-0000-0000-0000', '適用', '', 0, 0, -1);
+INSERT INTO T_条 VALUES ('01A-00040000-00', '01A-0000-0000-0000-0000', '建築物の敷地、構造、建築設備及び用途に関する最低の基準を定めて国民の生命、健康及び財産の保護を図り、もつて公共の福祉の増進に資することを目的とする規定の適用の特例', '', 0, 0, -1);
 INSERT INTO T_条 VALUES ('01A-T0010000-00', '01A-0000-0000-0000-0000', '用途', '', 0, 0, -1);
 INSERT INTO T_条 VALUES ('02K-KD190101-00', '02K-0000-0000-0000-0000', '告示', '', 0, 0, -1);
 )sql";
@@ -175,4 +179,34 @@ TEST_F(Tree, SynchronisingOpensTheWayToThePageOrClearsTheSelection)
     EXPECT_TRUE(tree->selectedItems().isEmpty());
     EXPECT_EQ(tree->currentItem(), nullptr);
     EXPECT_TRUE(view.shown.empty());
+}
+
+TEST_F(Tree, ATitleShownCutComesWholeAsTheTooltip)
+{
+    const std::string long_title = "建築物の敷地、構造、建築設備及び用途に関する最低の基準を定めて国民の生命、健康及び財産の保護を図り、"
+                                   "もつて公共の福祉の増進に資することを目的とする規定の適用の特例";
+    tree->expandItem(tree->_item_for_id("01A"));
+    QTreeWidgetItem* cut = tree->_item_for_id("01A-00040000-00");
+    QTreeWidgetItem* whole = tree->_item_for_id("01A-00030000-00");
+    ASSERT_TRUE(cut && whole);
+    ASSERT_TRUE(cut->text(0).endsWith(QStringLiteral(" ... ")));
+    const auto tip = [&](QTreeWidgetItem* item) { return tree->_whole_text(tree->indexFromItem(item)).toStdString(); };
+
+    window->resize(1400, 600);
+    QApplication::processEvents();
+    // Cut at 150 bytes by the tree: the whole title; short enough: none.
+    EXPECT_EQ(tip(cut), "4条　" + long_title);
+    EXPECT_EQ(tip(whole), "");
+    // Cut by a narrow pane: the text as it is.
+    window->resize(120, 600);
+    QApplication::processEvents();
+    EXPECT_EQ(tip(whole), "3条　適用");
+
+    // The tooltip itself.
+    QHelpEvent hover(QEvent::ToolTip, tree->visualItemRect(cut).center(),
+                     tree->viewport()->mapToGlobal(tree->visualItemRect(cut).center()));
+    QApplication::sendEvent(tree->viewport(), &hover);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text().toStdString(), "4条　" + long_title);
+    QToolTip::hideText();
 }
