@@ -1,5 +1,7 @@
 #include "core/search_text.h"
 
+#include "core/sjis.h"
+
 #include <utility>
 
 namespace velto {
@@ -92,6 +94,34 @@ SearchEntryCheck check_search_entry(std::string_view entry)
     else
         check.action = SearchEntryAction::Search;
     return check;
+}
+
+bool _split_words(std::string_view text, std::vector<std::string>& words)
+{
+    words.clear();
+    static constexpr std::string_view kFullWidthSpace = "　";
+    std::string spaced;
+    spaced.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();) {
+        if (text.substr(pos, kFullWidthSpace.size()) == kFullWidthSpace) {
+            spaced += ' ';
+            pos += kFullWidthSpace.size();
+        } else {
+            spaced += text[pos++];
+        }
+    }
+    const std::string trimmed = trim_search_text(spaced);
+    if (trimmed.empty() || sjis_width(trimmed) > kSplitWordsLimit)
+        return false;
+    std::size_t start = 0;
+    for (std::size_t pos = 0; pos <= trimmed.size(); ++pos) {
+        if (pos == trimmed.size() || is_blank(trimmed[pos])) {
+            if (pos > start)
+                words.emplace_back(trimmed.substr(start, pos - start));
+            start = pos + 1;
+        }
+    }
+    return true;
 }
 
 } // namespace velto

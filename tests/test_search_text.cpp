@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace velto {
 namespace {
@@ -106,6 +107,40 @@ TEST(SearchText, HiddenPageNumberIsRecognisedAfterNormalising)
     EXPECT_EQ(check_search_entry(" ７３１８４５０９６２ ").action, SearchEntryAction::HiddenPage);
     EXPECT_EQ(check_search_entry("73184509621").action, SearchEntryAction::Search);
     EXPECT_EQ(check_search_entry("7318450962　").action, SearchEntryAction::Search);
+}
+
+TEST(SearchText, SplitWordsAtHalfAndFullWidthBlanks)
+{
+    using Words = std::vector<std::string>;
+    const struct {
+        std::string text;
+        bool ok;
+        Words words;
+    } cases[] = {
+        {"建築物", true, {"建築物"}},
+        {"　建築物　", true, {"建築物"}},                  // one word inside full-width spaces
+        {"建築物　敷地", true, {"建築物", "敷地"}},          // a full-width space separates
+        {"  A \t B　　 C  ", true, {"A", "B", "C"}},         // runs of blanks count once
+        {"a b c d", true, {"a", "b", "c", "d"}},             // counting words is the caller's
+        {"", false, {}},
+        {"　 　", false, {}},
+        {std::string(2048, 'x'), true, {std::string(2048, 'x')}},
+        {" " + std::string(2049, 'x'), false, {}},
+        {std::string(1024, 'x') + "　" + std::string(1023, 'x'), true,
+         {std::string(1024, 'x'), std::string(1023, 'x')}}, // the space counts one byte once replaced
+    };
+    for (const auto& c : cases) {
+        Words words{"left over"};
+        EXPECT_EQ(_split_words(c.text, words), c.ok) << c.text.substr(0, 40);
+        EXPECT_EQ(words, c.words) << c.text.substr(0, 40);
+    }
+    // Shift-JIS bytes, not UTF-8 bytes: 1024 kanji are 2048 bytes.
+    std::string kanji;
+    for (int i = 0; i < 1024; ++i)
+        kanji += "字";
+    Words words;
+    EXPECT_TRUE(_split_words(kanji, words));
+    EXPECT_FALSE(_split_words(kanji + "x", words));
 }
 
 } // namespace
