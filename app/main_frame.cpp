@@ -66,7 +66,18 @@ constexpr char kHelpFailed[] = "ヴェルトのヘルプファイルを\n開く�
 constexpr char kSupportSiteFailed[] = "ヴェルトのサポートホームページを\n開くことができませんでした。";
 
 // Commands the page view carries out.
-bool is_view_command(int id) { return (id >= cmd::Back && id <= cmd::Brachet) || id == cmd::PinPoint; }
+bool is_view_command(int id)
+{
+    switch (id) {
+    case cmd::PinPoint:
+    case cmd::Copy:
+    case cmd::FindInPage:
+    case cmd::ClearMarks:
+    case cmd::Print:
+    case cmd::PrintPreview: return true;
+    default: return id >= cmd::Back && id <= cmd::Brachet;
+    }
+}
 
 QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
@@ -291,7 +302,9 @@ C2ndView* CMainFrame::create_page_view(QWidget* parent)
     if (jump_)
         jump_->set_page_view(view);
     connect(view, &C2ndView::commandStateChanged, this, &CMainFrame::refresh_commands);
-    connect(view, &C2ndView::commandRequested, this, [this](int id) { run_command(id); });
+    // The browser's page setup goes back to the reader's own whenever the
+    // program is activated or left.
+    connect(qApp, &QGuiApplication::applicationStateChanged, view, [view] { view->_restore_page_setup(); });
     connect(view, &C2ndView::statusTextChanged, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
     // A link's caption belongs to the page it was on: the page being left

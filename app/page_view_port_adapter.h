@@ -30,8 +30,11 @@ public:
             view_->_focus_page();
     }
     std::string find_string() const override { return view_ ? view_->find_string() : std::string(); }
-    // Painting words in the page comes with find-in-page.
-    void mark_words(const std::string&, bool) override {}
+    void mark_words(const std::string& text, bool clear) override
+    {
+        if (view_)
+            view_->_mark_words(text, clear);
+    }
 
 private:
     QPointer<C2ndView> view_;

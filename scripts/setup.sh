@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-webengine-dev qt6-webchannel-dev qt6-svg-dev libqt6svg6-dev qt6-translations-l10n
   libsqlite3-dev sqlite3 libgtest-dev googletest xz-utils
   fonts-ipafont fonts-noto-cjk fonts-urw-base35 fontconfig
-  xvfb xauth
+  xvfb xauth poppler-utils
 )
 
 missing=()

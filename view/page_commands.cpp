@@ -1,6 +1,8 @@
-// The commands of the view (history and list moves, Synchro, Refer, Brachet, PinPoint)
-// and the rebuild of the page shown after a change of options.
+// The commands of the view (history and list moves, Synchro, Refer, Brachet,
+// PinPoint, copy, find, print) and the rebuild of the page shown after a
+// change of options.
 #include "view/page_view.h"
+#include "view/view_page.h"
 
 namespace velto {
 
@@ -17,7 +19,12 @@ bool C2ndView::command_enabled(int id) const
     }
     case kRefer:
     case kBrachet:
-    case kPinPoint: return true;
+    case kPinPoint:
+    case kFindInPage: return true;
+    case kClearMarks: return !find_string().empty();
+    case kCopy: return page_->hasSelection();
+    case kPrint:
+    case kPrintPreview: return !current_id_.empty() && !printing_;
     default: return false;
     }
 }
@@ -54,6 +61,19 @@ void C2ndView::run_command(int id)
     case kBrachet:
     case kPinPoint:
         toggle_and_rebuild(id);
+        break;
+    case kCopy:
+        copy_selection();
+        break;
+    case kFindInPage:
+        find_in_page();
+        break;
+    case kClearMarks:
+        _mark_words(find_string(), true);
+        break;
+    case kPrint:
+    case kPrintPreview:
+        _print_page(id == kPrintPreview);
         break;
     default:
         return;

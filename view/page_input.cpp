@@ -68,12 +68,7 @@ void C2ndView::build_context_menu()
         }
         QAction* action = menu_->addAction(QString::fromUtf8(text));
         action->setData(id);
-        connect(action, &QAction::triggered, this, [this, id = id] {
-            if (id == kBack || id == kForward || id == kPrevious || id == kNext)
-                run_command(id);
-            else
-                emit commandRequested(id);
-        });
+        connect(action, &QAction::triggered, this, [this, id = id] { run_command(id); });
     }
 }
 
@@ -120,16 +115,8 @@ void C2ndView::_context_menu(const QPoint& screen, const PageAnchor& anchor)
             return;
     }
     for (QAction* action : menu_->actions()) {
-        const int id = action->data().toInt();
-        switch (id) {
-        case kPrevious:
-        case kNext:
-        case kBack:
-        case kForward: action->setEnabled(command_enabled(id)); break;
-        case kClearMarks: action->setEnabled(!find_string_.empty()); break;
-        case kCopy: action->setEnabled(page_->hasSelection()); break;
-        default: break;
-        }
+        if (const int id = action->data().toInt())
+            action->setEnabled(command_enabled(id));
     }
     menu_->popup(screen);
 }

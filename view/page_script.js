@@ -27,6 +27,108 @@
         return document.getElementById(name) || document.getElementsByName(name)[0] || null;
     }
 
+    // ---- Word marks ----
+    //
+    // Each painted occurrence is wrapped in spans of the view's own (one per
+    // text node it covers), inside links and coloured brackets, never around
+    // them. Taking the paint off removes exactly these spans, so every part
+    // of the page gets back the background it had. Marks belong to the
+    // document they were made in.
+    var marks = [];       // spans, in the order they were made
+    var markedCount = 0;  // occurrences painted
+
+    // Elements whose text is not shown as page text.
+    var HIDDEN = /^(SCRIPT|STYLE|NOSCRIPT|TEMPLATE|TITLE|TEXTAREA|SELECT)$/;
+    // Elements that begin and end a line: no word runs across them.
+    var BLOCK = /^(ADDRESS|BLOCKQUOTE|BR|CAPTION|CENTER|DD|DIV|DL|DT|FORM|H[1-6]|HR|IMG|LI|OL|P|PRE|TABLE|TBODY|TD|TFOOT|TH|THEAD|TR|UL)$/;
+
+    // Letters compare without case, full-width ASCII forms as their single-
+    // byte forms (the search texts are normalised so). One character stays
+    // one character, so offsets hold.
+    function fold(text) {
+        return text.replace(/[\uFF01-\uFF5E]/g, function (c) {
+            return String.fromCharCode(c.charCodeAt(0) - 0xFEE0);
+        }).replace(/[a-z]/g, function (c) {
+            return c.toUpperCase();
+        });
+    }
+
+    // The text of the body as one string with the text node each part
+    // comes from; a line feed stands between blocks.
+    function bodyText() {
+        var parts = [], nodes = [], length = 0;
+        function boundary() {
+            parts.push('\n');
+            ++length;
+        }
+        (function walk(element) {
+            for (var n = element.firstChild; n; n = n.nextSibling) {
+                if (n.nodeType === 3) {
+                    nodes.push({ node: n, start: length });
+                    parts.push(n.data);
+                    length += n.data.length;
+                } else if (n.nodeType === 1 && !HIDDEN.test(n.tagName)) {
+                    var block = BLOCK.test(n.tagName);
+                    if (block)
+                        boundary();
+                    walk(n);
+                    if (block)
+                        boundary();
+                }
+            }
+        })(document.body);
+        return { text: fold(parts.join('')), nodes: nodes };
+    }
+
+    // Wraps the characters [from, to) of the body text in marks of `colour`;
+    // the first mark made.
+    function wrap(runs, from, to, colour) {
+        var first = null;
+        // From the end: splitting a text node keeps its first part where it was.
+        for (var i = runs.nodes.length - 1; i >= 0; --i) {
+            var run = runs.nodes[i];
+            var start = Math.max(from, run.start) - run.start;
+            var end = Math.min(to, run.start + run.node.data.length) - run.start;
+            if (end <= start)
+                continue;
+            var piece = run.node;
+            if (end < piece.data.length)
+                piece.splitText(end);
+            if (start > 0)
+                piece = piece.splitText(start);
+            var span = document.createElement('span');
+            span.style.backgroundColor = colour;
+            piece.parentNode.insertBefore(span, piece);
+            span.appendChild(piece);
+            marks.push(span);
+            first = span;
+        }
+        return first;
+    }
+
+    function unmark() {
+        var n = markedCount;
+        var parents = [];
+        while (marks.length) {
+            var span = marks.pop();
+            var parent = span.parentNode;
+            if (!parent)
+                continue;
+            while (span.firstChild)
+                parent.insertBefore(span.firstChild, span);
+            parent.removeChild(span);
+            parents.push(parent);
+        }
+        parents.forEach(function (p) { p.normalize(); });
+        markedCount = 0;
+        return n;
+    }
+
+    // The page is the one the view means (its address path).
+    function isPage(path) {
+        return location.pathname === path;
+    }
+
     function linkInfo(a) {
         if (!a)
             return { anchor: false, href: '', id: '' };
@@ -101,6 +203,44 @@
                 }
             });
             return n;
+        },
+        // Paints every occurrence of each word (at most three, with the
+        // colour of the same index), after taking any earlier paint off;
+        // the last occurrence of the first word is scrolled to the top.
+        // The number painted; 0 without a body; -1 when the page shown is
+        // not `path`.
+        markWords: function (words, colours, path) {
+            if (!isPage(path))
+                return -1;
+            unmark();
+            if (!document.body)
+                return 0;
+            var last = null;
+            // From the last word to the first: where words overlap, the
+            // colour of the earlier word is on top.
+            for (var w = words.length - 1; w >= 0; --w) {
+                var word = fold(words[w]);
+                if (!word)
+                    continue;
+                var runs = bodyText();
+                var found = [];
+                for (var at = runs.text.indexOf(word); at >= 0; at = runs.text.indexOf(word, at + word.length))
+                    found.push(at);
+                for (var i = found.length - 1; i >= 0; --i) {
+                    var first = wrap(runs, found[i], found[i] + word.length, colours[w]);
+                    if (i === found.length - 1 && first)
+                        last = first;
+                }
+                markedCount += found.length;
+            }
+            if (last)
+                last.scrollIntoView({ block: 'start', inline: 'nearest' });
+            return markedCount;
+        },
+        // Takes the paint of markWords off; the number of occurrences it
+        // had painted, -1 when the page shown is not `path`.
+        clearMarks: function (path) {
+            return isPage(path) ? unmark() : -1;
         },
         // The body's cursor; '' gives it back to the page.
         setCursor: function (cursor) {

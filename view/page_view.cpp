@@ -6,6 +6,7 @@
 #include "view/page_scheme.h"
 #include "view/pinpoint_dlg.h"
 #include "view/view_page.h"
+#include "view/word_marks.h"
 
 #include <QDesktopServices>
 #include <QVBoxLayout>
@@ -44,6 +45,7 @@ C2ndView::C2ndView(CVeltoDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc)
     layout->addWidget(browser_);
 
     busy_ = new BusyDialog(this);
+    marks_ = new WordMarks(bridge_, this);
     open_external_ = [](const QUrl& url) { QDesktopServices::openUrl(url); };
     build_context_menu();
 
@@ -62,6 +64,8 @@ C2ndView::C2ndView(CVeltoDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc)
         if (!loading_)
             assumed_position_.reset();
     });
+    connect(page_, &QWebEnginePage::selectionChanged, this, &C2ndView::commandStateChanged);
+    connect(marks_, &WordMarks::findStringChanged, this, &C2ndView::commandStateChanged);
     connect(browser_, &QWidget::customContextMenuRequested, this, &C2ndView::request_context_menu);
     connect(bridge_, &PageBridge::focused, this, &C2ndView::page_focused);
     connect(this, &C2ndView::pageLoaded, this, &C2ndView::reveal_pending);
@@ -76,6 +80,7 @@ C2ndView::~C2ndView()
 {
     if (doc_.page_view() == this)
         doc_.set_page_view(nullptr);
+    _restore_page_setup();
     // The browser goes before its page, the page before its profile.
     delete browser_;
     browser_ = nullptr;
@@ -115,6 +120,7 @@ void C2ndView::OnInitialUpdate(const std::string& page_shown)
             pane_->_sync(current_id_);
         _focus_page();
     }
+    _save_page_setup();
     emit commandStateChanged();
 }
 
@@ -191,7 +197,7 @@ bool C2ndView::_show(const std::string& id)
         cache_[id] = std::move(html);
     current_id_ = id;
     shown_in_full_ = from_link();
-    find_string_.clear();
+    marks_->page_replaced();
 
     if (rebuild_here) {
         emit commandStateChanged();

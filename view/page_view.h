@@ -17,7 +17,9 @@
 // (commands and page options), page_input.cpp (context menu, keys, drops),
 // page_marks.cpp (pinpoint jump, pin image, link colours, the pinpoint list),
 // page_gestures.cpp (mouse gestures and their direction images),
-// page_reveal.cpp (a place within a page: the target of a citation).
+// page_reveal.cpp (a place within a page: the target of a citation),
+// page_text.cpp (copy, find in the page and the word marks,
+// view/word_marks.h), page_print.cpp (printing and its preview).
 //
 // The view runs without a main window: a navigation pane and the status bar
 // are optional (the pane through NavigationPaneLink, the status bar through
@@ -34,6 +36,7 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <array>
 #include <functional>
 #include <map>
 #include <optional>
@@ -41,6 +44,7 @@
 #include <string_view>
 
 class QMenu;
+class QPrinter;
 class QWebEnginePage;
 class QWebEngineLoadingInfo;
 class QWebEngineProfile;
@@ -53,6 +57,7 @@ class CPinPointDlg;
 class PageBridge;
 class PageSchemeHandler;
 class ViewPage;
+class WordMarks;
 
 // An anchor of the page under the mouse pointer, for the context menu.
 struct PageAnchor {
@@ -76,6 +81,8 @@ public:
     static constexpr int kPinPoint = cmd::PinPoint;
     static constexpr int kClearMarks = cmd::ClearMarks;
     static constexpr int kCopy = cmd::Copy;
+    static constexpr int kPrint = cmd::Print;
+    static constexpr int kPrintPreview = cmd::PrintPreview;
     // Gesture directions: the image a gesture shows and the command its release sends.
     enum GestureDirection { kGestureNone, kGestureForward, kGestureBack, kGestureNext, kGesturePrevious, kGestureStop };
 
@@ -136,14 +143,47 @@ public:
     // Synchro is on and the page shown is not one of the program's own pages.
     bool synchronisation_active() const { return doc_._synchro_effective() != 0; }
 
-    // Commands 32775 to 32781 and 32783, for the toolbar, the menus and the keys.
+    // Commands of the view (32775 to 32781, 32783, copy, find in the page,
+    // clearing its marks, print and preview), for the toolbar, the menus and
+    // the keys. A command that cannot act now is disabled.
     bool command_enabled(int id) const;
     bool command_checked(int id) const;
     void run_command(int id);
 
-    // The text of the last find in the page; clearing marks needs one.
-    const std::string& find_string() const { return find_string_; }
-    void set_find_string(std::string text) { find_string_ = std::move(text); }
+    // Copy, find and word marks (page_text.cpp).
+    //
+    // The text whose words are painted in the page shown; empty when nothing
+    // is painted (always after a new page).
+    const std::string& find_string() const;
+    // With `clear` false, paints the words of `text` (at most three) in the
+    // page shown with the three search-word colours; with `clear` true, takes
+    // that paint off again (`text` is not needed). `done` receives the number
+    // of occurrences painted or cleared, WordMarks::kTooManyWords, or
+    // WordMarks::kFailed (no word, no page); it may run before this returns.
+    void _mark_words(const std::string& text, bool clear, std::function<void(int)> done = {});
+    // ぷちコピー: the selection as plain text on the clipboard, cut to
+    // kCopyLimit bytes (view/copy_notice.h) with the notice while ClipChk
+    // allows it. Nothing selected: the clipboard stays as it is.
+    void copy_selection();
+    // このページ内の検索: takes the paint off and opens the find dialog.
+    void find_in_page();
+    // The text last searched with success in the find dialog.
+    const std::string& last_find_text() const { return last_find_text_; }
+
+    // Printing (page_print.cpp).
+    //
+    // Prints the page shown after the print dialog, or shows it in the print
+    // preview; with no page shown, a message says so.
+    void _print_page(bool preview);
+    // Prints the page shown, whole, with its pictures and colours, onto
+    // `printer` and waits until it is done; false when the engine failed or
+    // the page went away meanwhile.
+    bool print_document(QPrinter& printer);
+    // The browser's own page header and footer around printing: the engine
+    // prints none, so there is nothing to blank or put back. The shell calls
+    // these at the first update, on activation changes and at the end.
+    void _save_page_setup() {}
+    void _restore_page_setup() {}
 
     // PageViewLink
     std::string current_page_id() const override { return current_id_; }
@@ -174,9 +214,6 @@ signals:
     void statusTextChanged(const QString& text);
     // Enabling or checking of commands 32775 to 32781 may have changed.
     void commandStateChanged();
-    // A command of the context menu that the view does not carry out itself
-    // (find in page, clear marks, copy).
-    void commandRequested(int id);
     // An internal link of the page was followed to `id`; `shown` is false
     // when it led to no page.
     void linkFollowed(const QString& id, bool shown);
@@ -258,6 +295,8 @@ private:
     void guard_browser_child(QObject* child);
     // Scrolls to and marks the place asked for by show_at, once its page is there.
     void reveal_pending();
+    // The three search-word colours as "#RRGGBB".
+    std::array<std::string, 3> word_colours() const;
     void report_failure(std::string_view message) const;
 
     CVeltoDoc& doc_;
@@ -270,6 +309,7 @@ private:
     PageBridge* bridge_ = nullptr;
     QMenu* menu_ = nullptr;
     BusyDialog* busy_ = nullptr;
+    WordMarks* marks_ = nullptr;
     CPinPointDlg* pinpoint_dlg_ = nullptr;
     std::function<void(const QUrl&)> open_external_;
 
@@ -283,10 +323,11 @@ private:
     std::map<std::string, std::string> cache_;
     int pending_x_ = 0;
     int pending_y_ = 0;
-    std::string find_string_;
     struct {
         std::string page, anchor, scope;
     } pending_reveal_;
+    std::string last_find_text_;
+    bool printing_ = false;
 
     // The page that the next history entry records.
     std::string last_shown_id_;

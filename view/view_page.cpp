@@ -40,6 +40,8 @@ ViewPage::ViewPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage
     s->setAttribute(S::ErrorPageEnabled, false);
     s->setAttribute(S::NavigateOnDropEnabled, false);
     s->setAttribute(S::FocusOnNavigationEnabled, false);
+    // Printed pages keep their bracket colours and marks.
+    s->setAttribute(S::PrintElementBackgrounds, true);
 
     connect(this, &QWebEnginePage::featurePermissionRequested, this,
             [this](const QUrl& origin, Feature feature) {

@@ -14,6 +14,7 @@
 #include "nav/nav_pane.h"
 #include "nav/tree_ctrl.h"
 #include "tests/fixtures.h"
+#include "view/page_search_dlg.h"
 #include "view/page_view.h"
 
 #include <gtest/gtest.h>
@@ -22,8 +23,10 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QElapsedTimer>
+#include <QPushButton>
 #include <QProcess>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -243,7 +246,11 @@ TEST_F(MainFrameTest, CommandStatesFollowThePageShown)
         EXPECT_FALSE(frame->action(id)->isEnabled()) << id;
     EXPECT_TRUE(frame->action(cmd::Synchro)->isChecked());
     EXPECT_TRUE(frame->action(cmd::Refer)->isChecked());
-    EXPECT_FALSE(frame->action(cmd::Print)->isEnabled()); // printing is still to come
+    // A page is shown: print and preview; nothing selected: no copy.
+    EXPECT_TRUE(frame->action(cmd::Print)->isEnabled());
+    EXPECT_TRUE(frame->action(cmd::PrintPreview)->isEnabled());
+    EXPECT_FALSE(frame->action(cmd::Copy)->isEnabled());
+    EXPECT_TRUE(frame->action(cmd::FindInPage)->isEnabled());
 
     ASSERT_TRUE(show("01A-00060200-00"));
     EXPECT_TRUE(frame->action(cmd::Previous)->isEnabled());
@@ -638,4 +645,46 @@ TEST_F(MainFrameTest, OptionsReachThePageAndSurviveARestart)
     EXPECT_EQ(doc->display()[DisplaySettings::PinPointPriority], 0);
     open_frame();
     EXPECT_EQ(body_font_size(), QStringLiteral("12pt"));
+}
+
+TEST_F(MainFrameTest, FindAndCopyReachThePageFromTheKeys)
+{
+    open_frame();
+    ASSERT_TRUE(show("01A-00060200-00"));
+    frame->activateWindow();
+    frame->page_view()->_focus_page();
+    QApplication::processEvents();
+    EXPECT_FALSE(frame->command_enabled(cmd::ClearMarks));
+
+    // Ctrl+F: the find dialog, centred on the main window; its search paints the page.
+    QString result;
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<CPageSearchDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        EXPECT_LE(std::abs(d->frameGeometry().center().x() - frame->frameGeometry().center().x()), 2);
+        QSignalSpy searched(d, &CPageSearchDlg::searched);
+        d->edit()->setText(QStringLiteral("確認"));
+        d->search_button()->click();
+        EXPECT_TRUE(searched.count() > 0 || searched.wait(kWait));
+        result = d->message()->text();
+        d->reject();
+    });
+    press(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(result.endsWith(QStringLiteral("個見つかりました。"))) << result.toStdString();
+    EXPECT_TRUE(frame->command_enabled(cmd::ClearMarks));
+    EXPECT_TRUE(frame->run_command(cmd::ClearMarks));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !frame->command_enabled(cmd::ClearMarks); }, kWait));
+
+    // A selection enables ぷちコピー; Ctrl+C puts it on the clipboard.
+    frame->page_view()->page()->runJavaScript(
+        QStringLiteral("getSelection().selectAllChildren(document.querySelector('a[id$=\"0100-0000-0000-0000\"]'))"),
+        QWebEngineScript::ApplicationWorld);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame->action(cmd::Copy)->isEnabled(); }, kWait));
+    QGuiApplication::clipboard()->clear();
+    frame->activateWindow();
+    frame->page_view()->_focus_page();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    QTest::keyClick(frame->page_view()->browser()->focusProxy(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), frame->page_view()->page()->selectedText());
+    EXPECT_FALSE(QGuiApplication::clipboard()->text().isEmpty());
 }

@@ -1,0 +1,94 @@
+// Printing the page shown and its preview. The engine renders the page into
+// pages of the printer's size (print backgrounds on, so bracket colours,
+// marks and pictures print as they are shown) and then onto the printer;
+// that is asynchronous, and a printer, the preview in particular, wants its
+// pages before the call returns, so the view waits for the engine.
+#include "view/page_view.h"
+
+#include <QEventLoop>
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QWebEngineView>
+
+#include <utility>
+
+namespace velto {
+
+namespace {
+
+// The engine rasterises the page for the printer: enough for text on paper,
+// without pages of hundreds of megabytes.
+constexpr int kPrintResolution = 300;
+
+constexpr char kPrintCaption[] = "印刷処理に関するメッセージ";
+constexpr char kPreviewCaption[] = "プレビュー処理に関するメッセージ";
+
+} // namespace
+
+void C2ndView::_print_page(bool preview)
+{
+    if (printing_)
+        return;
+    const std::string caption = preview ? kPreviewCaption : kPrintCaption;
+    if (current_id_.empty()) {
+        doc_.reporter().show(caption,
+                             preview ? "プレビューを行う前に法文を表示させて下さい。"
+                                     : "印刷を行う前に法文を表示させて下さい。",
+                             MessageButtons::Ok, MessageIcon::Information);
+        return;
+    }
+    _focus_page();
+    QPrinter printer(QPrinter::HighResolution);
+    if (printer.resolution() > kPrintResolution)
+        printer.setResolution(kPrintResolution);
+    bool failed = false;
+    if (preview) {
+        QPrintPreviewDialog dialog(&printer, window());
+        connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this, &failed](QPrinter* target) {
+            if (!print_document(*target))
+                failed = true;
+        });
+        dialog.exec();
+    } else {
+        QPrintDialog dialog(&printer, window());
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        failed = !print_document(printer);
+    }
+    if (failed)
+        doc_.reporter().show(caption, preview ? "プレビューを表示できませんでした。" : "印刷できませんでした。",
+                             MessageButtons::Ok, MessageIcon::Exclamation);
+}
+
+bool C2ndView::print_document(QPrinter& printer)
+{
+    if (current_id_.empty() || printing_)
+        return false;
+    printing_ = true;
+    emit commandStateChanged();
+    QEventLoop wait;
+    bool done = false;
+    bool ok = false;
+    QPointer<C2ndView> self(this);
+    QPointer<QWebEngineView> browser(browser_);
+    const auto finished = connect(browser_, &QWebEngineView::printFinished, &wait, [&](bool success) {
+        done = true;
+        ok = success;
+        wait.quit();
+    });
+    connect(browser_, &QObject::destroyed, &wait, &QEventLoop::quit);
+    browser_->print(&printer);
+    if (!done)
+        wait.exec();
+    if (!self)
+        return false;
+    if (browser)
+        disconnect(finished);
+    printing_ = false;
+    emit commandStateChanged();
+    return ok;
+}
+
+} // namespace velto
