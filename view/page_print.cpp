@@ -46,6 +46,7 @@ void C2ndView::_print_page(bool preview)
     bool failed = false;
     if (preview) {
         QPrintPreviewDialog dialog(&printer, window());
+        dialog.resize(window()->size());
         connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this, &failed](QPrinter* target) {
             if (!print_document(*target))
                 failed = true;
