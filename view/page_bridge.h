@@ -24,6 +24,10 @@
 //       sentence's anchor) to the top of the window and marks for a moment
 //       the blocks of the sentences whose ids begin with `scope`; the top of
 //       the page for an empty id. False when the page has no such element.
+//   veltoPage.markWords(words, colours, path) -> count: paints the words
+//       (view/word_marks.h) in the page of the address path `path`; -1 when
+//       another page is shown.
+//   veltoPage.clearMarks(path) -> count: takes that paint off again.
 //
 // Coordinates are CSS pixels; document coordinates count from the top left
 // of the page, window coordinates from the top left of the part shown.
