@@ -4,12 +4,15 @@
 // that is asynchronous, and a printer, the preview in particular, wants its
 // pages before the call returns, so the view waits for the engine.
 #include "view/page_view.h"
+#include "view/view_page.h"
 
 #include <QEventLoop>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QTimer>
+#include <QWebEngineLoadingInfo>
 #include <QWebEngineView>
 
 #include <utility>
@@ -21,6 +24,8 @@ namespace {
 // The engine rasterises the page for the printer: enough for text on paper,
 // without pages of hundreds of megabytes.
 constexpr int kPrintResolution = 300;
+// How long printing waits for a page still loading (milliseconds).
+constexpr int kLoadWait = 30000;
 
 constexpr char kPrintCaption[] = "印刷処理に関するメッセージ";
 constexpr char kPreviewCaption[] = "プレビュー処理に関するメッセージ";
@@ -69,10 +74,23 @@ bool C2ndView::print_document(QPrinter& printer)
         return false;
     printing_ = true;
     emit commandStateChanged();
+    QPointer<C2ndView> self(this);
+    // A page on its way is printed once it is there, not the one before it.
+    if (loading_) {
+        QEventLoop arrival;
+        connect(page_, &QWebEnginePage::loadingChanged, &arrival, [this, &arrival] {
+            if (!loading_)
+                arrival.quit();
+        });
+        connect(page_, &QObject::destroyed, &arrival, &QEventLoop::quit);
+        QTimer::singleShot(kLoadWait, &arrival, &QEventLoop::quit);
+        arrival.exec();
+        if (!self)
+            return false;
+    }
     QEventLoop wait;
     bool done = false;
     bool ok = false;
-    QPointer<C2ndView> self(this);
     QPointer<QWebEngineView> browser(browser_);
     const auto finished = connect(browser_, &QWebEngineView::printFinished, &wait, [&](bool success) {
         done = true;

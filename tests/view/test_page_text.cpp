@@ -320,7 +320,8 @@ TEST_F(PrintTest, WithoutAPageThereIsAMessageInsteadOfPrinting)
 TEST_F(PrintTest, ALongArticlePrintsWhole)
 {
     start();
-    ASSERT_TRUE(show(kLong));
+    // Printed at once: the article, once it is there, not the page before.
+    ASSERT_TRUE(view->_show(kLong));
     EXPECT_TRUE(view->command_enabled(C2ndView::kPrint));
 
     // The printer gets every page of the article.
