@@ -212,7 +212,7 @@ public:
 signals:
     // The text for the status bar's message pane (a link under the pointer).
     void statusTextChanged(const QString& text);
-    // Enabling or checking of commands 32775 to 32781 may have changed.
+    // Enabling or checking of the view's commands may have changed.
     void commandStateChanged();
     // An internal link of the page was followed to `id`; `shown` is false
     // when it led to no page.
