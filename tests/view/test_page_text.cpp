@@ -79,6 +79,8 @@ protected:
     // Selects the content of the element `selector` and waits until the view knows.
     void select(const QString& selector)
     {
+        js(QStringLiteral("getSelection().removeAllRanges()"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !view->command_enabled(C2ndView::kCopy); }, kWait));
         js(QStringLiteral("getSelection().selectAllChildren(document.querySelector('%1'))").arg(selector));
         ASSERT_TRUE(QTest::qWaitFor([&] { return view->command_enabled(C2ndView::kCopy); }, kWait));
     }
@@ -147,6 +149,7 @@ TEST_F(PageTextTest, CopyPutsPlainTextOnTheClipboardWithTheNoticeUntilTicked)
     settings.write_int(kSectionSettings, kValueClipChk, 0);
     select(QStringLiteral("a[href*=\"01A-00030000\"]"));
     const QString link_text = view->page()->selectedText();
+    ASSERT_EQ(link_text, QStringLiteral("第3条"));
     EXPECT_EQ(with_dialogs([&] { view->run_command(C2ndView::kCopy); }, [](QDialog* d) { d->reject(); }), 0);
     EXPECT_EQ(clipboard->text(), link_text);
 }
