@@ -356,7 +356,7 @@ TEST_F(PrintTest, ALongArticlePrintsWhole)
     with_dialogs([&] { view->run_command(C2ndView::kPrintPreview); }, [&](QDialog* d) {
         auto* preview = d->findChild<QPrintPreviewWidget*>();
         if (preview)
-            QTest::qWaitFor([&] { return preview->pageCount() > 0; }, kWait);
+            (void)QTest::qWaitFor([&] { return preview->pageCount() > 0; }, kWait);
         previewed = preview ? preview->pageCount() : -1;
         d->reject();
     });
