@@ -1,10 +1,6 @@
 #include "compose/pinpoint_file.h"
 
-#include <QSaveFile>
-#include <QString>
-
-#include <filesystem>
-#include <fstream>
+#include "core/user_file.h"
 
 namespace velto {
 
@@ -23,8 +19,6 @@ bool printable(std::string_view text)
     }
     return true;
 }
-
-QString qpath(const std::string& path) { return QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())); }
 
 } // namespace
 
@@ -60,33 +54,16 @@ std::string pinpoint_file_text(const PinPointTable& table)
 
 bool read_pinpoint_file(const std::string& path, PinPointTable& table)
 {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
+    std::string text;
+    if (read_user_file(path, kMaxFileSize, text) != UserFileRead::Read)
         return false;
-    const std::uintmax_t size = std::filesystem::file_size(path, ec);
-    if (ec || size > kMaxFileSize)
-        return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    std::string text(static_cast<std::size_t>(size), '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(in.gcount()));
     read_pinpoint_text(text, table);
     return true;
 }
 
 bool write_pinpoint_file(const std::string& path, const PinPointTable& table)
 {
-    const std::string text = pinpoint_file_text(table);
-    QSaveFile file(qpath(path));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return write_user_file(path, pinpoint_file_text(table));
 }
 
 } // namespace velto
