@@ -254,6 +254,7 @@ bool CMainFrame::create_client()
     restore_splitter(main_splitter_, kValueSplitterPos1, kDefaultLeftPaneWidth, std::max(main_splitter_->width(), width()));
     page_->set_navigation_pane(left_);
     connect(left_, &C1stView::currentTabChanged, this, &CMainFrame::refresh_commands);
+    connect(left_, &C1stView::statusMessage, this, [this](const QString& text) { statusBar()->showMessage(text); });
     left_->OnInitialUpdate();
     // What the page view asks of the pane when it shows its first page; the
     // pane does it once it is filled.

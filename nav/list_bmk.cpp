@@ -3,64 +3,87 @@
 #include "compose/velto_doc.h"
 #include "nav/control_ids.h"
 
-#include <algorithm>
-
 namespace velto {
 
 VListBmk::VListBmk(QWidget* parent) : VListBase(kIdBookmarkList, parent) {}
 
 VListBmk::~VListBmk()
 {
-    _save();
+    if (bookmarks_)
+        bookmarks_->save();
 }
 
-bool VListBmk::_load()
+void VListBmk::_attach(CVeltoDoc& doc)
 {
-    // The bookmark file of the program folder is read here, once per run.
-    return loaded_;
+    if (bookmarks_ && doc_ == &doc)
+        return;
+    if (bookmarks_)
+        bookmarks_->save();
+    doc_ = &doc;
+    bookmarks_ = std::make_unique<Bookmarks>(doc);
 }
 
-bool VListBmk::_save()
-{
-    // The bookmarks are written to the bookmark file of the program folder here.
-    return false;
-}
+bool VListBmk::_load() { return bookmarks_ && bookmarks_->load(); }
+
+bool VListBmk::_save() { return bookmarks_ && bookmarks_->save(); }
 
 bool VListBmk::_add(const std::string& id)
 {
-    if (id.size() != kBookmarkIdLength || std::find(bookmarks_.begin(), bookmarks_.end(), id) != bookmarks_.end())
+    if (!bookmarks_ || !bookmarks_->add(id))
         return false;
-    bookmarks_.push_back(id);
+    write_change();
     return true;
 }
 
 bool VListBmk::_remove(const std::string& id)
 {
-    if (id.size() != kBookmarkIdLength)
+    if (!bookmarks_ || !bookmarks_->remove(id))
         return false;
-    const auto it = std::find(bookmarks_.begin(), bookmarks_.end(), id);
-    if (it == bookmarks_.end())
-        return false;
-    bookmarks_.erase(it);
+    write_change();
     return true;
+}
+
+void VListBmk::write_change()
+{
+    if (bookmarks_->save() || failure_told_)
+        return;
+    failure_told_ = true;
+    emit writeFailed(QString::fromStdString(bookmarks_->failure_message()));
+}
+
+const std::vector<std::string>& VListBmk::bookmarks() const
+{
+    static const std::vector<std::string> none;
+    return bookmarks_ ? bookmarks_->ids() : none;
 }
 
 void VListBmk::_show()
 {
+    // The pane waits until the list is complete.
+    QWidget* pane = parentWidget() ? parentWidget() : this;
+    const bool painting = pane->updatesEnabled();
+    pane->setUpdatesEnabled(false);
     _clear();
-    std::sort(bookmarks_.begin(), bookmarks_.end());
-    const int law_column = _column_of(kColumnLaw);
-    for (const std::string& id : bookmarks_) {
-        // Labels and titles of the pages come from the document's page list;
-        // until a row is labelled it shows the law's name.
-        ListRow row;
-        row.id = id;
-        row.columns.assign(static_cast<std::size_t>(columnCount()), std::string());
-        if (doc_ && law_column >= 0)
-            row.columns[static_cast<std::size_t>(law_column)] = doc_->_law_name(id.substr(0, 3), kLawNameGeneral);
-        _add_row(row);
+    if (bookmarks_) {
+        const auto columns = static_cast<std::size_t>(columnCount());
+        const auto put = [this](ListRow& row, unsigned bit, const std::string& text) {
+            const int column = _column_of(bit);
+            if (column >= 0)
+                row.columns[static_cast<std::size_t>(column)] = text;
+        };
+        for (const BookmarkRow& bookmark : bookmarks_->rows()) {
+            ListRow row;
+            row.id = bookmark.id;
+            row.columns.assign(columns, std::string());
+            put(row, kColumnLaw, bookmark.law);
+            put(row, kColumnArticle, bookmark.label);
+            put(row, kColumnTitle, bookmark.title);
+            _add_row(row);
+        }
     }
     _autosize_columns();
+    if (painting)
+        pane->setUpdatesEnabled(true);
 }
 
 } // namespace velto

@@ -1,10 +1,12 @@
-// The bookmark list of the "しおり" tab. The bookmarks are page identifiers
-// kept in memory; the list shows one row per bookmark in identifier order,
-// with all four columns and no icons.
+// The bookmark list of the "しおり" tab: one row per bookmarked page in
+// identifier order, with all four columns and no icons. The bookmarks and
+// their file are compose/bookmarks.h; every change is written at once.
 #pragma once
 
+#include "compose/bookmarks.h"
 #include "nav/list_base.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,33 +18,41 @@ class VListBmk : public VListBase {
 public:
     static constexpr unsigned kColumns = kAllColumns;
     static constexpr bool kIcons = false;
-    // Bookmarks are whole page identifiers (ID_FN).
-    static constexpr std::size_t kBookmarkIdLength = 15;
+    static constexpr std::size_t kBookmarkIdLength = velto::kBookmarkIdLength;
 
     explicit VListBmk(QWidget* parent = nullptr);
-    // Writes the bookmark file.
+    // Writes the bookmark file when it does not hold the bookmarks yet.
     ~VListBmk() override;
 
     // Binds the list to the document (program folder, labels, law names).
-    void _attach(CVeltoDoc& doc) { doc_ = &doc; }
+    void _attach(CVeltoDoc& doc);
 
     // Reads the bookmark file once per run; false when it cannot be read.
     bool _load();
-    // Writes the bookmark file; false when it cannot be written.
+    // Writes the bookmark file; false when it was not written.
     bool _save();
 
-    // Adds a page identifier; false unless it is 15 characters long and not yet present.
+    // Adds a page identifier and writes the file; false unless it is 15
+    // characters long and not yet present.
     bool _add(const std::string& id);
-    // Removes a page identifier; false unless it is 15 characters long and present.
+    // Removes a page identifier and writes the file; false unless it is 15
+    // characters long and present.
     bool _remove(const std::string& id);
-    // Refills the rows from the bookmarks, which are sorted first.
+    // Refills the rows from the bookmarks.
     void _show();
 
-    const std::vector<std::string>& bookmarks() const { return bookmarks_; }
+    // The bookmarks in ascending order (empty before _attach).
+    const std::vector<std::string>& bookmarks() const;
+
+signals:
+    // A change could not be written to the file; sent once a run.
+    void writeFailed(const QString& message);
 
 private:
-    std::vector<std::string> bookmarks_;
-    bool loaded_ = false;
+    void write_change();
+
+    std::unique_ptr<Bookmarks> bookmarks_;
+    bool failure_told_ = false;
 };
 
 } // namespace velto

@@ -115,6 +115,8 @@ public:
 signals:
     // Another tab became the current one (commands that depend on the tab change state).
     void currentTabChanged(int tab);
+    // A message for the status bar (a change of the bookmarks was not saved).
+    void statusMessage(const QString& text);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
