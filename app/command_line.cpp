@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include "compose/article_rows.h"
+#include "compose/bookmarks.h"
 #include "compose/citation_resolver.h"
 #include "compose/contents_tree.h"
 #include "compose/law_editions.h"
@@ -123,6 +124,23 @@ int print_citation(CVeltoDoc& doc, const std::string& text)
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
+// The rows of the bookmark list, as the "しおり" tab shows them. The file is
+// only read.
+int print_bookmarks(CVeltoDoc& doc)
+{
+    Bookmarks bookmarks(doc);
+    bookmarks.load();
+    if (bookmarks.unreadable()) {
+        std::fprintf(stderr, "velto: cannot read the bookmark file %s\n", bookmarks.path().c_str());
+        return 1;
+    }
+    std::string text;
+    for (const BookmarkRow& row : bookmarks.rows())
+        text += row.id + '\t' + row.law + '\t' + row.label + '\t' + row.title + "\t\n";
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
 } // namespace
 
 std::string usage_text()
@@ -145,7 +163,9 @@ std::string usage_text()
            "  --version            print the version and, for each imported law, its title,\n"
            "                       law number and the 施行日 of its text\n"
            "  --goto TEXT          print the page and the anchor of the paragraph or item\n"
-           "                       a citation names (令112条18項), separated by a tab\n";
+           "                       a citation names (令112条18項), separated by a tab\n"
+           "  --bookmarks          print the bookmark list: the identifier, a tab, the four\n"
+           "                       column texts separated by tabs (the last is empty)\n";
 }
 
 CommandLine parse_command_line(const std::vector<std::string>& args)
@@ -160,6 +180,8 @@ CommandLine parse_command_line(const std::vector<std::string>& args)
             cl.tree = true;
         } else if (a == "--version") {
             cl.version = true;
+        } else if (a == "--bookmarks") {
+            cl.bookmarks = true;
         } else if (a == "--no-splash") {
             cl.no_splash = true;
         } else if (a == "--from-link") {
@@ -222,6 +244,8 @@ int run_command_line(const CommandLine& cl)
         status = readable ? 0 : 1;
     } else if (!cl.go_to.empty()) {
         status = print_citation(doc, cl.go_to);
+    } else if (cl.bookmarks) {
+        status = print_bookmarks(doc);
     } else if (!cl.html_id.empty()) {
         view.id = cl.html_id;
         status = print_html(doc, cl.html_id);

@@ -19,6 +19,7 @@ struct CommandLine {
     std::string list_law;      // --list HHH: print the article list of a law
     bool version = false;      // --version: the program's version and the laws' editions
     std::string go_to;         // --goto TEXT: the page and anchor of a citation
+    bool bookmarks = false;    // --bookmarks: print the rows of the bookmark list
     bool no_splash = false;    // --no-splash: no start-up picture
     bool help = false;
     std::string error;         // set when the arguments cannot be understood
@@ -26,7 +27,7 @@ struct CommandLine {
     bool has_verb() const
     {
         return !caption_id.empty() || !html_id.empty() || !export_dir.empty() || tree || !list_law.empty() || version ||
-               !go_to.empty();
+               !go_to.empty() || bookmarks;
     }
 };
 

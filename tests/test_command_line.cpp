@@ -112,3 +112,29 @@ TEST(CommandLine, PrintsAndExportsComposedPages)
     EXPECT_NE(exported.err.find(" pages written, "), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(program.path() + "temp"));
 }
+
+TEST(CommandLine, PrintsTheBookmarkListWithoutWritingIt)
+{
+    TempDir program;
+    TempDir scratch;
+    velto::test::build_fixture_db(program.file("VT2014.m88"), {velto::test::standard_fixture_sql()});
+    const std::string common = "--program-dir " + program.path() + " --settings " + scratch.file("s.ini");
+    const std::string file = "VERSION 14.03\r\n02K-KD180543-01, book_mark_root\r\n01A-00990000-00, book_mark_root\r\n"
+                             "\x81\x40" "01A-00030000-01, book_mark_root\r\n01A-F0000000-00, book_mark_root\r\n\r\n";
+    velto::test::write_file(program.file("velto14.bmk"), file);
+
+    Outcome r = run_velto(common + " --bookmarks", scratch);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "01A-00030000-01\t建築基準法\t3条　(02/03)\t適用の除外\t\n"
+                     "01A-F0000000-00\t建築基準法\t附則\t\t\n"
+                     "02K-KD180543-01\t告示\t平18年 543号　(02/02)\t告示\t\n");
+    EXPECT_EQ(velto::test::read_file(program.file("velto14.bmk")), file);
+
+    // No file: no rows. A file that cannot be read is said to be so.
+    std::filesystem::remove(program.file("velto14.bmk"));
+    EXPECT_EQ(run_velto(common + " --bookmarks", scratch).out, "");
+    std::filesystem::create_directory(program.file("velto14.bmk"));
+    Outcome unreadable = run_velto(common + " --bookmarks", scratch);
+    EXPECT_EQ(unreadable.status, 1);
+    EXPECT_NE(unreadable.err.find("velto14.bmk"), std::string::npos);
+}
