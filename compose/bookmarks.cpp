@@ -199,11 +199,10 @@ bool Bookmarks::save()
 
 std::string Bookmarks::failure_message() const
 {
+    // Said in the status bar: the gist first, the file last, where a long path may be cut.
     if (unreadable_)
-        return "しおりのファイル " + path() +
-               " を読み込めなかったため、しおりの変更を書き込みませんでした。変更は終了するまで有効です。";
-    return "しおりのファイル " + path() +
-           " に書き込むことができませんでした。しおりの変更は終了するまで有効ですが、次回の起動には残りません。";
+        return "しおりのファイルを読み込めなかったため、変更を保存しません（変更は終了するまで有効です）: " + path();
+    return "しおりを保存できませんでした（変更は終了するまで有効です）: " + path();
 }
 
 bool Bookmarks::add(const std::string& id)
