@@ -7,6 +7,8 @@
 // "host" and reports the page's events through its slots; the view asks the
 // page through run(), where the script offers window.veltoPage:
 //
+//   veltoPage.connected() -> bool: whether the page's reports reach this
+//       object yet (the channel comes up shortly after the page has loaded).
 //   veltoPage.anchorAt(x, y) -> {anchor, href, id}: the link at a point of
 //       the window (CSS pixels); anchor is false where there is none.
 //   veltoPage.offsetOf(name) -> {found, top, left, viewHeight}: where the

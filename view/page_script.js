@@ -147,6 +147,11 @@
     }
 
     window.veltoPage = {
+        // True once the page's reports reach the view; mouse and focus events
+        // of a page whose channel is not up yet go unreported.
+        connected: function () {
+            return host !== null;
+        },
         // The link at a point of the window (CSS pixels): its address and id.
         anchorAt: function (x, y) {
             return linkInfo(anchorOf(document.elementFromPoint(x, y)));

@@ -232,6 +232,7 @@ TEST_F(PinPointViewTest, RightButtonDragsMoveThroughPages)
     QTest::mouseRelease(surface(), Qt::RightButton, {}, blank + QPoint(10, 0));
     ASSERT_TRUE(loaded.wait(kWait));
     EXPECT_EQ(view->_current_id(), kCover);
+    ASSERT_TRUE(wait_for_bridge());
 
     // The program's own pages have no insert point: the image shows all the same.
     right_drag(blank, QPoint(30, 0), false);

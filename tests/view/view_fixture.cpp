@@ -162,7 +162,13 @@ bool PageViewTest::show(const std::string& id)
     if (!view->_show(id))
         return false;
     EXPECT_TRUE(loaded.wait(kWait)) << id;
-    return true;
+    // Tests go on with the mouse: the page's reports must reach the view.
+    return wait_for_bridge();
+}
+
+bool PageViewTest::wait_for_bridge()
+{
+    return QTest::qWaitFor([&] { return js(QStringLiteral("veltoPage.connected()")).toBool(); }, kWait);
 }
 
 QVariant PageViewTest::js(const QString& script)

@@ -61,6 +61,8 @@ protected:
     bool show(const std::string& id);
     // Runs a script in the view's script world and returns its value.
     QVariant js(const QString& script);
+    // Waits until the page shown reports its events to the view.
+    bool wait_for_bridge();
     // The text of the page shown.
     QString page_text();
     bool has_element(const QString& selector);
