@@ -79,7 +79,8 @@ std::string Database::data_source(std::string_view cs)
 void Database::open(std::string_view connection_string, std::string_view, std::string_view)
 {
     close();
-    const DatabaseFile file = database_file_for_reading(data_source(connection_string));
+    const std::string path = data_source(connection_string);
+    const DatabaseFile file = database_file_for_reading(path);
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(file.name.c_str(), &db, file.flags, nullptr);
     if (rc == SQLITE_OK)
@@ -97,6 +98,8 @@ void Database::open(std::string_view connection_string, std::string_view, std::s
     }
     if (rc != SQLITE_OK) {
         ComponentError error = sqlite_error(db, rc);
+        if (rc == SQLITE_READONLY_ROLLBACK)
+            error.description = interrupted_write_description(path);
         sqlite3_close_v2(db);
         throw error;
     }

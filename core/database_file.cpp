@@ -82,4 +82,11 @@ DatabaseFile database_file_for_reading(const std::string& path)
     return {file_url(ec ? path : absolute.string()) + "?immutable=1", kReadOnly | SQLITE_OPEN_URI};
 }
 
+std::string interrupted_write_description(const std::string& path)
+{
+    return "「" + path + "」は書き込みが途中で止まったままのデータベースです（「" + path +
+           "-journal」が残っています）。読み取り専用のため元に戻せず、開くことができません。"
+           "書き込んだプログラムでもう一度開くか、データベースを置き直してください。";
+}
+
 } // namespace velto

@@ -27,4 +27,8 @@ struct DatabaseFile {
 // log holds changes.
 DatabaseFile database_file_for_reading(const std::string& path);
 
+// What to tell of a database that a write stopped half-way, leaving a
+// "-journal" file that only a writer can roll back.
+std::string interrupted_write_description(const std::string& path);
+
 } // namespace velto

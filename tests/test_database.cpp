@@ -426,6 +426,19 @@ TEST(DatabaseOpen, RefusesWhatIsNotARegularFileWithoutWaiting)
     EXPECT_EQ(refusal_of(dir.file("VT2014.m88")), "");
 }
 
+TEST(DatabaseOpen, RefusesAHalfWrittenDatabaseAndLeavesItsJournal)
+{
+    TempDir dir;
+    const std::string path = dir.file("VT2014.m88");
+    velto::test::build_fixture_db(path, {velto::test::standard_fixture_sql()});
+    const std::string journal(4096, '\x5a'); // only a writer may roll it back
+    velto::test::write_file(path + "-journal", journal);
+
+    EXPECT_NE(refusal_of(path).find("「" + path + "-journal」が残っています"), std::string::npos);
+    EXPECT_EQ(velto::test::read_file(path + "-journal"), journal);
+    EXPECT_EQ(listing(dir.path()), (std::vector<std::string>{"VT2014.m88", "VT2014.m88-journal"}));
+}
+
 // A database in write-ahead-log mode, in a folder the reader may not write to.
 class WalDatabase : public ::testing::Test {
 protected:
