@@ -187,8 +187,54 @@ double measure_raw(RawReader& raw, const std::vector<std::string>& pages, int ro
     return median(times);
 }
 
+// Pages of law 01A that are composed in full (not in the abbreviated form of large pages), at most `count`.
+std::vector<std::string> full_pages(velto::CVeltoDoc& doc, std::size_t count)
+{
+    std::vector<std::string> pages;
+    for (const velto::HistoryEntry& e : doc.pages().pages()) {
+        if (e.id.rfind("01A-", 0) != 0)
+            continue;
+        std::string html;
+        doc._html_build(e.id, html);
+        if (!doc._is_abbreviated(e.id))
+            pages.push_back(e.id);
+        if (pages.size() == count)
+            break;
+    }
+    return pages;
+}
+
+// Composition of `pages` against a raw read of their rows; returns the ratio.
+double against_raw(velto::CVeltoDoc& doc, const std::string& file, const std::vector<std::string>& pages,
+                   const char* label)
+{
+    std::size_t bytes = 0;
+    measure(doc, pages, 2, bytes);
+    const double t_compose = measure(doc, pages, 15, bytes);
+    RawReader raw(file);
+    std::size_t rows = 0, sentence_rows = 0;
+    measure_raw(raw, pages, 2, false, rows);
+    const double t_raw = measure_raw(raw, pages, 15, false, rows);
+    const double t_sentences = measure_raw(raw, pages, 15, true, sentence_rows);
+    if (raw.checksum() == 0) {
+        std::fprintf(stderr, "the raw read of %s read nothing\n", file.c_str());
+        std::exit(1);
+    }
+    std::printf("%s: composition median %.0f us per page (%zu pages of about %zu bytes of HTML)\n", label, t_compose,
+                pages.size(), bytes);
+    std::printf("%s: raw SQLite read of the rows a page needs (%zu rows): median %.1f us per page\n", label, rows,
+                t_raw);
+    std::printf("%s: raw SQLite read of its T_文 rows alone (%zu rows): median %.1f us per page\n", label,
+                sentence_rows, t_sentences);
+    std::printf("%s: ratio composition/raw T_文 rows: %.2f\n", label, t_compose / t_sentences);
+    return t_compose / t_raw;
+}
+
 } // namespace
 
+// Usage: velto_compose_bench [SCRATCH [PROGRAM_DIR]]: generated databases go to
+// SCRATCH; with PROGRAM_DIR (a folder holding VT2014.m88, such as the build
+// folder with the whole official laws) its pages are measured against SQLite too.
 int main(int argc, char** argv)
 {
     const std::string root = argc > 1 ? argv[1] : (std::filesystem::temp_directory_path() / "velto-bench").string();
@@ -197,17 +243,7 @@ int main(int argc, char** argv)
         return 1;
 
     // Typical pages: the first twenty articles of law 01A that are composed in full.
-    std::vector<std::string> pages;
-    for (const velto::HistoryEntry& e : small.doc->pages().pages()) {
-        if (e.id.rfind("01A-", 0) != 0)
-            continue;
-        std::string html;
-        small.doc->_html_build(e.id, html);
-        if (!small.doc->_is_abbreviated(e.id))
-            pages.push_back(e.id);
-        if (pages.size() == 20)
-            break;
-    }
+    const std::vector<std::string> pages = full_pages(*small.doc, 20);
     std::size_t bytes = 0;
     measure(*small.doc, pages, 2, bytes); // warm the caches of both
     measure(*large.doc, pages, 2, bytes);
@@ -218,16 +254,19 @@ int main(int argc, char** argv)
     std::printf("real scale   (%zu pages): median %.0f us per page\n", large.doc->pages().pages().size(), t_large);
     std::printf("ratio real/sample: %.2f\n", t_large / t_small);
 
-    RawReader raw(large.dir + "/VT2014.m88");
-    std::size_t rows = 0, sentence_rows = 0;
-    measure_raw(raw, pages, 2, false, rows);
-    const double t_raw = measure_raw(raw, pages, 15, false, rows);
-    const double t_sentences = measure_raw(raw, pages, 15, true, sentence_rows);
-    std::printf("raw SQLite read of the rows a page needs (%zu rows for %zu pages): median %.1f us per page\n", rows,
-                pages.size(), t_raw);
-    std::printf("raw SQLite read of its T_文 rows alone (%zu rows): median %.1f us per page\n", sentence_rows,
-                t_sentences);
-    std::printf("ratio composition/raw T_文 rows: %.2f\n", t_large / t_sentences);
-    std::printf("ratio composition/raw read of the page's rows: %.2f\n", t_large / t_raw);
-    return raw.checksum() > 0 ? 0 : 1;
+    if (argc > 2) {
+        Setup folder;
+        folder.dir = argv[2];
+        folder.doc = std::make_unique<velto::CVeltoDoc>(folder.settings, folder.reporter);
+        velto::DocumentOptions options;
+        options.program_dir = folder.dir + "/";
+        options.use_working_folder = false;
+        if (!folder.doc->OnNewDocument(options))
+            return 1;
+        const double ratio = against_raw(*folder.doc, folder.dir + "/VT2014.m88", full_pages(*folder.doc, 40), "folder");
+        std::printf("folder: ratio composition/raw read of the page's rows: %.2f\n", ratio);
+    }
+    const double ratio = against_raw(*large.doc, large.dir + "/VT2014.m88", pages, "real scale");
+    std::printf("ratio composition/raw read of the page's rows: %.2f\n", ratio);
+    return 0;
 }
