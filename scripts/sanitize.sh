@@ -33,15 +33,16 @@ if ! command -v clang++ >/dev/null ||
 fi
 
 CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DVELTO_FUZZ=ON -DVELTO_BUILD_TESTS=OFF >/dev/null
-cmake --build build-fuzz --parallel "$(nproc)" --target markup_fuzz rows_fuzz
+cmake --build build-fuzz --parallel "$(nproc)" --target markup_fuzz settings_fuzz rows_fuzz
 cd build-fuzz
-for target in markup rows; do
+for target in markup settings rows; do
   mkdir -p "corpus-$target"
-  seeds=()
-  [ -d "../fuzz/corpus/$target" ] && seeds=("../fuzz/corpus/$target")
+  extra=()
+  [ -d "../fuzz/corpus/$target" ] && extra+=("../fuzz/corpus/$target")
+  [ -f "../fuzz/$target.dict" ] && extra+=("-dict=../fuzz/$target.dict")
   echo "== ${target}_fuzz for ${seconds} s"
   status=0
-  "./fuzz/${target}_fuzz" "corpus-$target" "${seeds[@]}" "-dict=../fuzz/$target.dict" \
+  "./fuzz/${target}_fuzz" "corpus-$target" "${extra[@]}" \
     -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 >"fuzz-$target.log" 2>&1 ||
     status=$?
   if [ "$status" -ne 0 ]; then
