@@ -51,15 +51,6 @@ std::string_view utf8_substr(std::string_view text, std::size_t start, std::size
     return rest.substr(0, utf8_offset(rest, count));
 }
 
-int sjis_char_width(char32_t code)
-{
-    if (code < 0x80)
-        return 1;
-    if (code >= 0xFF61 && code <= 0xFF9F)
-        return 1;
-    return 2;
-}
-
 namespace {
 
 // The width of the character at `pos` and its length in bytes. ASCII and

@@ -63,7 +63,7 @@ std::size_t utf8_offset(std::string_view text, std::size_t index);
 std::string_view utf8_substr(std::string_view text, std::size_t start, std::size_t count);
 
 // Shift-JIS width of one character: 1 for ASCII and half-width katakana, 2 otherwise.
-int sjis_char_width(char32_t code);
+inline int sjis_char_width(char32_t code) { return code < 0x80 || (code >= 0xFF61 && code <= 0xFF9F) ? 1 : 2; }
 
 // Shift-JIS width of the whole text.
 std::size_t sjis_width(std::string_view text);

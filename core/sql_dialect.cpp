@@ -10,7 +10,10 @@ namespace velto {
 
 namespace {
 
-bool is_word_byte(unsigned char c) { return std::isalnum(c) || c == '_' || c >= 0x80; }
+bool is_word_byte(unsigned char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c >= 0x80;
+}
 
 bool equals_ascii_nocase(std::string_view a, std::string_view b)
 {
