@@ -11,9 +11,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 
 namespace velto {
@@ -21,15 +22,22 @@ namespace velto {
 namespace {
 
 // Prints each message as it comes: the caption on one line, then the text.
-// Questions are answered No: nobody is there to say Yes.
+// Questions are answered No: nobody is there to say Yes. While `quiet`, the
+// messages are only kept, for a caller that tells them its own way.
 class StderrReporter : public Reporter {
 public:
     MessageAnswer show(const std::string& caption, const std::string& text, MessageButtons buttons,
                        MessageIcon) override
     {
-        std::fprintf(stderr, "%s\n%s\n", caption.c_str(), text.c_str());
+        if (quiet)
+            last = {caption, text};
+        else
+            std::fprintf(stderr, "%s\n%s\n", caption.c_str(), text.c_str());
         return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
     }
+
+    bool quiet = false;
+    std::pair<std::string, std::string> last;
 };
 
 // Stands in for the page view: pages are composed as when reached through a link or not.
@@ -70,8 +78,69 @@ int print_list(CVeltoDoc& doc, Reporter& reporter, const std::string& id_hn)
     return built && std::fflush(stdout) == 0 ? 0 : 1;
 }
 
-// Every displayable page and the program's own pages, as OUTDIR/ID.html.
-int export_html(CVeltoDoc& doc, const std::string& folder)
+// The program's own pages, written even when the law 00A is hidden.
+constexpr const char* kOwnPages[] = {"00A-Z0010000-00", "00A-Z0020000-00", "00A-Z0030000-00", "00A-Z0040000-00",
+                                     "00A-Z0090000-00"};
+
+// Whether the database has a page row for `id`; a database of imported laws
+// alone has none of the program's own pages.
+bool has_page(CVeltoDoc& doc, const std::string& id)
+{
+    try {
+        return !doc.database()
+                    .execute("SELECT * FROM T_条 LEFT JOIN T_章 ON T_条.ID_SN = T_章.ID_SN WHERE ID_FN = '" +
+                             sql_escape(id) + "' ")
+                    ->eof();
+    } catch (const ComponentError&) {
+        return true; // let the composition meet the fault and tell it
+    }
+}
+
+// A report in one line: its caption, the text before its detail lines and,
+// for a database fault, the engine's description.
+std::string one_line(const std::pair<std::string, std::string>& message)
+{
+    const std::string& text = message.second;
+    std::string line = message.first;
+    std::string first = text.substr(0, text.find("\n\n"));
+    if (first.find("関数 = ") == std::string::npos && !first.empty()) {
+        std::erase(first, '\n'); // line breaks inside Japanese sentences
+        line += (line.empty() ? "" : ": ") + first;
+    }
+    if (const std::size_t at = text.find("説明 = "); at != std::string::npos)
+        line += " (" + text.substr(at, text.find('\n', at) - at) + ")";
+    return line.empty() ? "the page could not be composed" : line;
+}
+
+// Writes `html` as folder/name through a temporary file, so a failed write
+// leaves no partial page. Empty on success, else why it failed.
+std::string write_page_file(const std::filesystem::path& folder, const std::string& name, const std::string& html)
+{
+    const std::filesystem::path file = folder / name;
+    const std::filesystem::path part = folder / (name + ".part");
+    std::FILE* out = std::fopen(part.c_str(), "wb");
+    if (!out)
+        return std::strerror(errno);
+    const bool written = std::fwrite(html.data(), 1, html.size(), out) == html.size();
+    const int write_error = errno;
+    if (std::fclose(out) != 0 || !written) {
+        const std::string reason = std::strerror(written ? errno : write_error);
+        std::remove(part.c_str());
+        return reason;
+    }
+    std::error_code ec;
+    std::filesystem::rename(part, file, ec);
+    if (ec) {
+        std::remove(part.c_str());
+        return ec.message();
+    }
+    return {};
+}
+
+// Every displayable page and the program's own pages, as OUTDIR/ID.html. Each
+// page that cannot be written is named on standard error with the reason; the
+// program's own pages that the database does not hold are left out, not failed.
+int export_html(CVeltoDoc& doc, StderrReporter& reporter, const std::string& folder)
 {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
@@ -82,33 +151,49 @@ int export_html(CVeltoDoc& doc, const std::string& folder)
     std::vector<std::string> ids;
     for (const HistoryEntry& entry : doc.pages().pages())
         ids.push_back(entry.id);
-    for (const char* own : {"00A-Z0010000-00", "00A-Z0020000-00", "00A-Z0030000-00", "00A-Z0040000-00",
-                            "00A-Z0090000-00"}) {
-        if (!doc.pages().find(own))
+    std::size_t absent = 0;
+    for (const char* own : kOwnPages) {
+        if (doc.pages().find(own))
+            continue;
+        if (has_page(doc, own))
             ids.emplace_back(own);
+        else
+            ++absent;
     }
     const bool terminal = isatty(fileno(stderr));
+    const auto clear_progress = [&] {
+        if (terminal)
+            std::fputs("\r\033[K", stderr);
+    };
+    reporter.quiet = true;
     std::size_t failed = 0;
     for (std::size_t i = 0; i < ids.size(); ++i) {
         const std::string& id = ids[i];
         std::string html;
-        bool ok = is_page_file_id(id) && doc._html_build(id, html);
-        if (ok) {
-            std::ofstream out(std::filesystem::path(folder) / (id + ".html"), std::ios::binary | std::ios::trunc);
-            out.write(html.data(), static_cast<std::streamsize>(html.size()));
-            out.close();
-            ok = !out.fail();
-            if (!ok)
-                std::fprintf(stderr, "velto: cannot write %s.html\n", id.c_str());
+        std::string reason;
+        if (!is_page_file_id(id)) {
+            reason = "not a page identifier";
+        } else {
+            reporter.last = {};
+            if (!doc._html_build(id, html))
+                reason = one_line(reporter.last);
+            else
+                reason = write_page_file(folder, id + ".html", html);
         }
-        if (!ok)
+        if (!reason.empty()) {
             ++failed;
+            clear_progress();
+            std::fprintf(stderr, "velto: %s.html not written: %s\n", id.c_str(), reason.c_str());
+        }
         if (terminal)
             std::fprintf(stderr, "\r%zu/%zu", i + 1, ids.size());
     }
-    if (terminal)
-        std::fputc('\n', stderr);
-    std::fprintf(stderr, "%zu pages written, %zu failed\n", ids.size() - failed, failed);
+    reporter.quiet = false;
+    clear_progress();
+    std::fprintf(stderr, "%zu pages written, %zu failed", ids.size() - failed, failed);
+    if (absent > 0)
+        std::fprintf(stderr, " (%zu of the program's own pages are not in this database)", absent);
+    std::fputc('\n', stderr);
     return failed == 0 ? 0 : 1;
 }
 
@@ -250,7 +335,7 @@ int run_command_line(const CommandLine& cl)
         view.id = cl.html_id;
         status = print_html(doc, cl.html_id);
     } else {
-        status = export_html(doc, cl.export_dir);
+        status = export_html(doc, reporter, cl.export_dir);
     }
     doc.set_page_view(nullptr);
     doc.OnCloseDocument();

@@ -93,6 +93,8 @@ void CVeltoDoc::finish_sentence(std::string_view stored, std::string& text, std:
 bool CVeltoDoc::_html_build(std::string_view id, std::string& html)
 {
     html.clear();
+    // Every statement of the page reads the same state of the file, locked once.
+    const ReadTransaction read(db_);
     const auto fail = [&](std::string_view message) {
         report(reporter_, kBuildOrigin, ReportVariant::Plain, message);
         return false;

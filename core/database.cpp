@@ -1,11 +1,12 @@
 #include "core/database.h"
 
+#include "core/database_file.h"
 #include "core/sql_dialect.h"
+#include "core/statement_cache.h"
 
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <cctype>
 #include <limits>
 
 namespace velto {
@@ -79,8 +80,9 @@ void Database::open(std::string_view connection_string, std::string_view, std::s
 {
     close();
     const std::string path = data_source(connection_string);
+    const DatabaseFile file = database_file_for_reading(path);
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+    int rc = sqlite3_open_v2(file.name.c_str(), &db, file.flags, nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_extended_result_codes(db, 1);
     if (rc == SQLITE_OK)
@@ -96,47 +98,53 @@ void Database::open(std::string_view connection_string, std::string_view, std::s
     }
     if (rc != SQLITE_OK) {
         ComponentError error = sqlite_error(db, rc);
+        if (rc == SQLITE_READONLY_ROLLBACK)
+            error.description = interrupted_write_description(path);
         sqlite3_close_v2(db);
         throw error;
     }
-    db_ = db;
+    connection_ = std::make_shared<detail::Connection>(db);
 }
 
-void Database::close()
-{
-    if (db_) {
-        sqlite3_close_v2(db_);
-        db_ = nullptr;
-    }
-}
+void Database::close() { connection_.reset(); }
+
+sqlite3* Database::handle() const { return connection_ ? connection_->db() : nullptr; }
 
 std::unique_ptr<Recordset> Database::execute(std::string_view statement)
 {
-    if (!db_)
+    if (!connection_)
         throw misuse("the database is not open");
-    const std::string sql = sql_for_sqlite(statement);
-    sqlite3_stmt* stmt = nullptr;
-    const int rc = sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &stmt, nullptr);
-    if (rc != SQLITE_OK) {
-        sqlite3_finalize(stmt);
-        throw sqlite_error(db_, rc);
-    }
-    if (!stmt) // an empty statement
+    std::vector<std::string> literals;
+    detail::CachedStatement* cached = connection_->acquire(statement, literals);
+    if (!cached)
         throw misuse("empty statement");
-    std::unique_ptr<Recordset> rs(new Recordset(db_, stmt));
+    std::unique_ptr<Recordset> rs(new Recordset(connection_, cached, std::move(literals)));
     rs->step();
     return rs;
 }
 
-Recordset::Recordset(sqlite3* db, sqlite3_stmt* stmt) : db_(db), stmt_(stmt)
+ReadTransaction::ReadTransaction(Database& db)
 {
-    const int n = sqlite3_column_count(stmt);
-    columns_.reserve(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i) {
-        const char* name = sqlite3_column_name(stmt, i);
-        const char* table = sqlite3_column_table_name(stmt, i);
-        columns_.push_back({name ? name : "", table ? table : ""});
-    }
+    sqlite3* handle = db.handle();
+    if (handle && sqlite3_get_autocommit(handle) &&
+        sqlite3_exec(handle, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK)
+        connection_ = db.connection_;
+}
+
+ReadTransaction::~ReadTransaction()
+{
+    if (connection_ && !sqlite3_get_autocommit(connection_->db()))
+        sqlite3_exec(connection_->db(), "COMMIT", nullptr, nullptr, nullptr);
+}
+
+Recordset::Recordset(std::shared_ptr<detail::Connection> connection, detail::CachedStatement* statement,
+                     std::vector<std::string> literals)
+    : connection_(std::move(connection)), statement_(statement), literals_(std::move(literals))
+{
+    // The texts stay in literals_ until the statement is released, so SQLite need not copy them.
+    for (std::size_t i = 0; i < literals_.size(); ++i)
+        sqlite3_bind_text(statement_->stmt(), static_cast<int>(i + 1), literals_[i].data(),
+                          static_cast<int>(literals_[i].size()), SQLITE_STATIC);
     eof_ = false;
 }
 
@@ -144,27 +152,28 @@ Recordset::~Recordset() { close(); }
 
 void Recordset::close()
 {
-    if (stmt_) {
-        sqlite3_finalize(stmt_);
-        stmt_ = nullptr;
+    if (statement_) {
+        connection_->release(statement_);
+        statement_ = nullptr;
+        connection_.reset();
     }
     eof_ = true;
 }
 
 void Recordset::step()
 {
-    if (!stmt_) {
+    if (!statement_) {
         eof_ = true;
         return;
     }
-    const int rc = sqlite3_step(stmt_);
+    const int rc = sqlite3_step(statement_->stmt());
     if (rc == SQLITE_ROW) {
         eof_ = false;
     } else if (rc == SQLITE_DONE) {
         eof_ = true;
     } else {
         eof_ = true;
-        ComponentError error = sqlite_error(db_, rc);
+        ComponentError error = sqlite_error(connection_->db(), rc);
         close();
         throw error;
     }
@@ -176,64 +185,45 @@ void Recordset::move_next()
         step();
 }
 
-namespace {
-
-bool same_name(std::string_view a, std::string_view b)
-{
-    // Field names compare without regard to ASCII case, as the original engine did.
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-} // namespace
-
 int Recordset::column(std::string_view field) const
 {
-    std::string_view table;
-    std::string_view name = field;
-    if (const std::size_t dot = field.find('.'); dot != std::string_view::npos) {
-        table = field.substr(0, dot);
-        name = field.substr(dot + 1);
-    }
-    for (std::size_t i = 0; i < columns_.size(); ++i) {
-        if (same_name(columns_[i].name, name) && (table.empty() || same_name(columns_[i].table, table)))
-            return static_cast<int>(i);
-    }
-    throw ComponentError(SQLITE_ERROR, sqlite3_errstr(SQLITE_ERROR), std::string(kSource),
-                         "no such field in the recordset: " + std::string(field));
+    const int i = statement_ ? statement_->field(field) : -1;
+    if (i < 0)
+        throw ComponentError(SQLITE_ERROR, sqlite3_errstr(SQLITE_ERROR), std::string(kSource),
+                             "no such field in the recordset: " + std::string(field));
+    return i;
 }
 
 void Recordset::require_row() const
 {
-    if (eof_ || !stmt_)
+    if (eof_ || !statement_)
         throw misuse("no current record");
 }
 
 std::string Recordset::text(std::string_view field) const
 {
-    const int i = column(field);
     require_row();
-    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i));
+    const int i = column(field);
+    sqlite3_stmt* stmt = statement_->stmt();
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
     if (!p)
         return {};
-    return std::string(p, static_cast<std::size_t>(sqlite3_column_bytes(stmt_, i)));
+    return std::string(p, static_cast<std::size_t>(sqlite3_column_bytes(stmt, i)));
 }
 
 std::int32_t Recordset::number(std::string_view field) const
 {
-    const int i = column(field);
     require_row();
-    const sqlite3_int64 v = sqlite3_column_int64(stmt_, i);
+    const sqlite3_int64 v = sqlite3_column_int64(statement_->stmt(), column(field));
     return static_cast<std::int32_t>(std::clamp<sqlite3_int64>(v, std::numeric_limits<std::int32_t>::min(),
                                                                std::numeric_limits<std::int32_t>::max()));
 }
 
 bool Recordset::is_null(std::string_view field) const
 {
-    const int i = column(field);
-    return eof_ || !stmt_ || sqlite3_column_type(stmt_, i) == SQLITE_NULL;
+    if (eof_ || !statement_)
+        return true;
+    return sqlite3_column_type(statement_->stmt(), column(field)) == SQLITE_NULL;
 }
 
 } // namespace velto

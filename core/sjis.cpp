@@ -9,36 +9,6 @@ bool is_continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 int width_of(const Utf8Char& c) { return c.bytes == 1 && c.code == 0xFFFD ? 1 : sjis_char_width(c.code); }
 } // namespace
 
-Utf8Char utf8_decode_at(std::string_view text, std::size_t pos)
-{
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    if (lead < 0x80)
-        return {lead, 1};
-    std::size_t need = 0;
-    char32_t code = 0;
-    char32_t min = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        need = 1; code = lead & 0x1F; min = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        need = 2; code = lead & 0x0F; min = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        need = 3; code = lead & 0x07; min = 0x10000;
-    } else {
-        return {0xFFFD, 1};
-    }
-    if (pos + need >= text.size())
-        return {0xFFFD, 1};
-    for (std::size_t i = 1; i <= need; ++i) {
-        const auto c = static_cast<unsigned char>(text[pos + i]);
-        if (!is_continuation(c))
-            return {0xFFFD, 1};
-        code = (code << 6) | (c & 0x3F);
-    }
-    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-        return {0xFFFD, 1};
-    return {code, need + 1};
-}
-
 void utf8_append(std::string& out, char32_t code)
 {
     if (code < 0x80) {
@@ -81,23 +51,38 @@ std::string_view utf8_substr(std::string_view text, std::size_t start, std::size
     return rest.substr(0, utf8_offset(rest, count));
 }
 
-int sjis_char_width(char32_t code)
+namespace {
+
+// The width of the character at `pos` and its length in bytes. ASCII and
+// well-formed three-byte characters (nearly all of Japanese text) are read
+// here; everything else goes through the full decoder, with the same result.
+inline std::size_t next_width(std::string_view text, std::size_t& pos)
 {
-    if (code < 0x80)
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const unsigned char lead = p[pos];
+    if (lead < 0x80) {
+        ++pos;
         return 1;
-    if (code >= 0xFF61 && code <= 0xFF9F)
-        return 1;
-    return 2;
+    }
+    if ((lead & 0xF0) == 0xE0 && pos + 2 < text.size() && is_continuation(p[pos + 1]) && is_continuation(p[pos + 2])) {
+        const char32_t code = (char32_t(lead & 0x0F) << 12) | (char32_t(p[pos + 1] & 0x3F) << 6) | (p[pos + 2] & 0x3F);
+        if (code >= 0x800 && (code < 0xD800 || code > 0xDFFF)) {
+            pos += 3;
+            return static_cast<std::size_t>(sjis_char_width(code));
+        }
+    }
+    const Utf8Char c = utf8_decode_at(text, pos);
+    pos += c.bytes;
+    return static_cast<std::size_t>(width_of(c));
 }
+
+} // namespace
 
 std::size_t sjis_width(std::string_view text)
 {
     std::size_t width = 0;
-    for (std::size_t pos = 0; pos < text.size();) {
-        const Utf8Char c = utf8_decode_at(text, pos);
-        width += static_cast<std::size_t>(width_of(c));
-        pos += c.bytes;
-    }
+    for (std::size_t pos = 0; pos < text.size();)
+        width += next_width(text, pos);
     return width;
 }
 
@@ -118,12 +103,12 @@ std::string_view sjis_prefix(std::string_view text, std::size_t max_width)
     std::size_t width = 0;
     std::size_t pos = 0;
     while (pos < text.size()) {
-        const Utf8Char c = utf8_decode_at(text, pos);
-        const int w = width_of(c);
-        if (width + static_cast<std::size_t>(w) > max_width)
+        std::size_t next = pos;
+        const std::size_t w = next_width(text, next);
+        if (width + w > max_width)
             break;
-        width += static_cast<std::size_t>(w);
-        pos += c.bytes;
+        width += w;
+        pos = next;
     }
     return text.substr(0, pos);
 }

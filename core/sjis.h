@@ -19,7 +19,36 @@ struct Utf8Char {
 };
 
 // Decodes the character that starts at byte `pos` of `text` (pos < size).
-Utf8Char utf8_decode_at(std::string_view text, std::size_t pos);
+// Inline: the markup walks every sentence character by character.
+inline Utf8Char utf8_decode_at(std::string_view text, std::size_t pos)
+{
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    if (lead < 0x80)
+        return {lead, 1};
+    std::size_t need = 0;
+    char32_t code = 0;
+    char32_t min = 0;
+    if ((lead & 0xE0) == 0xC0) {
+        need = 1; code = lead & 0x1F; min = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        need = 2; code = lead & 0x0F; min = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        need = 3; code = lead & 0x07; min = 0x10000;
+    } else {
+        return {0xFFFD, 1};
+    }
+    if (pos + need >= text.size())
+        return {0xFFFD, 1};
+    for (std::size_t i = 1; i <= need; ++i) {
+        const auto c = static_cast<unsigned char>(text[pos + i]);
+        if ((c & 0xC0) != 0x80)
+            return {0xFFFD, 1};
+        code = (code << 6) | (c & 0x3F);
+    }
+    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return {0xFFFD, 1};
+    return {code, need + 1};
+}
 
 // Appends the UTF-8 form of `code` to `out`.
 void utf8_append(std::string& out, char32_t code);
@@ -34,7 +63,7 @@ std::size_t utf8_offset(std::string_view text, std::size_t index);
 std::string_view utf8_substr(std::string_view text, std::size_t start, std::size_t count);
 
 // Shift-JIS width of one character: 1 for ASCII and half-width katakana, 2 otherwise.
-int sjis_char_width(char32_t code);
+inline int sjis_char_width(char32_t code) { return code < 0x80 || (code >= 0xFF61 && code <= 0xFF9F) ? 1 : 2; }
 
 // Shift-JIS width of the whole text.
 std::size_t sjis_width(std::string_view text);

@@ -10,7 +10,10 @@ namespace velto {
 
 namespace {
 
-bool is_word_byte(unsigned char c) { return std::isalnum(c) || c == '_' || c >= 0x80; }
+bool is_word_byte(unsigned char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c >= 0x80;
+}
 
 bool equals_ascii_nocase(std::string_view a, std::string_view b)
 {
@@ -44,9 +47,22 @@ bool ends_with_equals(std::string& out)
     return true;
 }
 
+// The text of a literal's inside: every doubled quote stands for one.
+std::string unquoted(std::string_view inside)
+{
+    std::string text;
+    text.reserve(inside.size());
+    for (std::size_t i = 0; i < inside.size(); ++i) {
+        text += inside[i];
+        if (inside[i] == '\'' && i + 1 < inside.size() && inside[i + 1] == '\'')
+            ++i;
+    }
+    return text;
+}
+
 } // namespace
 
-std::string sql_for_sqlite(std::string_view s)
+std::string sql_for_sqlite(std::string_view s, std::vector<std::string>* literals)
 {
     std::string out;
     out.reserve(s.size() + 16);
@@ -67,8 +83,16 @@ std::string sql_for_sqlite(std::string_view s)
                 }
                 ++end;
             }
-            end = end < s.size() ? end + 1 : end;
-            out.append(s.substr(pos, end - pos));
+            const bool complete = end < s.size();
+            end = complete ? end + 1 : end;
+            // A literal glued to a word (a blob X'..') is not a value of its own.
+            const bool value = c == '\'' && complete && (out.empty() || !is_word_byte(static_cast<unsigned char>(out.back())));
+            if (literals && value) {
+                literals->push_back(unquoted(s.substr(pos + 1, end - pos - 2)));
+                out += '?';
+            } else {
+                out.append(s.substr(pos, end - pos));
+            }
             pos = end;
             continue;
         }

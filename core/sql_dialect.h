@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct sqlite3;
 
@@ -16,7 +17,11 @@ namespace velto {
 //   parses the bare words as join keywords); "LEFT JOIN" stays as it is;
 // - "= YES" becomes "<> 0": a yes/no field holds 0 for no and any other
 //   value (-1 or 1, depending on who wrote it) for yes.
-std::string sql_for_sqlite(std::string_view statement);
+// With `literals`, every complete '...' literal that stands as a value becomes
+// a "?" parameter and its text (quotes undone) is appended to `literals`, in
+// order: statements that differ only in their identifiers or search words then
+// have one text and compile once.
+std::string sql_for_sqlite(std::string_view statement, std::vector<std::string>* literals = nullptr);
 
 // Registers LEFT, MID and RIGHT as deterministic functions on the connection.
 // Every connection needs them: the schema's expression indexes use them.

@@ -2,6 +2,8 @@
 
 #include "core/sjis.h"
 
+#include <cstring>
+
 namespace velto {
 
 namespace {
@@ -28,11 +30,36 @@ bool is_char_boundary(std::string_view text, std::size_t pos)
     return pos >= text.size() || on_boundary(text, pos);
 }
 
+namespace {
+
+// The first byte match at or after `from`. Candidates are found by the
+// needle's last byte: in Japanese UTF-8 text a continuation byte is rare,
+// while the lead byte is shared by most characters.
+std::size_t find_bytes(std::string_view text, std::string_view needle, std::size_t from)
+{
+    const std::size_t n = needle.size();
+    if (from > text.size() || n > text.size() - from)
+        return std::string_view::npos;
+    for (std::size_t last = from + n - 1; last < text.size(); ++last) {
+        const void* hit = std::memchr(text.data() + last, needle.back(), text.size() - last);
+        if (!hit)
+            break;
+        last = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+        const std::size_t start = last + 1 - n;
+        if (std::memcmp(text.data() + start, needle.data(), n - 1) == 0)
+            return start;
+    }
+    return std::string_view::npos;
+}
+
+} // namespace
+
 std::size_t find_text(std::string_view text, std::string_view needle, std::size_t from)
 {
     if (needle.empty())
         return std::string_view::npos;
-    for (std::size_t pos = text.find(needle, from); pos != std::string_view::npos; pos = text.find(needle, pos + 1)) {
+    for (std::size_t pos = find_bytes(text, needle, from); pos != std::string_view::npos;
+         pos = find_bytes(text, needle, pos + 1)) {
         if (on_boundary(text, pos))
             return pos;
     }

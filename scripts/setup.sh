@@ -10,6 +10,10 @@ packages=(
   fonts-ipafont fonts-noto-cjk fonts-urw-base35 fontconfig
   xvfb xauth poppler-utils
 )
+# clang and its sanitizer runtime, for the fuzz targets of scripts/sanitize.sh.
+if [ "${VELTO_FUZZ_TOOLS:-0}" = 1 ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

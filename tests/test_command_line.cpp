@@ -109,7 +109,16 @@ TEST(CommandLine, PrintsAndExportsComposedPages)
     EXPECT_EQ(exported.status, 1); // some fixture pages have no sentences
     EXPECT_TRUE(std::filesystem::exists(out + "/01A-00010000-00.html"));
     EXPECT_FALSE(std::filesystem::exists(out + "/01A-00030000-00.html"));
-    EXPECT_NE(exported.err.find(" pages written, "), std::string::npos);
+    // Each page not written is named with its reason; the program's own pages
+    // the fixture lacks are no failures.
+    EXPECT_NE(exported.err.find("velto: 01A-00030000-00.html not written: HTML形式の法文を作成: "
+                                "データベースのテーブル(T_文)内に法文データを見つけることができませんでした。\n"),
+              std::string::npos)
+        << exported.err;
+    EXPECT_NE(exported.err.find("\n4 pages written, 9 failed (4 of the program's own pages are not in this database)\n"),
+              std::string::npos)
+        << exported.err;
+    EXPECT_EQ(exported.err.find("00A-Z002"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(program.path() + "temp"));
 }
 
@@ -137,4 +146,29 @@ TEST(CommandLine, PrintsTheBookmarkListWithoutWritingIt)
     Outcome unreadable = run_velto(common + " --bookmarks", scratch);
     EXPECT_EQ(unreadable.status, 1);
     EXPECT_NE(unreadable.err.find("velto14.bmk"), std::string::npos);
+}
+
+TEST(CommandLine, ExportsAnImportedLawAloneAndNamesThePagesItCannotWrite)
+{
+    TempDir program;
+    TempDir scratch;
+    velto::test::build_fixture_db(program.file("VT2014.m88"),
+                                  {velto::test::standard_fixture_sql(),
+                                   "DELETE FROM T_法 WHERE ID_HN <> '01A'; DELETE FROM T_他; DELETE FROM T_条 WHERE ID_FN "
+                                   "NOT IN ('01A-00010000-00', '01A-00020000-00', '01A-00020000-01');"});
+    const std::string common = "--program-dir " + program.path() + " --settings " + scratch.file("s.ini");
+    const std::string out = scratch.path() + "export";
+
+    Outcome exported = run_velto(common + " --export-html " + out, scratch);
+    EXPECT_EQ(exported.status, 0) << exported.err;
+    EXPECT_EQ(exported.err, "3 pages written, 0 failed (5 of the program's own pages are not in this database)\n");
+
+    // A page whose file cannot be put in place: named, with the system's reason, and no partial file left.
+    std::filesystem::remove(out + "/01A-00020000-00.html");
+    std::filesystem::create_directories(out + "/01A-00020000-00.html/in-the-way");
+    exported = run_velto(common + " --export-html " + out, scratch);
+    EXPECT_EQ(exported.status, 1);
+    EXPECT_EQ(exported.err.rfind("velto: 01A-00020000-00.html not written: ", 0), 0u) << exported.err;
+    EXPECT_NE(exported.err.find("\n2 pages written, 1 failed"), std::string::npos) << exported.err;
+    EXPECT_FALSE(std::filesystem::exists(out + "/01A-00020000-00.html.part"));
 }

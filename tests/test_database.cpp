@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <filesystem>
 
@@ -32,6 +34,37 @@ std::vector<std::string> column(Database& db, const std::string& sql, const char
     for (auto rs = db.execute(sql); !rs->eof(); rs->move_next())
         values.push_back(rs->text(field));
     return values;
+}
+
+// Statements compiled on the connection.
+int compiled_statements(Database& db)
+{
+    int n = 0;
+    for (sqlite3_stmt* s = sqlite3_next_stmt(db.handle(), nullptr); s; s = sqlite3_next_stmt(db.handle(), s))
+        ++n;
+    return n;
+}
+
+std::vector<std::string> listing(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The description of the refusal to open `path`; empty when it opens.
+std::string refusal_of(const std::string& path)
+{
+    Database db;
+    try {
+        db.open(connection_for(path), "admin", "");
+    } catch (const ComponentError& e) {
+        EXPECT_FALSE(db.is_open());
+        return e.description.value_or("(null)");
+    }
+    return {};
 }
 
 class LawDatabase : public ::testing::Test {
@@ -64,6 +97,12 @@ TEST(SqlDialect, RewritesOnlyWhatSqliteReadsDifferently)
     EXPECT_EQ(sql_for_sqlite("SELECT YES, LEFTOVER(1), a >= YES"), "SELECT YES, LEFTOVER(1), a >= YES");
     // An unterminated literal is copied, never overrun.
     EXPECT_EQ(sql_for_sqlite("WHERE a = 'LEFT("), "WHERE a = 'LEFT(");
+
+    // Literals standing as values become parameters, their quotes undone.
+    std::vector<std::string> literals;
+    EXPECT_EQ(sql_for_sqlite("WHERE LEFT(a, 3) = '01A' AND b Like '%it''s%' AND c = X'00' AND d = 'x", &literals),
+              "WHERE [LEFT](a, 3) = ? AND b Like ? AND c = X'00' AND d = 'x");
+    EXPECT_EQ(literals, (std::vector<std::string>{"01A", "%it's%"}));
 }
 
 TEST_F(LawDatabase, StringFunctionsCountCharacters)
@@ -203,7 +242,9 @@ TEST_F(LawDatabase, PageStatementsReadJoinedFieldsByTable)
 TEST_F(LawDatabase, PageStatementsSearchAnIndex)
 {
     const auto plan = [&](const std::string& sql) {
-        const std::string explain = "EXPLAIN QUERY PLAN " + sql_for_sqlite(sql);
+        // The form that runs: literals bound as parameters.
+        std::vector<std::string> literals;
+        const std::string explain = "EXPLAIN QUERY PLAN " + sql_for_sqlite(sql, &literals);
         sqlite3_stmt* stmt = nullptr;
         EXPECT_EQ(sqlite3_prepare_v2(db.handle(), explain.c_str(), -1, &stmt, nullptr), SQLITE_OK) << explain;
         std::string text;
@@ -242,6 +283,78 @@ TEST_F(LawDatabase, FailuresAreComponentErrorsWithSqliteDetails)
     EXPECT_EQ(column(db, "SELECT * FROM T_法 WHERE [表示] = YES ORDER BY [ID_HN]", "ID_HN").size(), 3u);
     // Nothing can be written through it.
     EXPECT_THROW(db.execute("DELETE FROM T_法"), ComponentError);
+}
+
+TEST_F(LawDatabase, CompilesEachStatementOnceWhateverItsLiterals)
+{
+    const char* sentences = "SELECT * FROM T_文 WHERE LEFT([ID_BN], %d) = '%s' ORDER BY [ID_BN]";
+    column(db, format(sentences, 15, "01A-00010000-00"), "ID_BN");
+    EXPECT_EQ(compiled_statements(db), 1); // kept after its recordset closed
+    for (const char* page : {"01A-00020000-00", "01A-00020000-01", "01A-00990000-00", "it's"})
+        column(db, format(sentences, 15, sql_escape(page).c_str()), "ID_BN");
+    EXPECT_EQ(compiled_statements(db), 1);
+
+    // Two recordsets of one statement open at once read their own rows.
+    auto first = db.execute(format(sentences, 15, "01A-00020000-00"));
+    auto second = db.execute(format(sentences, 15, "01A-00020000-01"));
+    first->move_next();
+    EXPECT_EQ(second->text("id_bn"), "01A-00020000-01-0100-0300-0000-0000");
+    EXPECT_EQ(first->text("ID_BN"), "01A-00020000-00-0100-0100-0000-0000");
+    second->close();
+    EXPECT_THROW(second->text("ID_BN"), ComponentError);
+
+    // Statements SQLite takes no parameters in run as written; a quote inside a literal stays one quote.
+    const struct {
+        const char* sql;
+        const char* field;
+        const char* value;
+    } cases[] = {
+        {"SELECT 'it''s' AS v", "v", "it's"},
+        {"SELECT 1 AS 'alias'", "alias", "1"},
+        {"SELECT ? AS a, 'x' AS b", "b", "x"},
+        {"SELECT 条名 FROM T_条 WHERE ID_FN = '01A-00010000-00' AND 'a' = 'a'", "条名", "目的"},
+    };
+    for (const auto& c : cases) {
+        auto rs = db.execute(c.sql);
+        ASSERT_FALSE(rs->eof()) << c.sql;
+        EXPECT_EQ(rs->text(c.field), c.value) << c.sql;
+    }
+    EXPECT_THROW(db.execute("   "), ComponentError);
+
+    // A recordset outlives the connection's close.
+    auto pages = db.execute("SELECT * FROM T_条 WHERE [表示] = YES ORDER BY [ID_FN]");
+    db.close();
+    EXPECT_EQ(pages->text("ID_FN"), "00A-Z0010000-00");
+    pages->move_next();
+    EXPECT_EQ(pages->text("ID_FN"), "01A-00010000-00");
+}
+
+TEST_F(LawDatabase, ReadTransactionSpansTheStatementsOfItsGuard)
+{
+    {
+        const ReadTransaction page(db);
+        EXPECT_EQ(sqlite3_get_autocommit(db.handle()), 0);
+        {
+            const ReadTransaction nested(db);
+            column(db, "SELECT * FROM T_法 WHERE [表示] = YES ORDER BY [ID_HN]", "ID_HN");
+        }
+        EXPECT_EQ(sqlite3_get_autocommit(db.handle()), 0);
+    }
+    EXPECT_EQ(sqlite3_get_autocommit(db.handle()), 1);
+
+    // A recordset left open when the guard ends keeps reading; the transaction ends with it.
+    std::unique_ptr<Recordset> open_rows;
+    {
+        const ReadTransaction page(db);
+        open_rows = db.execute("SELECT * FROM T_法 WHERE [表示] = YES ORDER BY [ID_HN]");
+    }
+    open_rows->move_next();
+    EXPECT_EQ(open_rows->text("ID_HN"), "01A");
+    open_rows.reset();
+    EXPECT_EQ(sqlite3_get_autocommit(db.handle()), 1);
+
+    Database closed;
+    const ReadTransaction nothing(closed); // no connection: does nothing
 }
 
 TEST(DatabaseOpen, RefusesMissingEmptyCorruptAndForeignFilesWithoutTouchingThem)
@@ -288,9 +401,98 @@ TEST(DatabaseOpen, RefusesMissingEmptyCorruptAndForeignFilesWithoutTouchingThem)
     ASSERT_TRUE(e);
     EXPECT_NE(e->description.value_or("").find("法名一般"), std::string::npos);
 
+}
+
+TEST(DatabaseOpen, RefusesWhatIsNotARegularFileWithoutWaiting)
+{
+    TempDir dir;
     const std::string folder = dir.file("folder.m88");
     std::filesystem::create_directory(folder);
-    EXPECT_TRUE(open_error(folder));
+    const std::string fifo = dir.file("fifo.m88");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    velto::test::build_fixture_db(dir.file("VT2014.m88"), {velto::test::standard_fixture_sql()});
+    std::filesystem::create_symlink(folder, dir.file("link.m88"));
+
+    // Opening a pipe for reading would wait for a writer that never comes.
+    const struct {
+        std::string path;
+        const char* kind;
+    } cases[] = {{folder, "フォルダ"}, {fifo, "名前付きパイプ"}, {"/dev/null", "デバイス"}, {dir.file("link.m88"), "フォルダ"}};
+    for (const auto& c : cases) {
+        const std::string description = refusal_of(c.path);
+        EXPECT_NE(description.find("「" + c.path + "」は通常のファイルではなく"), std::string::npos) << description;
+        EXPECT_NE(description.find(c.kind), std::string::npos) << description;
+    }
+    EXPECT_EQ(refusal_of(dir.file("VT2014.m88")), "");
+}
+
+TEST(DatabaseOpen, RefusesAHalfWrittenDatabaseAndLeavesItsJournal)
+{
+    TempDir dir;
+    const std::string path = dir.file("VT2014.m88");
+    velto::test::build_fixture_db(path, {velto::test::standard_fixture_sql()});
+    const std::string journal(4096, '\x5a'); // only a writer may roll it back
+    velto::test::write_file(path + "-journal", journal);
+
+    EXPECT_NE(refusal_of(path).find("「" + path + "-journal」が残っています"), std::string::npos);
+    EXPECT_EQ(velto::test::read_file(path + "-journal"), journal);
+    EXPECT_EQ(listing(dir.path()), (std::vector<std::string>{"VT2014.m88", "VT2014.m88-journal"}));
+}
+
+// A database in write-ahead-log mode, in a folder the reader may not write to.
+class WalDatabase : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        path = dir.file("VT2014.m88");
+        velto::test::build_fixture_db(path, {velto::test::standard_fixture_sql()});
+        sqlite3* raw = nullptr;
+        ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(raw, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(raw);
+        ASSERT_EQ(listing(dir.path()), std::vector<std::string>{"VT2014.m88"});
+    }
+    void TearDown() override { std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all); }
+
+    void make_read_only() { std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_read |
+                                                                          std::filesystem::perms::owner_exec); }
+
+    TempDir dir;
+    std::string path;
+};
+
+TEST_F(WalDatabase, IsReadWithoutAFileBesideIt)
+{
+    const auto before = listing(dir.path());
+    make_read_only();
+    {
+        Database db;
+        db.open(connection_for(path), "admin", "");
+        const ReadTransaction page(db);
+        EXPECT_EQ(column(db, "SELECT * FROM T_法 WHERE [表示] = YES ORDER BY [ID_HN]", "ID_HN").size(), 3u);
+        EXPECT_EQ(column(db, "SELECT * FROM T_文 WHERE LEFT([ID_BN], 15) = '01A-00020000-00' ORDER BY [ID_BN]", "ID_BN").size(),
+                  3u);
+        EXPECT_EQ(listing(dir.path()), before);
+    }
+    EXPECT_EQ(listing(dir.path()), before);
+}
+
+TEST_F(WalDatabase, WithChangesLeftInItsLogIsRefused)
+{
+    // A writer that has not finished: its changes are in the -wal file only.
+    sqlite3* writer = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &writer), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(writer, "PRAGMA wal_autocheckpoint = 0; INSERT INTO T_法 VALUES ('03A', '新法', '', '', -1)",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    TempDir copy;
+    for (const char* name : {"VT2014.m88", "VT2014.m88-wal"})
+        std::filesystem::copy_file(dir.file(name), copy.file(name));
+    sqlite3_close(writer);
+
+    const std::string description = refusal_of(copy.file("VT2014.m88"));
+    EXPECT_NE(description.find("「" + copy.file("VT2014.m88-wal") + "」に残ったまま"), std::string::npos) << description;
+    EXPECT_EQ(listing(copy.path()), (std::vector<std::string>{"VT2014.m88", "VT2014.m88-wal"}));
 }
 
 TEST(DatabaseOpen, ReadsThePathOutOfTheConnectionString)
