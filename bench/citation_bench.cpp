@@ -6,6 +6,7 @@
 // and not found) and the median time of the raw read, and their ratio. A
 // resolve reads the sentences of one article at most; everything else is in
 // memory.
+#include "bench/bench_support.h"
 #include "compose/citation_resolver.h"
 #include "compose/velto_doc.h"
 #include "core/settings_store.h"
@@ -22,11 +23,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0.0 : v[v.size() / 2];
-}
+using velto::bench::median;
 
 // The citations: as the official text and as readers write them, of every kind.
 const char* const kCitations[] = {
@@ -67,14 +64,10 @@ double raw_read(sqlite3* db, const std::vector<std::string>& articles, int round
 int main(int argc, char** argv)
 {
     const std::string dir = argc > 1 ? argv[1] : VELTO_PROGRAM_DIR;
-    velto::MemorySettingsStore settings;
-    velto::CapturingReporter reporter;
-    velto::CVeltoDoc doc(settings, reporter);
-    velto::DocumentOptions options;
-    options.program_dir = dir;
-    options.use_working_folder = false;
-    if (!doc.OnNewDocument(options))
+    velto::bench::BenchDocument bench;
+    if (!bench.open(dir))
         return 1;
+    velto::CVeltoDoc& doc = bench.doc;
 
     const auto t_index = Clock::now();
     const auto resolver = velto::open_citation_resolver(doc);

@@ -11,6 +11,7 @@
 // composition of each page reads: its title row, its sentences, the tables and
 // reference links of those sentences. Composition over that raw read is the
 // cost of everything the reader adds to the database; it is printed last.
+#include "bench/bench_support.h"
 #include "compose/velto_doc.h"
 #include "core/sql_dialect.h"
 #include "core/settings_store.h"
@@ -55,11 +56,7 @@ bool start(Setup& s, const std::string& dir, const velto::GeneratorScale& scale)
     return s.doc->OnNewDocument(options);
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0.0 : v[v.size() / 2];
-}
+using velto::bench::median;
 
 // Median over rounds of the time to compose one page, in microseconds.
 double measure(velto::CVeltoDoc& doc, const std::vector<std::string>& pages, int rounds, std::size_t& bytes)

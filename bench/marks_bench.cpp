@@ -11,6 +11,7 @@
 // plain view. It prints the medians and their ratios.
 //
 //   velto_marks_bench [PROGRAM-FOLDER]
+#include "bench/bench_support.h"
 #include "compose/velto_doc.h"
 #include "core/settings_store.h"
 #include "view/page_view.h"
@@ -41,11 +42,7 @@ constexpr int kRounds = 7;
 constexpr int kWait = 20000;
 constexpr const char* kWords[] = {"建築物", "構造", "規定"};
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0.0 : v[v.size() / 2];
-}
+using velto::bench::median;
 
 double ms_since(Clock::time_point t0) { return std::chrono::duration<double, std::milli>(Clock::now() - t0).count(); }
 
@@ -80,11 +77,8 @@ int main(int argc, char** argv)
     velto::C2ndView::register_url_scheme();
     QApplication app(argc, argv);
 
-    const QDir source(QString::fromLocal8Bit(argc > 1 ? argv[1] : VELTO_PROGRAM_DIR));
     QTemporaryDir folder;
-    for (const char* file : {"VT2014.m88", "images14"})
-        if (source.exists(QString::fromLatin1(file)))
-            QFile::link(source.absoluteFilePath(QString::fromLatin1(file)), folder.filePath(QString::fromLatin1(file)));
+    velto::bench::link_program_files(QString::fromLocal8Bit(argc > 1 ? argv[1] : VELTO_PROGRAM_DIR), folder.path());
     velto::MemorySettingsStore settings;
     velto::CapturingReporter reporter;
     velto::CVeltoDoc doc(settings, reporter);

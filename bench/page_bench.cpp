@@ -16,6 +16,7 @@
 // the build (the whole 建築基準法 and 施行令) and a generated database of the
 // size of a real law collection, written into WORK-FOLDER once and reused by
 // later runs.
+#include "bench/bench_support.h"
 #include "compose/velto_doc.h"
 #include "core/settings_store.h"
 #include "tools/dbgen/db_generator.h"
@@ -59,11 +60,7 @@ bool wait_for(const Sender* sender, Signal signal, int ms)
     return loop.exec() == 0;
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0.0 : v[v.size() / 2];
-}
+using velto::bench::median;
 
 double ms_since(Clock::time_point t0) { return std::chrono::duration<double, std::milli>(Clock::now() - t0).count(); }
 
@@ -90,10 +87,7 @@ bool measure(const std::string& name, const QString& program_dir, Figures& out)
     // A private program folder: the database and pictures of the real one, its
     // own working folder.
     QTemporaryDir folder;
-    const QDir source(program_dir);
-    for (const char* file : {"VT2014.m88", "images14"})
-        if (source.exists(QString::fromLatin1(file)))
-            QFile::link(source.absoluteFilePath(QString::fromLatin1(file)), folder.filePath(QString::fromLatin1(file)));
+    velto::bench::link_program_files(program_dir, folder.path());
 
     velto::MemorySettingsStore settings;
     velto::CapturingReporter reporter;
@@ -179,13 +173,8 @@ bool measure(const std::string& name, const QString& program_dir, Figures& out)
 
 bool generated(const std::string& dir)
 {
-    std::filesystem::create_directories(dir);
-    const std::string db = dir + "/VT2014.m88";
-    std::string error;
-    if (!std::filesystem::exists(db) && !velto::generate_database(db, velto::real_scale(), error)) {
-        std::fprintf(stderr, "cannot generate %s: %s\n", db.c_str(), error.c_str());
+    if (!velto::bench::generated_real_scale(dir))
         return false;
-    }
     // The pictures of the sample, so that pages that show some find them.
     std::error_code ec;
     std::filesystem::create_directory_symlink(std::string(VELTO_SAMPLE_DIR) + "/images14", dir + "/images14", ec);

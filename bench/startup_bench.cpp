@@ -15,6 +15,7 @@
 // --generated, two synthetic folders of 12,000 and 60,000 pages are written
 // into WORK-FOLDER (once; later runs reuse them, with the sample's pictures
 // and help) and measured after the others. Any program folder works.
+#include "bench/bench_support.h"
 #include "app/main_frame.h"
 #include "app/velto_app.h"
 #include "compose/velto_doc.h"
@@ -124,28 +125,20 @@ std::optional<double> time_child(const QStringList& args, const QProcessEnvironm
     return elapsed;
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0.0 : v[v.size() / 2];
-}
+using velto::bench::median;
 
 // The HTML of the first page of a fresh start, into `file`.
 bool write_first_page(const std::string& dir, const std::string& file, std::size_t& pages)
 {
-    velto::MemorySettingsStore settings;
-    velto::CapturingReporter reporter;
-    velto::CVeltoDoc doc(settings, reporter);
-    velto::DocumentOptions options;
-    options.program_dir = dir;
-    options.use_working_folder = false;
+    velto::bench::BenchDocument bench;
     std::string html;
-    if (!doc.OnNewDocument(options) || !doc._html_build(kCoverPage, html)) {
-        for (const auto& m : reporter.messages())
-            std::fprintf(stderr, "%s\n%s\n", m.caption.c_str(), m.text.c_str());
+    if (!bench.open(dir))
+        return false;
+    if (!bench.doc._html_build(kCoverPage, html)) {
+        bench.print_reports();
         return false;
     }
-    pages = doc.pages().pages().size();
+    pages = bench.doc.pages().pages().size();
     std::ofstream out(file, std::ios::binary);
     out << html;
     return static_cast<bool>(out);

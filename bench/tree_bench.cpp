@@ -13,6 +13,7 @@
 //   velto_tree_bench [WORK-FOLDER [OFFICIAL-DATA-FOLDER]]
 //
 // The databases are written into WORK-FOLDER once and reused by later runs.
+#include "bench/bench_support.h"
 #include "compose/contents_tree.h"
 #include "compose/velto_doc.h"
 #include "core/settings_store.h"
@@ -54,18 +55,6 @@ bool open(Setup& s, const std::string& dir)
     return false;
 }
 
-bool generated(const std::string& dir)
-{
-    std::filesystem::create_directories(dir);
-    const std::string db = dir + "/VT2014.m88";
-    std::string error;
-    if (!std::filesystem::exists(db) && !velto::generate_database(db, velto::real_scale(), error)) {
-        std::fprintf(stderr, "cannot generate %s: %s\n", db.c_str(), error.c_str());
-        return false;
-    }
-    return true;
-}
-
 bool imported(const std::string& dir, const std::string& data)
 {
     std::filesystem::create_directories(dir);
@@ -97,11 +86,7 @@ bool imported(const std::string& dir, const std::string& data)
     return true;
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0.0 : v[v.size() / 2];
-}
+using velto::bench::median;
 
 // Median of `rounds` runs of `run`, in milliseconds; `prepare` runs untimed before each.
 double measure(int rounds, const std::function<void()>& prepare, const std::function<void()>& run)
@@ -171,7 +156,7 @@ int main(int argc, char** argv)
     const std::string root = argc > 1 ? argv[1] : (std::filesystem::temp_directory_path() / "velto-bench").string();
     const std::string data = argc > 2 ? argv[2] : VELTO_OFFICIAL_DATA_DIR;
 
-    if (generated(root + "/real"))
+    if (velto::bench::generated_real_scale(root + "/real"))
         bench("generated, real scale", root + "/real");
     else
         return 1;

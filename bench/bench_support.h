@@ -1,0 +1,40 @@
+// What the benchmarks share: medians, generated databases, private program
+// folders and documents opened the way the command line opens them.
+#pragma once
+
+#include "compose/velto_doc.h"
+#include "core/settings_store.h"
+
+#include <QString>
+
+#include <string>
+#include <vector>
+
+namespace velto::bench {
+
+// The middle value (the upper of the two middles); 0 for no values.
+double median(std::vector<double> values);
+
+// `dir` holding a generated database of real scale; the database is written
+// only when missing, so repeated runs measure the same rows. False (told on
+// standard error) when it cannot be written.
+bool generated_real_scale(const std::string& dir);
+
+// Makes `folder` a private program folder of `source`: its database and
+// pictures linked, its own working folder, so a benchmark never writes into
+// the program folder it measures.
+void link_program_files(const QString& source, const QString& folder);
+
+// A document with settings in memory and its reports kept, as the command line
+// opens one: no working folder.
+struct BenchDocument {
+    MemorySettingsStore settings;
+    CapturingReporter reporter;
+    CVeltoDoc doc{settings, reporter};
+
+    // False, with the reports on standard error, when the folder does not open.
+    bool open(const std::string& program_dir);
+    void print_reports() const;
+};
+
+} // namespace velto::bench
