@@ -138,13 +138,24 @@ bool take_branches(Cursor& in, int* first, int* second)
     return true;
 }
 
+// A number with 第 before it allowed; -1, with the cursor where it was, when
+// no well-formed number stands there.
+int take_ordinal(Cursor& in)
+{
+    const std::size_t before = in.position();
+    in.take("第");
+    const int value = in.number();
+    if (value < 0)
+        in.reset(before);
+    return value;
+}
+
 // A number followed by `unit` (項, 号), with 第 before it allowed; 0 when the
 // text does not continue so, -1 when it is malformed.
 int numbered(Cursor& in, std::string_view unit)
 {
     const std::size_t before = in.position();
-    in.take("第");
-    const int value = in.number();
+    const int value = take_ordinal(in);
     if (value > 0 && in.take(unit))
         return value;
     in.reset(before);
@@ -194,13 +205,9 @@ bool parse_parts(Cursor& in, CitationBody& out)
 bool parse_table(Cursor& in, CitationBody& out)
 {
     out.kind = CitationBody::Kind::Table;
-    const std::size_t before = in.position();
-    in.take("第");
-    const int number = in.number();
-    if (number < 0) {
-        in.reset(before);
+    const int number = take_ordinal(in);
+    if (number < 0)
         return false;
-    }
     out.table = number;
     if (number > 0 && !take_branches(in, &out.table_branch, nullptr))
         return false;
@@ -211,12 +218,9 @@ bool parse_supplement(Cursor& in, CitationBody& out)
 {
     out.kind = CitationBody::Kind::Supplement;
     const std::size_t before = in.position();
-    in.take("第");
-    const int number = in.number();
-    if (number < 0) {
-        in.reset(before);
+    const int number = take_ordinal(in);
+    if (number < 0)
         return false;
-    }
     if (number > 0 && in.take("条")) {
         out.article = number;
         if (!take_branches(in, &out.branch1, &out.branch2))
@@ -230,12 +234,9 @@ bool parse_supplement(Cursor& in, CitationBody& out)
 bool parse_article(Cursor& in, CitationBody& out)
 {
     const std::size_t before = in.position();
-    in.take("第");
-    const int number = in.number();
-    if (number < 0) {
-        in.reset(before);
+    const int number = take_ordinal(in);
+    if (number < 0)
         return false;
-    }
     if (number > 0) {
         // A number before 項 or 号 is not an article: "1項2号" is of the article shown.
         const std::size_t after = in.position();

@@ -60,33 +60,35 @@ void C2ndView::_place_pending_mark()
     const std::string target = std::exchange(pending_mark_, {});
     if (mark_page_ != current_id_)
         return;
-    QPointer<C2ndView> self(this);
-    const std::string page = current_id_;
-    bridge_->run(PageBridge::call("offsetOf", {json(target)}), [self, target, page](const QVariant& answer) {
-        if (!self || self->current_id_ != page || self->loading_)
-            return;
-        const QVariantMap box = answer.toMap();
-        if (!box.value(QStringLiteral("found")).toBool())
-            return;
+    _with_sentence_box(target, [this, target](const QVariantMap& box) {
         const int top = box.value(QStringLiteral("top")).toInt();
         const int height = box.value(QStringLiteral("viewHeight")).toInt();
-        self->scroll_exactly(0, std::max(0, top - static_cast<int>(kMarkHeight * height)));
-        self->_place_pin_image(target);
+        scroll_exactly(0, std::max(0, top - static_cast<int>(kMarkHeight * height)));
+        _place_pin_image(target);
     });
+}
+
+void C2ndView::_with_sentence_box(const std::string& target, std::function<void(const QVariantMap&)> then)
+{
+    QPointer<C2ndView> self(this);
+    const std::string page = current_id_;
+    bridge_->run(PageBridge::call("offsetOf", {json(target)}),
+                 [self, page, then = std::move(then)](const QVariant& answer) {
+                     if (!self || self->current_id_ != page || self->loading_)
+                         return;
+                     const QVariantMap box = answer.toMap();
+                     if (box.value(QStringLiteral("found")).toBool())
+                         then(box);
+                 });
 }
 
 void C2ndView::_place_pin_image(const std::string& target)
 {
     if (target.size() != kPinPointTargetLength)
         return;
-    QPointer<C2ndView> self(this);
-    const std::string page = current_id_;
-    bridge_->run(PageBridge::call("offsetOf", {json(target)}), [self, target, page](const QVariant& answer) {
-        if (!self || self->current_id_ != page || self->loading_)
-            return;
-        const QVariantMap box = answer.toMap();
-        if (!box.value(QStringLiteral("found")).toBool())
-            return;
+    _with_sentence_box(target, [this, target](const QVariantMap& box) {
+        QPointer<C2ndView> self(this);
+        const std::string page = current_id_;
         const long top = box.value(QStringLiteral("top")).toInt() - kPinLift;
         const long left = box.value(QStringLiteral("left")).toInt();
         const std::string html = self->positioned_image(kPinImageId, "pin_point.gif", kPinWidth, kPinHeight, top, left);

@@ -34,6 +34,7 @@
 #include <QPoint>
 #include <QPointer>
 #include <QUrl>
+#include <QVariantMap>
 #include <QWidget>
 
 #include <array>
@@ -234,6 +235,9 @@ protected:
     void _request_mark(const std::string& target);
     // After load: carries out a mark asked for the page now shown.
     void _place_pending_mark();
+    // Calls `then` with the page box of the sentence `target` (top, left,
+    // viewHeight) when the page still shown has it.
+    void _with_sentence_box(const std::string& target, std::function<void(const QVariantMap&)> then);
     // Puts the pin image before the sentence `target`, when the page has it.
     void _place_pin_image(const std::string& target);
     // Removes the pin image (a click in the page, the view resized).
