@@ -40,20 +40,6 @@ public:
     std::pair<std::string, std::string> last;
 };
 
-// Stands in for the page view: pages are composed as when reached through a link or not.
-class CommandLineView : public PageViewLink {
-public:
-    explicit CommandLineView(bool from_link) : from_link_(from_link) {}
-    std::string current_page_id() const override { return id; }
-    void rebuild_current_page() override {}
-    bool from_link() const override { return from_link_; }
-
-    std::string id;
-
-private:
-    bool from_link_;
-};
-
 int print_html(CVeltoDoc& doc, const std::string& id)
 {
     std::string html;
@@ -308,7 +294,7 @@ int run_command_line(const CommandLine& cl)
     options.use_working_folder = false;
     if (!doc.OnNewDocument(options))
         return 1;
-    CommandLineView view(cl.from_link || !cl.export_dir.empty());
+    DetachedPageView view(cl.from_link || !cl.export_dir.empty());
     doc.set_page_view(&view);
 
     int status = 0;

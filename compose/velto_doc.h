@@ -38,6 +38,21 @@ public:
     virtual bool from_link() const { return false; }
 };
 
+// A page view without a window (the command line, tools): it names the page
+// being composed and rebuilds nothing.
+class DetachedPageView : public PageViewLink {
+public:
+    explicit DetachedPageView(bool from_link) : from_link_(from_link) {}
+    std::string current_page_id() const override { return id; }
+    void rebuild_current_page() override {}
+    bool from_link() const override { return from_link_; }
+
+    std::string id;
+
+private:
+    bool from_link_;
+};
+
 struct DocumentOptions {
     // Folder of the program files, ending in "/".
     std::string program_dir;

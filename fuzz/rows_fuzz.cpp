@@ -120,18 +120,6 @@ struct Fixture {
     }
 };
 
-class FuzzView : public PageViewLink {
-public:
-    explicit FuzzView(bool from_link) : from_link_(from_link) {}
-    std::string current_page_id() const override { return id; }
-    void rebuild_current_page() override {}
-    bool from_link() const override { return from_link_; }
-    std::string id;
-
-private:
-    bool from_link_;
-};
-
 std::vector<std::string> page_ids(Database& db)
 {
     std::vector<std::string> ids;
@@ -158,7 +146,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(!reporter.messages().empty());
         return 0;
     }
-    FuzzView view(size % 2 == 1);
+    DetachedPageView view(size % 2 == 1);
     doc.set_page_view(&view);
 
     std::vector<std::string> ids;
