@@ -1,5 +1,10 @@
 // The search entry of the "全文検索" tab: an editable drop-down whose entries
 // are the last ten search texts, most recent first.
+//
+// Keys: Down opens the drop-down and does nothing more (Up and the mouse move
+// through it); Ctrl+V and Shift+Insert paste, Ctrl+C and Ctrl+Insert copy,
+// Ctrl+X and Shift+Delete cut, in the entry, before any shortcut of the main
+// window can take them.
 #pragma once
 
 #include <QComboBox>
@@ -28,6 +33,7 @@ public:
     void _save_history(SettingsStore& store);
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

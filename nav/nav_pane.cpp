@@ -11,6 +11,7 @@
 #include "nav/list_sch.h"
 #include "nav/nav_keys.h"
 #include "nav/pane_layout.h"
+#include "nav/search_wait_window.h"
 #include "nav/tree_ctrl.h"
 
 #include <QApplication>
@@ -54,6 +55,7 @@ C1stView::~C1stView()
     settings.write_int(kSectionSettings, kValueSearchEmph, highlight_);
     _close_wait_window();
     search_list_->pane_command = nullptr;
+    search_list_->wait_command = nullptr;
     // The controls outlive this part of the pane; they must not call back into it.
     for (QObject* child : children())
         child->disconnect(this);
@@ -95,6 +97,7 @@ void C1stView::create_controls()
         connect(view, &NavItemView::notify, this, &C1stView::on_control_notify);
     connect(law_selector_, &VComboLst::notify, this, &C1stView::on_control_notify);
     search_list_->pane_command = [this](int command) { OnCommand(command); };
+    search_list_->wait_command = [this](int command, int parameter) { OnCommand(command, parameter); };
 
     connect(tabs_, &QTabBar::currentChanged, this, &C1stView::on_tab_changed);
     connect(tabs_, &QTabBar::tabBarClicked, this, &C1stView::on_tab_clicked);
@@ -406,9 +409,15 @@ void C1stView::on_law_selected()
 
 // ---- Commands --------------------------------------------------------------
 
-bool C1stView::OnCommand(int command)
+bool C1stView::OnCommand(int command, int parameter)
 {
     switch (command) {
+    case kCmdWaitProgressStart:
+    case kCmdWaitProgressStep:
+    case kCmdWaitProgressHide:
+        if (wait_window_)
+            wait_window_->OnCommand(command, parameter);
+        return true;
     case kCmdRemark:
         remark();
         return true;
@@ -440,9 +449,15 @@ void C1stView::remark()
 
 // ---- Search tab ------------------------------------------------------------
 
+void C1stView::prepare_search()
+{
+    if (doc_.connected())
+        search_list_->prepare_search(doc_);
+}
+
 void C1stView::on_search_clicked()
 {
-    if (current_tab_ != kTabSearch)
+    if (current_tab_ != kTabSearch || search_list_->searching())
         return;
     last_search_text_.clear();
     const SearchEntryCheck check = check_search_entry(search_entry_->_current_text());
@@ -470,17 +485,21 @@ void C1stView::on_search_clicked()
 void C1stView::_start_search(const std::string& text)
 {
     last_search_text_ = text;
-    // The search shows its wait window in wait_window_ while it runs and
-    // closes it with kCmdSearchFinished.
+    // The search closes the window with kCmdSearchFinished however it ends.
+    _close_wait_window();
+    wait_window_ = new SearchWaitWindow(this);
     search_list_->_search(text);
+}
+
+SearchWaitWindow* C1stView::wait_window() const
+{
+    return wait_window_.data();
 }
 
 void C1stView::_close_wait_window()
 {
-    if (wait_window_) {
-        wait_window_->close();
-        wait_window_->deleteLater();
-    }
+    if (wait_window_)
+        wait_window_->finish();
     wait_window_.clear();
 }
 
