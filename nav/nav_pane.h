@@ -9,6 +9,9 @@
 // Each tab's controls are filled the first time the tab is shown; the tree
 // is built on the first display of any tab. Nothing happens while the
 // document has no open database.
+//
+// nav_pane.cpp holds the tabs, synchronisation, navigation, bookmarks and
+// layout; pane_search.cpp the search tab and the internal commands.
 #pragma once
 
 #include "nav/page_view_port.h"
