@@ -33,6 +33,10 @@ inline constexpr std::string_view kSearchFoundFormat = "%d件見つかりまし�
 inline constexpr std::string_view kSearchNothingFound = "見つかりませんでした。";
 inline constexpr std::string_view kSearchTooManyWords = "検索できる単語は３個までです。";
 
+// Who reports a failure: a word's statements, or the search as a whole.
+inline constexpr ReportOrigin kSearchWordOrigin{"全文検索", "VListSch::_search_in_all_pages_sub()"};
+inline constexpr ReportOrigin kSearchOrigin{"検索結果", "VListSch::_search_in_all_pages_2nd()"};
+
 // Called with a number of steps as the search gets on.
 using SearchProgress = std::function<void(int steps)>;
 

@@ -9,13 +9,6 @@
 
 namespace velto {
 
-namespace {
-
-constexpr ReportOrigin kWordOrigin{"全文検索", "VListSch::_search_in_all_pages_sub()"};
-constexpr ReportOrigin kSearchOrigin{"検索結果", "VListSch::_search_in_all_pages_2nd()"};
-
-} // namespace
-
 VListSch::VListSch(QWidget* parent) : VListBase(kIdSearchList, parent) {}
 
 // The service waits for its threads; their news for this list are dropped with it.
@@ -88,7 +81,7 @@ void VListSch::finish_search(SearchOutcome outcome)
     case SearchOutcome::Status::Done:
         break;
     case SearchOutcome::Status::Failed:
-        report(doc_->reporter(), kWordOrigin, ReportVariant::Tab, *outcome.error);
+        report(doc_->reporter(), kSearchWordOrigin, ReportVariant::Tab, *outcome.error);
         emit searchEnded(false);
         return;
     case SearchOutcome::Status::Unexpected:
