@@ -82,14 +82,11 @@ void VListSch::finish_search(SearchOutcome outcome)
         break;
     case SearchOutcome::Status::Failed:
         report(doc_->reporter(), kSearchWordOrigin, ReportVariant::Tab, *outcome.error);
-        emit searchEnded(false);
         return;
     case SearchOutcome::Status::Unexpected:
         report_unexpected(doc_->reporter(), kSearchOrigin, ReportVariant::Tab);
-        emit searchEnded(false);
         return;
     case SearchOutcome::Status::Cancelled:
-        emit searchEnded(false);
         return;
     }
 
@@ -122,7 +119,6 @@ void VListSch::finish_search(SearchOutcome outcome)
     send_pane(kCmdRecordSearch);
     send_pane(kCmdRemark);
     send_pane(kCmdFocusPage);
-    emit searchEnded(true);
 }
 
 } // namespace velto

@@ -44,8 +44,8 @@ public:
     // search text (see _search_in_all_pages_2nd).
     bool _search(const std::string& text) { return _search_in_all_pages_2nd(text); }
     // Starts the search: true when it runs; its end refills the list, tells
-    // the count and sends kCmdRecordSearch, kCmdRemark and kCmdFocusPage, then
-    // emits searchEnded. False when it does not start: a text without words
+    // the count and sends kCmdRecordSearch, kCmdRemark and kCmdFocusPage.
+    // False when it does not start: a text without words
     // (silently), more than three words (told), or a search still running.
     // Every ending, started or not, sends kCmdSearchFinished; a search that
     // fails leaves the rows as they were.
@@ -53,10 +53,6 @@ public:
     bool searching() const { return searching_; }
     // The service the searches run on; null before the first search or prepare.
     SearchService* search_service() const { return service_.get(); }
-
-signals:
-    // A started search ended; `listed` when it refilled the list.
-    void searchEnded(bool listed);
 
 private:
     SearchService& service(CVeltoDoc& doc);

@@ -10,6 +10,7 @@
 #include "nav/list_sch.h"
 #include "nav/nav_keys.h"
 #include "nav/pane_layout.h"
+#include "nav/search_wait_window.h"
 #include "nav/tree_ctrl.h"
 
 #include <QApplication>
@@ -51,7 +52,7 @@ C1stView::~C1stView()
     SettingsStore& settings = doc_.settings();
     settings.write_int(kSectionSettings, kValueTabPage, current_tab_);
     settings.write_int(kSectionSettings, kValueSearchEmph, highlight_);
-    _close_wait_window();
+    delete wait_window_.data();
     search_list_->pane_command = nullptr;
     search_list_->wait_command = nullptr;
     // The controls outlive this part of the pane; they must not call back into it.
