@@ -103,9 +103,16 @@ void VComboSch::keyPressEvent(QKeyEvent* event)
         case EditKey::None: break;
         }
     }
+    const bool popup_open = view() && view()->isVisible();
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !popup_open &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        event->accept();
+        emit searchRequested();
+        return;
+    }
     // Down only opens the list; moving through it is for Up and the mouse.
     if (event->key() == Qt::Key_Down && event->modifiers() == Qt::NoModifier) {
-        if (!(view() && view()->isVisible()))
+        if (!popup_open)
             showPopup();
         event->accept();
         return;

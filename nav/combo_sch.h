@@ -4,7 +4,8 @@
 // Keys: Down opens the drop-down and does nothing more (Up and the mouse move
 // through it); Ctrl+V and Shift+Insert paste, Ctrl+C and Ctrl+Insert copy,
 // Ctrl+X and Shift+Delete cut, in the entry, before any shortcut of the main
-// window can take them.
+// window can take them. Enter, with the drop-down closed, asks for the search
+// (searchRequested), as the 実行 button does.
 #pragma once
 
 #include <QComboBox>
@@ -31,6 +32,10 @@ public:
     // Moves the current text to the top of the history and stores the history.
     // An empty text is not recorded.
     void _save_history(SettingsStore& store);
+
+signals:
+    // Enter was pressed in the edit field.
+    void searchRequested();
 
 protected:
     bool event(QEvent* event) override;

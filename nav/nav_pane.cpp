@@ -101,6 +101,7 @@ void C1stView::create_controls()
     connect(tabs_, &QTabBar::currentChanged, this, &C1stView::on_tab_changed);
     connect(tabs_, &QTabBar::tabBarClicked, this, &C1stView::on_tab_clicked);
     connect(search_button_, &QPushButton::clicked, this, &C1stView::on_search_clicked);
+    connect(search_entry_, &VComboSch::searchRequested, this, &C1stView::on_search_clicked);
     connect(add_button_, &QPushButton::clicked, this, &C1stView::on_add_bookmark);
     connect(delete_button_, &QPushButton::clicked, this, &C1stView::on_delete_bookmark);
     connect(bookmark_list_, &VListBmk::writeFailed, this, &C1stView::statusMessage);

@@ -25,7 +25,7 @@ UPDATE T_文 SET 検索用データ = 'この法律は、建築物の構造に�
   WHERE ID_BN = '01A-00010000-00-0100-0000-0000-0000';
 UPDATE T_文 SET 検索用データ = '容積率は、10M3とする。' WHERE ID_BN = '01A-00520000-00-0100-0000-0000-0000';
 UPDATE T_表 SET 検索用データ = '構造 用途 耐火' WHERE ID_BN = '01A-T0010000-00-0000-0000-0000-0000';
-INSERT INTO T_条 VALUES ('01A-00300000-00', NULL, '防火壁', '', 5, 0, -1);
+INSERT INTO T_条 VALUES ('01A-00300000-00', NULL, '防火壁等', '', 5, 0, -1);
 INSERT INTO T_条 VALUES ('01A-00300000-01', NULL, '', '二', 5, 0, -1);
 INSERT INTO T_条 VALUES ('01A-00300000-02', NULL, '', '三', 5, 0, -1);
 INSERT INTO T_条 VALUES ('01A-00300000-03', NULL, '', '四', 5, 0, -1);
@@ -114,7 +114,8 @@ TEST_F(PageSearchTest, PagesHoldingEveryWordInTitleSentenceOrTable)
         {{"防火壁"}, {kFire + "00"}},
         // Titles, sentences and a table; hidden pages and the hidden law's page are left out.
         {{"耐火"}, {kFire + "00", kFire + "01", kFire + "03", "01A-T0010000-00"}},
-        {{"防火壁", "耐火"}, {kFire + "00"}},
+        // One word only in the title, the other only in a sentence: listed once.
+        {{"防火壁等", "耐火"}, {kFire + "00"}},
         {{"構造", "耐火"}, {kFire + "00", "01A-T0010000-00"}},
         {{"構造", "耐火", "用途"}, {"01A-T0010000-00"}},
         {{"容積", "10M3"}, {"01A-00520000-00"}},
