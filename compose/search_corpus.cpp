@@ -130,6 +130,8 @@ void SearchCorpus::add_text(std::size_t page, std::string_view text)
 bool SearchCorpus::load(Database& db, const std::atomic<bool>* cancel)
 {
     *this = SearchCorpus();
+    // The titles, sentences and tables are read from one state of the file.
+    ReadTransaction reading(db);
 
     struct PageRow {
         std::string id;
