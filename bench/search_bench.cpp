@@ -11,13 +11,12 @@
 // Exit status 1 when a three-word search at real scale takes 200 ms or more.
 //
 // velto_search_bench [BENCH-FOLDER [PROGRAM-DIR]]
+#include "bench/bench_support.h"
 #include "compose/page_search.h"
 #include "compose/search_service.h"
-#include "tools/dbgen/db_generator.h"
 
 #include <sqlite3.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -41,8 +40,7 @@ double median_ms(int rounds, const std::function<void()>& run)
         run();
         times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return velto::bench::median(std::move(times));
 }
 
 std::string connection(const std::string& db) { return "Data Source=" + db + ";"; }
@@ -129,13 +127,9 @@ int main(int argc, char** argv)
     const std::string root = argc > 1 ? argv[1] : (std::filesystem::temp_directory_path() / "velto-bench").string();
     const std::string program = argc > 2 ? argv[2] : VELTO_PROGRAM_DIR;
 
-    const std::string generated = root + "/real/VT2014.m88";
-    std::filesystem::create_directories(root + "/real");
-    std::string error;
-    if (!std::filesystem::exists(generated) && !velto::generate_database(generated, velto::real_scale(), error)) {
-        std::fprintf(stderr, "cannot generate %s: %s\n", generated.c_str(), error.c_str());
+    if (!velto::bench::generated_real_scale(root + "/real"))
         return 1;
-    }
+    const std::string generated = root + "/real/VT2014.m88";
     bool same = true;
     const double three = bench("generated, real scale", generated, same);
     bench("建築基準法 + 施行令 (the build's program folder)", program + "/VT2014.m88", same);
