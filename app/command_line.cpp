@@ -5,7 +5,9 @@
 #include "compose/citation_resolver.h"
 #include "compose/contents_tree.h"
 #include "compose/law_editions.h"
+#include "compose/page_search.h"
 #include "compose/velto_doc.h"
+#include "core/search_text.h"
 #include "core/settings_store.h"
 
 #include <unistd.h>
@@ -212,6 +214,41 @@ int print_bookmarks(CVeltoDoc& doc)
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
+// The rows the search tab would list for a text, then its message. A text
+// the search tab refuses gets its message on standard error.
+int print_search(CVeltoDoc& doc, Reporter& reporter, const std::string& text)
+{
+    const SearchEntryCheck check = check_search_entry(text);
+    std::vector<std::string> words;
+    std::string refusal;
+    if (check.action == SearchEntryAction::Forbidden)
+        refusal = forbidden_search_message();
+    else if (check.action == SearchEntryAction::Empty || !_split_words(check.text, words))
+        refusal = kSearchEmptyMessage;
+    else if (words.size() > kMaxSearchWords)
+        refusal = kSearchTooManyWords;
+    if (!refusal.empty()) {
+        std::fprintf(stderr, "%s\n", refusal.c_str());
+        return 1;
+    }
+    FullTextSearch search(doc.database(), nullptr);
+    const SearchOutcome outcome = search_words(search, words);
+    if (outcome.status == SearchOutcome::Status::Failed) {
+        report(reporter, kSearchWordOrigin, ReportVariant::Tab, *outcome.error);
+        return 1;
+    }
+    if (outcome.status != SearchOutcome::Status::Done) {
+        report_unexpected(reporter, kSearchOrigin, ReportVariant::Tab);
+        return 1;
+    }
+    for (const std::string& id : outcome.pages) {
+        const SearchRow row = search_row(doc, doc.laws(), doc.pages(), id);
+        std::printf("%s\t%s\t%s\n", row.id.c_str(), row.law.c_str(), row.label.c_str());
+    }
+    std::printf("%s\n", search_result_message(outcome.pages.size()).c_str());
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
 } // namespace
 
 std::string usage_text()
@@ -236,7 +273,10 @@ std::string usage_text()
            "  --goto TEXT          print the page and the anchor of the paragraph or item\n"
            "                       a citation names (令112条18項), separated by a tab\n"
            "  --bookmarks          print the bookmark list: the identifier, a tab, the four\n"
-           "                       column texts separated by tabs (the last is empty)\n";
+           "                       column texts separated by tabs (the last is empty)\n"
+           "  --search TEXT        print the pages the full-text search lists for TEXT (up to\n"
+           "                       three words): the identifier, a tab, the law, a tab, the\n"
+           "                       article; then the count\n";
 }
 
 CommandLine parse_command_line(const std::vector<std::string>& args)
@@ -271,6 +311,9 @@ CommandLine parse_command_line(const std::vector<std::string>& args)
             cl.go_to = args[++i];
             if (cl.go_to.empty())
                 cl.go_to = " "; // asked for, with nothing to go to: told so
+        } else if (a == "--search" && has_value) {
+            cl.search = args[++i];
+            cl.has_search = true;
         } else if (a == "--list" && has_value && !args[i + 1].empty()) {
             cl.list_law = args[++i];
         } else {
@@ -317,6 +360,8 @@ int run_command_line(const CommandLine& cl)
         status = print_citation(doc, cl.go_to);
     } else if (cl.bookmarks) {
         status = print_bookmarks(doc);
+    } else if (cl.has_search) {
+        status = print_search(doc, reporter, cl.search);
     } else if (!cl.html_id.empty()) {
         view.id = cl.html_id;
         status = print_html(doc, cl.html_id);

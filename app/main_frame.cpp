@@ -289,6 +289,8 @@ void CMainFrame::finish_startup()
     QTimer::singleShot(0, this, [this] {
         doc_.load_pages();
         refresh_commands();
+        // The search's text, read into memory in the background.
+        left_->prepare_search();
         startup_finished_ = true;
         emit startupFinished();
     });

@@ -77,6 +77,13 @@ bool CVeltoDoc::OnNewDocument(const DocumentOptions& options)
     return load_catalogs();
 }
 
+std::string CVeltoDoc::connection_string() const
+{
+    std::string connection = kConnectionFormat;
+    connection.replace(connection.find("%s"), 2, database_path_);
+    return connection;
+}
+
 bool CVeltoDoc::load_catalogs()
 {
     pages_loaded_ = false;
@@ -128,10 +135,8 @@ bool CVeltoDoc::_db_open()
 {
     db_.close();
     connected_ = false;
-    char connection[4096];
-    std::snprintf(connection, sizeof connection, kConnectionFormat, database_path_.c_str());
     try {
-        db_.open(connection, "admin", "");
+        db_.open(connection_string(), "admin", "");
         connected_ = true;
         return true;
     } catch (const ComponentError& error) {

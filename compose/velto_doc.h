@@ -241,6 +241,9 @@ public:
 
     const std::string& program_dir() const { return program_dir_; }
     const std::string& database_path() const { return database_path_; }
+    // How the document's connection names the database; other connections
+    // to the same file (the search's own) open it alike.
+    std::string connection_string() const;
     const std::string& working_dir() const { return working_.path(); }
     const std::string& table_dir() const { return table_dir_; }
     const std::string& image_dir() const { return image_dir_; }

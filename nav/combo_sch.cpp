@@ -5,10 +5,40 @@
 
 #include <QAbstractItemView>
 #include <QKeyEvent>
+#include <QLineEdit>
 
 #include <vector>
 
 namespace velto {
+
+namespace {
+
+enum class EditKey { None, Paste, Copy, Cut };
+
+EditKey edit_key(const QKeyEvent* key)
+{
+    const Qt::KeyboardModifiers mods =
+        key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (mods == Qt::ControlModifier) {
+        switch (key->key()) {
+        case Qt::Key_V: return EditKey::Paste;
+        case Qt::Key_C:
+        case Qt::Key_Insert: return EditKey::Copy;
+        case Qt::Key_X: return EditKey::Cut;
+        default: return EditKey::None;
+        }
+    }
+    if (mods == Qt::ShiftModifier) {
+        switch (key->key()) {
+        case Qt::Key_Insert: return EditKey::Paste;
+        case Qt::Key_Delete: return EditKey::Cut;
+        default: return EditKey::None;
+        }
+    }
+    return EditKey::None;
+}
+
+} // namespace
 
 VComboSch::VComboSch(QWidget* parent) : QComboBox(parent)
 {
@@ -52,11 +82,37 @@ void VComboSch::_save_history(SettingsStore& store)
     setEditText(QString::fromStdString(word));
 }
 
+bool VComboSch::event(QEvent* event)
+{
+    // Claimed here, the editing keys come as key presses instead of
+    // triggering the main window's shortcuts (Ctrl+C is its ぷちコピー).
+    if (event->type() == QEvent::ShortcutOverride && edit_key(static_cast<QKeyEvent*>(event)) != EditKey::None) {
+        event->accept();
+        return true;
+    }
+    return QComboBox::event(event);
+}
+
 void VComboSch::keyPressEvent(QKeyEvent* event)
 {
+    if (QLineEdit* edit = lineEdit()) {
+        switch (edit_key(event)) {
+        case EditKey::Paste: edit->paste(); event->accept(); return;
+        case EditKey::Copy: edit->copy(); event->accept(); return;
+        case EditKey::Cut: edit->cut(); event->accept(); return;
+        case EditKey::None: break;
+        }
+    }
+    const bool popup_open = view() && view()->isVisible();
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !popup_open &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        event->accept();
+        emit searchRequested();
+        return;
+    }
     // Down only opens the list; moving through it is for Up and the mouse.
     if (event->key() == Qt::Key_Down && event->modifiers() == Qt::NoModifier) {
-        if (!(view() && view()->isVisible()))
+        if (!popup_open)
             showPopup();
         event->accept();
         return;

@@ -27,6 +27,9 @@ enum CommandId : int {
     kCmdHiddenPage = cmd::EasterEgg,
     kCmdSearchFinished = cmd::SearchFinished,
     kCmdRecordSearch = cmd::RecordSearch,
+    kCmdWaitProgressStart = cmd::WaitProgressStart,
+    kCmdWaitProgressStep = cmd::WaitProgressStep,
+    kCmdWaitProgressHide = cmd::WaitProgressHide,
     kCmdFocusPage = cmd::FocusPage,
 };
 

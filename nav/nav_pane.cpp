@@ -2,7 +2,6 @@
 
 #include "compose/velto_doc.h"
 #include "core/persisted_state.h"
-#include "core/search_text.h"
 #include "nav/combo_lst.h"
 #include "nav/combo_sch.h"
 #include "nav/control_ids.h"
@@ -11,6 +10,7 @@
 #include "nav/list_sch.h"
 #include "nav/nav_keys.h"
 #include "nav/pane_layout.h"
+#include "nav/search_wait_window.h"
 #include "nav/tree_ctrl.h"
 
 #include <QApplication>
@@ -52,8 +52,9 @@ C1stView::~C1stView()
     SettingsStore& settings = doc_.settings();
     settings.write_int(kSectionSettings, kValueTabPage, current_tab_);
     settings.write_int(kSectionSettings, kValueSearchEmph, highlight_);
-    _close_wait_window();
+    delete wait_window_.data();
     search_list_->pane_command = nullptr;
+    search_list_->wait_command = nullptr;
     // The controls outlive this part of the pane; they must not call back into it.
     for (QObject* child : children())
         child->disconnect(this);
@@ -95,10 +96,12 @@ void C1stView::create_controls()
         connect(view, &NavItemView::notify, this, &C1stView::on_control_notify);
     connect(law_selector_, &VComboLst::notify, this, &C1stView::on_control_notify);
     search_list_->pane_command = [this](int command) { OnCommand(command); };
+    search_list_->wait_command = [this](int command, int parameter) { OnCommand(command, parameter); };
 
     connect(tabs_, &QTabBar::currentChanged, this, &C1stView::on_tab_changed);
     connect(tabs_, &QTabBar::tabBarClicked, this, &C1stView::on_tab_clicked);
     connect(search_button_, &QPushButton::clicked, this, &C1stView::on_search_clicked);
+    connect(search_entry_, &VComboSch::searchRequested, this, &C1stView::on_search_clicked);
     connect(add_button_, &QPushButton::clicked, this, &C1stView::on_add_bookmark);
     connect(delete_button_, &QPushButton::clicked, this, &C1stView::on_delete_bookmark);
     connect(bookmark_list_, &VListBmk::writeFailed, this, &C1stView::statusMessage);
@@ -402,99 +405,6 @@ void C1stView::on_law_selected()
         return;
     article_list_->_show(law);
     update();
-}
-
-// ---- Commands --------------------------------------------------------------
-
-bool C1stView::OnCommand(int command)
-{
-    switch (command) {
-    case kCmdRemark:
-        remark();
-        return true;
-    case kCmdSearchFinished:
-        _close_wait_window();
-        return true;
-    case kCmdRecordSearch:
-        search_entry_->_save_history(doc_.settings());
-        return true;
-    case kCmdFocusPage:
-        if (view_)
-            view_->focus_page();
-        return true;
-    default:
-        return false;
-    }
-}
-
-void C1stView::remark()
-{
-    if (current_tab_ != kTabSearch || !view_)
-        return;
-    const std::string find = view_->find_string();
-    if (!find.empty())
-        view_->mark_words(find, true);
-    if (highlight_ != 0 && !last_search_text_.empty())
-        view_->mark_words(last_search_text_, false);
-}
-
-// ---- Search tab ------------------------------------------------------------
-
-void C1stView::on_search_clicked()
-{
-    if (current_tab_ != kTabSearch)
-        return;
-    last_search_text_.clear();
-    const SearchEntryCheck check = check_search_entry(search_entry_->_current_text());
-    switch (check.action) {
-    case SearchEntryAction::Empty:
-        doc_.reporter().show(std::string(kSearchResultCaption), std::string(kSearchEmptyMessage), MessageButtons::Ok,
-                             MessageIcon::Exclamation);
-        search_entry_->setFocus(Qt::OtherFocusReason);
-        return;
-    case SearchEntryAction::Forbidden:
-        doc_.reporter().show(std::string(kSearchResultCaption), forbidden_search_message(), MessageButtons::Ok,
-                             MessageIcon::Exclamation);
-        search_entry_->setFocus(Qt::OtherFocusReason);
-        return;
-    case SearchEntryAction::HiddenPage:
-        if (frame_command_)
-            frame_command_(kCmdHiddenPage);
-        return;
-    case SearchEntryAction::Search:
-        _start_search(check.text);
-        return;
-    }
-}
-
-void C1stView::_start_search(const std::string& text)
-{
-    last_search_text_ = text;
-    // The search shows its wait window in wait_window_ while it runs and
-    // closes it with kCmdSearchFinished.
-    search_list_->_search(text);
-}
-
-void C1stView::_close_wait_window()
-{
-    if (wait_window_) {
-        wait_window_->close();
-        wait_window_->deleteLater();
-    }
-    wait_window_.clear();
-}
-
-void C1stView::on_highlight_clicked(bool checked)
-{
-    highlight_ = checked ? 1 : 0;
-    // Show the chosen result again, built with or without the search words painted.
-    const std::string id = search_list_->_selected_id();
-    if (id.empty() || !view_)
-        return;
-    view_->set_forced_rebuild();
-    if (highlight_ != 0)
-        view_->set_search_highlight_pending();
-    view_->show(id);
 }
 
 // ---- Bookmark tab ----------------------------------------------------------

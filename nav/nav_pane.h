@@ -9,6 +9,9 @@
 // Each tab's controls are filled the first time the tab is shown; the tree
 // is built on the first display of any tab. Nothing happens while the
 // document has no open database.
+//
+// nav_pane.cpp holds the tabs, synchronisation, navigation, bookmarks and
+// layout; pane_search.cpp the search tab and the internal commands.
 #pragma once
 
 #include "nav/page_view_port.h"
@@ -35,6 +38,7 @@ class VListBmk;
 class VListLst;
 class VListSch;
 class VTreeCtrl;
+class SearchWaitWindow;
 
 class C1stView : public QWidget, public NavigationPaneLink {
     Q_OBJECT
@@ -82,8 +86,13 @@ public:
     void remark() override;
 
     // The pane's internal commands (re-mark, search finished, record the
-    // search text, focus the page). False for any other command.
-    bool OnCommand(int command);
+    // search text, focus the page) and those of the search's wait window
+    // (its progress bar, with `parameter`). False for any other command.
+    bool OnCommand(int command, int parameter = 0);
+
+    // Once the reader has started: the search reads its text into memory in
+    // the background, so that searches answer at once.
+    void prepare_search();
 
     // Ctrl+Page Down and Ctrl+Page Up of the main window: the next or
     // previous tab, wrapping at both ends. True when the key was taken.
@@ -109,6 +118,8 @@ public:
     QPushButton* add_button() const { return add_button_; }
     QPushButton* delete_button() const { return delete_button_; }
     QCheckBox* highlight_box() const { return highlight_box_; }
+    // The wait window of the search running; null when none runs.
+    SearchWaitWindow* wait_window() const;
     // The control of an id, null for an unknown id.
     QWidget* control(int id) const;
 
@@ -164,7 +175,7 @@ private:
     int highlight_ = 1;
     std::string last_search_text_;
     // The search's wait window while a search runs.
-    QPointer<QWidget> wait_window_;
+    QPointer<SearchWaitWindow> wait_window_;
 
     // Identifier of the page shown at the end of the last run ("CurIDFN"),
     // read when the first tab is shown.

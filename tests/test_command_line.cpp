@@ -172,3 +172,34 @@ TEST(CommandLine, ExportsAnImportedLawAloneAndNamesThePagesItCannotWrite)
     EXPECT_NE(exported.err.find("\n2 pages written, 1 failed"), std::string::npos) << exported.err;
     EXPECT_FALSE(std::filesystem::exists(out + "/01A-00020000-00.html.part"));
 }
+
+TEST(CommandLine, SearchesTheFullTextAsTheSearchTabDoes)
+{
+    TempDir program;
+    TempDir scratch;
+    velto::test::build_fixture_db(program.file("VT2014.m88"), {velto::test::standard_fixture_sql()});
+    const std::string common = "--program-dir " + program.path() + " --settings " + scratch.file("s.ini") + " --search ";
+    struct Case {
+        const char* text;
+        int status;
+        const char* out;
+        const char* err;
+    };
+    const Case cases[] = {
+        {"'建築'", 0,
+         "01A-00020000-00\t建築基準法\t2条\n01A-00020000-01\t建築基準法\t2条\n"
+         "01A-00060200-00\t建築基準法\t6条の2\n3件見つかりました。\n",
+         ""},
+        {"' 適用　除外 '", 0, "01A-00030000-00\t建築基準法\t3条 (P.01/03)\n1件見つかりました。\n", ""},
+        {"'ｘｙｚ'", 0, "見つかりませんでした。\n", ""},
+        {"'a b c d'", 1, "", "検索できる単語は３個までです。\n"},
+        {"'　'", 1, "", "検索する語句を入力して下さい。\n"},
+        {"\"構造'\"", 1, "", "次の文字が含まれる語句は検索できません。\n\n[  ]  <  >  \"  '  !  ?  |  :  ;  \\  #  $  &  ^  ~  \n"},
+    };
+    for (const Case& c : cases) {
+        const Outcome r = run_velto(common + c.text, scratch);
+        EXPECT_EQ(r.status, c.status) << c.text;
+        EXPECT_EQ(r.out, c.out) << c.text;
+        EXPECT_EQ(r.err, c.err) << c.text;
+    }
+}

@@ -10,7 +10,9 @@
 #include "core/persisted_state.h"
 #include "core/settings_store.h"
 #include "nav/combo_sch.h"
+#include "compose/search_service.h"
 #include "nav/control_ids.h"
+#include "nav/list_sch.h"
 #include "nav/nav_pane.h"
 #include "nav/tree_ctrl.h"
 #include "tests/fixtures.h"
@@ -687,4 +689,47 @@ TEST_F(MainFrameTest, FindAndCopyReachThePageFromTheKeys)
     QTest::keyClick(frame->page_view()->browser()->focusProxy(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), frame->page_view()->page()->selectedText());
     EXPECT_FALSE(QGuiApplication::clipboard()->text().isEmpty());
+}
+
+TEST_F(MainFrameTest, ASearchHitOpensWithItsWordsPaintedAndTheSearchEntryKeepsCtrlC)
+{
+    open_frame();
+    C1stView* pane = frame->left_pane();
+    // Once the reader has started, the search's text is read into memory.
+    ASSERT_NE(pane->search_list()->search_service(), nullptr);
+    pane->search_list()->search_service()->wait_for_preload();
+    EXPECT_TRUE(pane->search_list()->search_service()->text_ready());
+
+    pane->_select_tab(kTabSearch);
+    pane->search_entry()->setEditText(QStringLiteral("建築物　敷地"));
+    pane->search_button()->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !pane->search_list()->searching(); }, kWait));
+    ASSERT_GT(pane->search_list()->_row_count(), 0);
+    ASSERT_EQ(reporter.messages().size(), 1u);
+
+    // Choosing a row shows its page with the words painted in the first and second word colours.
+    QSignalSpy loaded(frame->page_view(), &C2ndView::pageLoaded);
+    pane->search_list()->_select_row(0);
+    EXPECT_EQ(frame->page_view()->_current_id(), pane->search_list()->_id_of_row(0));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame->page_view()->find_string() == "建築物　敷地"; }, kWait));
+    const auto painted = [&](const char* colour) {
+        return js(QStringLiteral("Array.from(document.querySelectorAll('span')).filter(s => "
+                                 "s.style.backgroundColor == '%1').map(s => s.textContent).join('')")
+                      .arg(QString::fromLatin1(colour)))
+            .toString();
+    };
+    EXPECT_TRUE(painted("rgb(135, 206, 235)").startsWith(QStringLiteral("建築物")));
+    EXPECT_TRUE(painted("rgb(255, 192, 251)").startsWith(QStringLiteral("敷地")));
+
+    // With a selection in the page, Ctrl+C in the search entry copies the entry's text.
+    frame->page_view()->page()->runJavaScript(QStringLiteral("getSelection().selectAllChildren(document.body)"),
+                                              QWebEngineScript::ApplicationWorld);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame->action(cmd::Copy)->isEnabled(); }, kWait));
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    pane->search_entry()->setFocus();
+    pane->search_entry()->lineEdit()->selectAll();
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(frame->windowHandle(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("建築物　敷地"));
 }

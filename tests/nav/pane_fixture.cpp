@@ -1,10 +1,13 @@
 #include "tests/nav/pane_fixture.h"
 
+#include "nav/combo_sch.h"
+#include "nav/list_sch.h"
 #include "nav/nav_keys.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QTest>
 
 #include <cstdio>
@@ -115,6 +118,18 @@ void PaneFixture::quiet_select(VListBase* list, int row)
 {
     NavHoldGuard quiet;
     list->_select_row(row);
+}
+
+void PaneFixture::search(const QString& text)
+{
+    pane->search_entry()->setEditText(text);
+    pane->search_button()->click();
+    wait_for_search();
+}
+
+void PaneFixture::wait_for_search()
+{
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !pane->search_list()->searching(); }, 10000));
 }
 
 void PaneFixture::send_key(QWidget* target, QEvent::Type type, int key, bool auto_repeat,

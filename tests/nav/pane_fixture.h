@@ -77,6 +77,10 @@ protected:
     static std::vector<std::string> fill_tree(VTreeCtrl* tree, int count);
     // Selects without showing.
     static void quiet_select(VListBase* list, int row);
+    // Types `text` into the search entry, clicks 実行 and waits until the
+    // search has ended.
+    void search(const QString& text);
+    void wait_for_search();
 
     // `timestamp` is the moment of the event in milliseconds, 0 for none.
     static void send_key(QWidget* target, QEvent::Type type, int key, bool auto_repeat = false,

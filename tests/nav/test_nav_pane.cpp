@@ -10,11 +10,20 @@
 #include "nav/list_lst.h"
 #include "nav/list_sch.h"
 #include "nav/nav_keys.h"
+#include "compose/search_service.h"
+#include "nav/search_wait_window.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMovie>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTest>
+#include <QTreeWidgetItem>
 
 namespace velto::test {
 namespace {
@@ -134,14 +143,14 @@ TEST_F(Pane, SearchTextIsTrimmedAndNormalisedBeforeTheSearch)
 {
     open_pane();
     pane->_select_tab(kTabSearch);
-    pane->search_entry()->setEditText(QStringLiteral("  ｖｅｌｔｏ１２ "));
-    pane->search_button()->click();
+    search(QStringLiteral("  ｖｅｌｔｏ１２ "));
     EXPECT_EQ(pane->last_search_text(), "VELTO12");
 
-    pane->search_entry()->setEditText(QStringLiteral(" 構造　ｈ "));
-    pane->search_button()->click();
+    search(QStringLiteral(" 構造　ｈ "));
     EXPECT_EQ(pane->last_search_text(), "構造　H");
-    EXPECT_TRUE(reporter.messages().empty());
+    ASSERT_EQ(reporter.messages().size(), 2u);
+    for (const auto& message : reporter.messages())
+        EXPECT_EQ(message.text, "見つかりませんでした。");
 }
 
 TEST_F(Pane, RefusedSearchTextsAreToldAndNotSearched)
@@ -155,9 +164,9 @@ TEST_F(Pane, RefusedSearchTextsAreToldAndNotSearched)
     });
     pane->_select_tab(kTabSearch);
 
-    pane->search_entry()->setEditText(QStringLiteral("abc"));
-    pane->search_button()->click();
+    search(QStringLiteral("abc"));
     ASSERT_EQ(pane->last_search_text(), "ABC");
+    reporter.clear();
 
     pane->search_entry()->setEditText(QStringLiteral("構造?"));
     pane->search_button()->click();
@@ -188,10 +197,9 @@ TEST_F(Pane, HighlightSwitchShowsTheResultAgainAndRemarks)
     open_pane();
     pane->_select_tab(kTabSearch);
     ASSERT_TRUE(pane->highlight_box()->isChecked());
+    search(QStringLiteral("ｔｅｓｔ"));
     const std::vector<std::string> ids = fill_list(pane->search_list(), 3);
     quiet_select(pane->search_list(), 1);
-    pane->search_entry()->setEditText(QStringLiteral("ｔｅｓｔ"));
-    pane->search_button()->click();
     view.forget();
 
     pane->highlight_box()->click(); // off
@@ -221,20 +229,146 @@ TEST_F(Pane, HighlightSwitchShowsTheResultAgainAndRemarks)
 
 TEST_F(Pane, RecordedSearchTextsGoToTheTopOfTheHistory)
 {
-    settings.write_string(kSectionSettings, search_history_value_name(1), "柱");
+    // Ten stored texts: 語1 is the newest.
+    for (int n = 1; n <= 10; ++n)
+        settings.write_string(kSectionSettings, search_history_value_name(n), "語" + std::to_string(n));
     open_pane();
     pane->_select_tab(kTabSearch);
     VComboSch* entry = pane->search_entry();
-    ASSERT_EQ(entry->count(), 1);
-    EXPECT_EQ(entry->itemText(0).toStdString(), "柱");
+    ASSERT_EQ(entry->count(), 10);
+    const auto history = [entry] {
+        std::vector<std::string> texts;
+        for (int i = 0; i < entry->count(); ++i)
+            texts.push_back(entry->itemText(i).toStdString());
+        return texts;
+    };
 
+    // The third entry searched again moves to the top; nothing is lost.
+    entry->setEditText(QStringLiteral("語3"));
+    EXPECT_TRUE(pane->OnCommand(kCmdRecordSearch));
+    EXPECT_EQ(history(), (std::vector<std::string>{"語3", "語1", "語2", "語4", "語5", "語6", "語7", "語8", "語9", "語10"}));
+    // An eleventh text drops the oldest.
     entry->setEditText(QStringLiteral("梁"));
     EXPECT_TRUE(pane->OnCommand(kCmdRecordSearch));
-    ASSERT_EQ(entry->count(), 2);
-    EXPECT_EQ(entry->itemText(0).toStdString(), "梁");
-    EXPECT_EQ(settings.read_string(kSectionSettings, search_history_value_name(1)), "梁");
-    EXPECT_EQ(settings.read_string(kSectionSettings, search_history_value_name(2)), "柱");
+    EXPECT_EQ(history(), (std::vector<std::string>{"梁", "語3", "語1", "語2", "語4", "語5", "語6", "語7", "語8", "語9"}));
     EXPECT_EQ(entry->_current_text(), "梁");
+    for (int n = 1; n <= 10; ++n)
+        EXPECT_EQ(settings.read_string(kSectionSettings, search_history_value_name(n)), history()[n - 1]);
+    EXPECT_EQ(settings.read_string(kSectionSettings, search_history_value_name(11)), std::nullopt);
+}
+
+TEST_F(Pane, SearchRunsBehindTheWaitWindowThenListsTellsRecordsMarksAndFocuses)
+{
+    open_pane();
+    pane->_select_tab(kTabSearch);
+    // Two words, split at the full-width space, both in the title of 第2条.
+    // Enter in the entry searches as 実行 does.
+    pane->search_entry()->setEditText(QStringLiteral("用語　定義"));
+    QTest::keyClick(pane->search_entry(), Qt::Key_Return);
+
+    // While it runs the window with the animation refuses to close and holds
+    // the input; the progress bar has six steps a word.
+    SearchWaitWindow* wait = pane->wait_window();
+    ASSERT_NE(wait, nullptr);
+    EXPECT_EQ(wait->windowTitle(), QStringLiteral("検索中です．．．"));
+    EXPECT_EQ(QApplication::activeModalWidget(), wait);
+    EXPECT_EQ(wait->movie()->state(), QMovie::Running);
+    EXPECT_TRUE(wait->progress()->isVisible());
+    EXPECT_EQ(wait->progress()->maximum(), 2 * 6);
+    wait->close();
+    QTest::keyClick(wait, Qt::Key_Escape);
+    EXPECT_TRUE(wait->isVisible());
+    pane->search_button()->click(); // one search at a time
+    wait_for_search();
+
+    EXPECT_EQ(pane->wait_window(), nullptr);
+    VListSch* list = pane->search_list();
+    ASSERT_EQ(list->_row_count(), 1);
+    EXPECT_EQ(list->_id_of_row(0), "01A-00020000-00");
+    EXPECT_EQ(list->topLevelItem(0)->text(0).toStdString(), "建築基準法");
+    EXPECT_EQ(list->topLevelItem(0)->text(1).toStdString(), "2条");
+    ASSERT_EQ(reporter.messages().size(), 1u);
+    EXPECT_EQ(reporter.messages()[0].caption, "検索結果");
+    EXPECT_EQ(reporter.messages()[0].text, "1件見つかりました。");
+    EXPECT_EQ(reporter.messages()[0].icon, MessageIcon::Information);
+    EXPECT_EQ(pane->search_entry()->itemText(0), QStringLiteral("用語　定義"));
+    using Mark = std::pair<std::string, bool>;
+    EXPECT_EQ(view.marks, (std::vector<Mark>{{"用語　定義", false}}));
+    EXPECT_EQ(view.focus_requests, 1);
+
+    // Once the text is in memory the same search lists the same row.
+    pane->prepare_search();
+    pane->search_list()->search_service()->wait_for_preload();
+    ASSERT_TRUE(pane->search_list()->search_service()->text_ready());
+    search(QStringLiteral("定義 用語"));
+    EXPECT_EQ(list->_row_count(), 1);
+    EXPECT_EQ(reporter.messages().back().text, "1件見つかりました。");
+}
+
+TEST_F(Pane, SearchesWithoutWordsOrWithTooManyLeaveTheListAsItWas)
+{
+    open_pane();
+    pane->_select_tab(kTabSearch);
+    const std::vector<std::string> ids = fill_list(pane->search_list(), 3);
+    struct Case {
+        QString text;
+        std::vector<std::string> messages;
+    };
+    const Case cases[] = {
+        {QStringLiteral("目的 用語 定義 表紙"), {"検索できる単語は３個までです。"}},
+        {QStringLiteral("目的　用語　定義　表紙"), {"検索できる単語は３個までです。"}},
+        // Full-width spaces only: no word, no message.
+        {QStringLiteral("　　"), {}},
+    };
+    for (const Case& c : cases) {
+        reporter.clear();
+        search(c.text);
+        std::vector<std::string> messages;
+        for (const auto& m : reporter.messages())
+            messages.push_back(m.text);
+        EXPECT_EQ(messages, c.messages) << c.text.toStdString();
+        EXPECT_EQ(pane->wait_window(), nullptr);
+        EXPECT_EQ(pane->search_list()->_row_count(), 3);
+        EXPECT_EQ(pane->search_entry()->count(), 0); // not recorded
+    }
+}
+
+TEST_F(Pane, SearchEntryKeepsItsEditingKeysAndDownOnlyOpensTheDropDown)
+{
+    settings.write_string(kSectionSettings, search_history_value_name(1), "柱");
+    settings.write_string(kSectionSettings, search_history_value_name(2), "梁");
+    open_pane();
+    pane->_select_tab(kTabSearch);
+    VComboSch* entry = pane->search_entry();
+    entry->setFocus();
+    entry->setEditText(QStringLiteral("耐火"));
+    entry->lineEdit()->selectAll();
+
+    struct Key {
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+    };
+    for (Key k : {Key{Qt::Key_V, Qt::ControlModifier}, Key{Qt::Key_Insert, Qt::ShiftModifier},
+                  Key{Qt::Key_C, Qt::ControlModifier}, Key{Qt::Key_Insert, Qt::ControlModifier},
+                  Key{Qt::Key_X, Qt::ControlModifier}, Key{Qt::Key_Delete, Qt::ShiftModifier}}) {
+        QKeyEvent override(QEvent::ShortcutOverride, k.key, k.mods);
+        QApplication::sendEvent(entry, &override);
+        EXPECT_TRUE(override.isAccepted()) << k.key;
+    }
+    QTest::keyClick(entry, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(entry->lineEdit()->text(), QString());
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("耐火"));
+    QTest::keyClick(entry, Qt::Key_Insert, Qt::ShiftModifier);
+    QTest::keyClick(entry, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(entry->lineEdit()->text(), QStringLiteral("耐火耐火"));
+    EXPECT_EQ(entry->_current_text(), "耐火耐火");
+
+    QTest::keyClick(entry, Qt::Key_Down);
+    EXPECT_TRUE(entry->view()->isVisible());
+    const int row = entry->view()->currentIndex().row();
+    QTest::keyClick(entry, Qt::Key_Down);
+    EXPECT_EQ(entry->view()->currentIndex().row(), row);
+    entry->hidePopup();
 }
 
 TEST_F(Pane, BookmarkButtonsAddAndDeleteRows)
