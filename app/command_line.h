@@ -20,6 +20,7 @@ struct CommandLine {
     bool version = false;      // --version: the program's version and the laws' editions
     std::string go_to;         // --goto TEXT: the page and anchor of a citation
     bool bookmarks = false;    // --bookmarks: print the rows of the bookmark list
+    std::string cited_by;      // --cited-by ID: the sentences that cite the article of page ID
     bool no_splash = false;    // --no-splash: no start-up picture
     bool help = false;
     std::string error;         // set when the arguments cannot be understood
@@ -27,7 +28,7 @@ struct CommandLine {
     bool has_verb() const
     {
         return !caption_id.empty() || !html_id.empty() || !export_dir.empty() || tree || !list_law.empty() || version ||
-               !go_to.empty() || bookmarks;
+               !go_to.empty() || bookmarks || !cited_by.empty();
     }
 };
 
