@@ -91,9 +91,9 @@ bool LinkPeek::target(std::string_view anchor_id, std::string_view link_id, Peek
     std::string label;
     switch (kind) {
     case IdKind::Notice:
-        if (!CVeltoDoc::_notice_number_label(link_id, label, true))
+        if (!CVeltoDoc::_notice_number_label(link_id, label, false))
             return false;
-        out.heading = label + (caption.empty() ? "" : "　" + caption);
+        out.heading = law + " " + label + (caption.empty() ? "" : "　" + caption);
         return true;
     case IdKind::Table:
         if (!CVeltoDoc::_table_label(link_id, label))
