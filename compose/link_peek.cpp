@@ -170,6 +170,7 @@ bool LinkPeek::named_by_following_words(std::string_view anchor_id, std::string_
     out.anchor = found.target.anchor;
     out.scope = found.target.scope;
     out.heading = found.target.label;
+    out.named = true;
     return true;
 }
 

@@ -25,6 +25,7 @@ struct PeekTarget {
     std::string scope;   // the sentences shown begin with this (empty: the whole page)
     std::string heading; // 建築基準法施行令 第19条第1項　【確認を要する建築物】
     bool pinpoint = false; // the link's own pinpoint target
+    bool named = false;    // named by the words after the link
 };
 
 class LinkPeek {
