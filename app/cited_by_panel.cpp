@@ -87,6 +87,8 @@ CitedByPanel::CitedByPanel(QWidget* parent) : QDockWidget(QStringLiteral("この
     heading_->setObjectName(QStringLiteral("citedByHeading"));
     heading_->setWordWrap(true);
     heading_->setTextFormat(Qt::PlainText);
+    // Without rows the message stands where the rows begin, not in the middle of the panel.
+    heading_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     rows_ = new QListWidget(body);
     rows_->setObjectName(QStringLiteral("citedByRows"));
     rows_->setItemDelegate(new RowDelegate(rows_));
