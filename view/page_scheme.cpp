@@ -142,7 +142,7 @@ PageSchemeHandler::Target PageSchemeHandler::resolve(const QUrl& url) const
     const auto it = files_.constFind(path);
     if (it == files_.constEnd())
         return {};
-    return {it.value(), QByteArrayLiteral("text/html; charset=utf-8"), true};
+    return {it.value(), QByteArrayLiteral("text/html; charset=utf-8"), true, {}};
 }
 
 PageSchemeHandler::Target PageSchemeHandler::picture(const QString& relative) const
@@ -162,7 +162,7 @@ PageSchemeHandler::Target PageSchemeHandler::picture(const QString& relative) co
     const auto type = types.constFind(QFileInfo(real).suffix().toLower());
     if (type == types.constEnd())
         return {};
-    return {real, type.value(), false};
+    return {real, type.value(), false, {}};
 }
 
 void PageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job)
