@@ -8,10 +8,10 @@
 // (with the link slowest to preview);
 // then the ratios to the raw reads. Exits 1 when the list takes 50 ms or the
 // preview 5 ms or more.
+#include "bench/bench_support.h"
 #include "compose/cited_by.h"
 #include "compose/link_peek.h"
 #include "compose/velto_doc.h"
-#include "core/settings_store.h"
 
 #include <sqlite3.h>
 
@@ -24,12 +24,7 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0.0 : v[v.size() / 2];
-}
+using velto::bench::median;
 
 double ms_since(Clock::time_point t0) { return std::chrono::duration<double, std::milli>(Clock::now() - t0).count(); }
 
@@ -55,14 +50,10 @@ double step_all(sqlite3_stmt* stmt, std::size_t& rows)
 int main(int argc, char** argv)
 {
     const std::string dir = argc > 1 ? argv[1] : VELTO_PROGRAM_DIR;
-    velto::MemorySettingsStore settings;
-    velto::CapturingReporter reporter;
-    velto::CVeltoDoc doc(settings, reporter);
-    velto::DocumentOptions options;
-    options.program_dir = dir;
-    options.use_working_folder = false;
-    if (!doc.OnNewDocument(options))
+    velto::bench::BenchDocument bench;
+    if (!bench.open(dir))
         return 1;
+    velto::CVeltoDoc& doc = bench.doc;
     doc.load_pages();
 
     sqlite3* db = nullptr;
