@@ -2,6 +2,7 @@
 
 #include "compose/article_rows.h"
 #include "compose/bookmarks.h"
+#include "compose/cited_by.h"
 #include "compose/citation_resolver.h"
 #include "compose/contents_tree.h"
 #include "compose/law_editions.h"
@@ -249,6 +250,22 @@ int print_search(CVeltoDoc& doc, Reporter& reporter, const std::string& text)
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
+// The sentences that cite the article of a page, one a line; without an index
+// in the database it is built first.
+int print_cited_by(CVeltoDoc& doc, const std::string& id)
+{
+    ReverseLinkIndex index(doc);
+    index.open(true);
+    const CitedByList list = cited_by(doc, index, id);
+    for (const CitingSentence& row : list.sentences)
+        std::printf("%s\t%s\t%s%s%s\n", row.page.c_str(), row.sentence.c_str(), row.before.c_str(),
+                    row.reference.c_str(), row.after.c_str());
+    if (!list.message.empty())
+        std::fprintf(stderr, "%s\n", list.message.c_str());
+    const bool answered = !list.subject.empty() && index.ready();
+    return answered && std::fflush(stdout) == 0 ? 0 : 1;
+}
+
 } // namespace
 
 std::string usage_text()
@@ -276,7 +293,9 @@ std::string usage_text()
            "                       column texts separated by tabs (the last is empty)\n"
            "  --search TEXT        print the pages the full-text search lists for TEXT (up to\n"
            "                       three words): the identifier, a tab, the law, a tab, the\n"
-           "                       article; then the count\n";
+           "                       article; then the count\n"
+           "  --cited-by ID        print the sentences that link to the article of page ID:\n"
+           "                       the citing page, a tab, the sentence, a tab, an excerpt\n";
 }
 
 CommandLine parse_command_line(const std::vector<std::string>& args)
@@ -314,6 +333,10 @@ CommandLine parse_command_line(const std::vector<std::string>& args)
         } else if (a == "--search" && has_value) {
             cl.search = args[++i];
             cl.has_search = true;
+        } else if (a == "--cited-by" && has_value) {
+            cl.cited_by = args[++i];
+            if (cl.cited_by.empty())
+                cl.cited_by = " "; // asked for, with no page: told so
         } else if (a == "--list" && has_value && !args[i + 1].empty()) {
             cl.list_law = args[++i];
         } else {
@@ -362,6 +385,8 @@ int run_command_line(const CommandLine& cl)
         status = print_bookmarks(doc);
     } else if (cl.has_search) {
         status = print_search(doc, reporter, cl.search);
+    } else if (!cl.cited_by.empty()) {
+        status = print_cited_by(doc, cl.cited_by);
     } else if (!cl.html_id.empty()) {
         view.id = cl.html_id;
         status = print_html(doc, cl.html_id);

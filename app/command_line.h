@@ -22,6 +22,7 @@ struct CommandLine {
     bool bookmarks = false;    // --bookmarks: print the rows of the bookmark list
     std::string search;        // --search TEXT: the pages a full-text search lists
     bool has_search = false;
+    std::string cited_by;      // --cited-by ID: the sentences that cite the article of page ID
     bool no_splash = false;    // --no-splash: no start-up picture
     bool help = false;
     std::string error;         // set when the arguments cannot be understood
@@ -29,7 +30,7 @@ struct CommandLine {
     bool has_verb() const
     {
         return !caption_id.empty() || !html_id.empty() || !export_dir.empty() || tree || !list_law.empty() || version ||
-               !go_to.empty() || bookmarks || has_search;
+               !go_to.empty() || bookmarks || has_search || !cited_by.empty();
     }
 };
 

@@ -1,10 +1,12 @@
 #include "app/main_frame.h"
 
+#include "app/cited_by_panel.h"
 #include "app/command_table.h"
 #include "app/jump_field.h"
 #include "app/help_window.h"
 #include "app/options_dialog.h"
 #include "app/splash_window.h"
+#include "compose/cited_by.h"
 #include "compose/law_editions.h"
 #include "compose/velto_doc.h"
 #include "core/persisted_state.h"
@@ -21,6 +23,7 @@
 #include <QDesktopServices>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
@@ -58,7 +61,7 @@ constexpr ToolButton kToolButtons[] = {
     {cmd::Synchro, true, "synchro", "同期"},    {cmd::Refer, true, "refer", "参照"},
     {cmd::Brachet, true, "brachet", "括弧"},    {cmd::Topmost, true, "topmost", "手前"},
     {cmd::PinPoint, true, "pinpoint", "狙撃"},  {cmd::DesignData, false, "design", "資料"},
-    {cmd::Print, false, "print", "印刷"},
+    {cmd::Print, false, "print", "印刷"},       {cmd::CitedBy, false, "citedby", "被引用"},
 };
 
 constexpr char kHelpFile[] = "help14.html";
@@ -100,6 +103,7 @@ CMainFrame::CMainFrame(CVeltoDoc& doc, SettingsStore& settings, QWidget* parent)
 CMainFrame::~CMainFrame()
 {
     qApp->removeEventFilter(this);
+    link_index_.reset(); // a build under way stops before the window goes
     doc_.set_status_sink(nullptr);
 }
 
@@ -288,12 +292,53 @@ void CMainFrame::finish_startup()
     // The page list, for the page after and before, once the pane has painted.
     QTimer::singleShot(0, this, [this] {
         doc_.load_pages();
+        open_link_index();
         refresh_commands();
         // The search's text, read into memory in the background.
         left_->prepare_search();
         startup_finished_ = true;
         emit startupFinished();
     });
+}
+
+void CMainFrame::open_link_index()
+{
+    if (link_index_)
+        return;
+    link_index_ = std::make_unique<ReverseLinkIndex>(doc_);
+    QPointer<CMainFrame> self(this);
+    link_index_->open(false, [self](bool ok) {
+        // On the building thread, or at once: the window hears of it in its own time.
+        QMetaObject::invokeMethod(qApp, [self, ok] {
+            if (!self)
+                return;
+            self->refresh_commands();
+            if (!ok)
+                self->statusBar()->showMessage(
+                    QStringLiteral("引用の索引を作ることができませんでした。「この条を引用している条文」は使えません。（%1）")
+                        .arg(QString::fromStdString(self->link_index_->failure())));
+        }, Qt::QueuedConnection);
+    });
+}
+
+bool CMainFrame::link_index_ready() const { return link_index_ && link_index_->ready(); }
+
+void CMainFrame::show_cited_by()
+{
+    if (!cited_by_) {
+        cited_by_ = new CitedByPanel(this);
+        addDockWidget(Qt::RightDockWidgetArea, cited_by_);
+        resizeDocks({cited_by_}, {std::max(260, width() / 3)}, Qt::Horizontal);
+        connect(cited_by_, &CitedByPanel::sentenceChosen, this, [this](const QString& page, const QString& sentence) {
+            const std::string id = sentence.toStdString();
+            if (page_ && !page_->show_at(page.toStdString(), id, id))
+                statusBar()->showMessage(QStringLiteral("引用している条文を表示できませんでした。"));
+            // The reader goes on through the rows.
+            cited_by_->rows()->setFocus(Qt::OtherFocusReason);
+        });
+    }
+    cited_by_->show_list(cited_by(doc_, *link_index_, page_->_current_id()));
+    refresh_commands();
 }
 
 C2ndView* CMainFrame::create_page_view(QWidget* parent)
@@ -308,6 +353,8 @@ C2ndView* CMainFrame::create_page_view(QWidget* parent)
     // The browser's page setup goes back to the reader's own whenever the
     // program is activated or left.
     connect(qApp, &QGuiApplication::applicationStateChanged, view, [view] { view->_restore_page_setup(); });
+    connect(view, &C2ndView::commandRequested, this, [this](int id) { run_command(id); });
+    view->set_command_state([this](int id) { return command_enabled(id); });
     connect(view, &C2ndView::statusTextChanged, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
     // A link's caption belongs to the page it was on: the page being left
@@ -406,6 +453,11 @@ bool CMainFrame::command_enabled(int id) const
     case cmd::Version:
     case cmd::Exit:
         return true;
+    case cmd::CitedBy: {
+        IdKind kind;
+        return page_ && link_index_ready() && CVeltoDoc::_id_kind(page_->_current_id(), kind) &&
+               kind != IdKind::Special;
+    }
     case cmd::Cover:
     case cmd::Legend:
     case cmd::LawHistory:
@@ -460,6 +512,7 @@ bool CMainFrame::run_command(int id)
         case cmd::Split: toggle_split(); break;
         case cmd::Options: open_options_dialog(doc_, this); break;
         case cmd::Help: show_help(); break;
+        case cmd::CitedBy: show_cited_by(); break;
         case cmd::SupportSite:
             if (!QDesktopServices::openUrl(QUrl(QString::fromUtf8(std::string(kSupportSite).append(kSupportTopPath).c_str()))))
                 doc_.reporter().show("", kSupportSiteFailed, MessageButtons::Ok, MessageIcon::Stop);

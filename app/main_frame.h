@@ -8,6 +8,7 @@
 #include <QPointer>
 
 #include <map>
+#include <memory>
 #include <string>
 
 class QAction;
@@ -19,6 +20,8 @@ namespace velto {
 
 class C1stView;
 class C2ndView;
+class CitedByPanel;
+class ReverseLinkIndex;
 class HelpWindow;
 class CVeltoDoc;
 class JumpField;
@@ -52,6 +55,10 @@ public:
 
     // The help window once help has been asked for; null before.
     HelpWindow* help_window() const;
+    // The list of the sentences citing an article; null before it is first asked for.
+    CitedByPanel* cited_by_panel() const { return cited_by_; }
+    // The index of the links is ready: the cited-by command can be used.
+    bool link_index_ready() const;
 
     // Brings the window to the front (a second start asked for it).
     void bring_to_front();
@@ -84,6 +91,11 @@ private:
     void set_page_title(const QString& text);
     // The help file in the help window; a message when it cannot be read.
     void show_help();
+    // The sentences citing the article shown, in the panel beside the page.
+    void show_cited_by();
+    // Reads the index of the links, or builds it in the background; the
+    // command is enabled once it is there.
+    void open_link_index();
     bool handle_key(QObject* watched, QKeyEvent* key);
     bool keeps_arrow_keys(QWidget* focus) const;
 
@@ -96,6 +108,8 @@ private:
     QSplitter* main_splitter_ = nullptr;
     QPointer<QSplitter> right_splitter_;
     QPointer<HelpWindow> help_;
+    CitedByPanel* cited_by_ = nullptr;
+    std::unique_ptr<ReverseLinkIndex> link_index_;
     C1stView* left_ = nullptr;
     C2ndView* page_ = nullptr;
     bool split_ = false;

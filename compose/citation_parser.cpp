@@ -323,6 +323,15 @@ bool parse_citation_body(std::string_view body, CitationBody& out, std::string& 
     return false;
 }
 
+std::size_t leading_parts_length(std::string_view normalized)
+{
+    Cursor in(normalized);
+    CitationBody parts;
+    if (!parse_parts(in, parts) || (parts.paragraph == 0 && parts.item == 0))
+        return 0;
+    return in.position();
+}
+
 bool parse_notice_citation(std::string_view text, NoticeCitation& out)
 {
     out = NoticeCitation{};

@@ -59,6 +59,11 @@ std::string normalize_citation(std::string_view text);
 // stopped.
 bool parse_citation_body(std::string_view body, CitationBody& out, std::string& unread);
 
+// The length in bytes of the paragraph, item and sub-items a normalised text
+// begins with: 6 characters for "第一項第二号又は…", nothing for "の規定により".
+// Used for the words that follow a link to an article.
+std::size_t leading_parts_length(std::string_view normalized);
+
 // Reads a normalised citation of a notification: "平12建告1400",
 // "平成12年建設省告示第1400号", "H12国交告1400", "告示1400", "告示第千四百号".
 // False when the text is not one.

@@ -39,6 +39,7 @@ constexpr int Topmost = 32808;
 constexpr int FocusPage = 32810;       // give the page window the focus
 constexpr int Block = 32811; // 遮断: routed to nothing
 constexpr int PrintPreview = 32813;
+constexpr int CitedBy = 32820;        // the sentences that cite the article shown
 constexpr int Copy = 57634;
 constexpr int EditCut = 57635;
 constexpr int Paste = 57637;

@@ -1,6 +1,8 @@
 // Small formatting helpers shared by the page composers.
 #pragma once
 
+#include "core/settings.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -43,6 +45,22 @@ inline std::string link_style_block(std::int32_t link, std::int32_t active)
 inline std::string insert_point_anchor()
 {
     return format("\n\n<!--↓イメージ等の動的挿入用アンカー-------->\n<a name=\"%s\"></a>\n\n", "insert_point");
+}
+
+// The head of every composed page up to and including the body tag and the
+// anchor for insertions: link colours, font, background and text colour.
+inline std::string page_head(const DisplaySettings& d)
+{
+    std::string head = "<html>\n<head>\n";
+    head += link_style_block(d[DisplaySettings::FontColorLink], d[DisplaySettings::FontColorLinkActive]);
+    head += "<script language=\"VBScript\">\n<!--\nSub Dummy()\nEnd Sub\n//-->\n</script>\n";
+    head += "<script language=\"JavaScript\">\n<!--\nfunction Dummy()\n{\n}\n//-->\n</script>\n";
+    head += "</head>\n";
+    head += format("<body id=\"oBody\" style=\"font-family: 'ＭＳ Ｐゴシック'; font-size: %dpt\" bgcolor=\"#%s\" text=\"#%s\" >\n",
+                   d[DisplaySettings::FontSizeBasic], colour_hex(d[DisplaySettings::BackColor]).c_str(),
+                   colour_hex(d[DisplaySettings::FontColorBasic]).c_str());
+    head += insert_point_anchor();
+    return head;
 }
 
 } // namespace velto

@@ -42,20 +42,6 @@ std::string missing_title_message(std::string_view id)
     return text;
 }
 
-std::string page_head(const DisplaySettings& d)
-{
-    std::string head = "<html>\n<head>\n";
-    head += link_style_block(d[DisplaySettings::FontColorLink], d[DisplaySettings::FontColorLinkActive]);
-    head += "<script language=\"VBScript\">\n<!--\nSub Dummy()\nEnd Sub\n//-->\n</script>\n";
-    head += "<script language=\"JavaScript\">\n<!--\nfunction Dummy()\n{\n}\n//-->\n</script>\n";
-    head += "</head>\n";
-    head += format("<body id=\"oBody\" style=\"font-family: 'ＭＳ Ｐゴシック'; font-size: %dpt\" bgcolor=\"#%s\" text=\"#%s\" >\n",
-                   d[DisplaySettings::FontSizeBasic], colour_hex(d[DisplaySettings::BackColor]).c_str(),
-                   colour_hex(d[DisplaySettings::FontColorBasic]).c_str());
-    head += insert_point_anchor();
-    return head;
-}
-
 // The label with full-width blanks as blanks, trimmed at both ends.
 std::string trimmed_label(std::string label)
 {
@@ -287,7 +273,7 @@ bool CVeltoDoc::compose_page(std::string_view id, IdKind kind, std::array<int, 3
     return true;
 }
 
-void CVeltoDoc::append_sentence(const Recordset& rs, IdKind kind, double u, std::string& out)
+void CVeltoDoc::append_sentence(const Recordset& rs, IdKind kind, double u, std::string& out, bool references)
 {
     const DisplaySettings& d = display_;
     const std::string id_bn = rs.text("ID_BN");
@@ -308,7 +294,7 @@ void CVeltoDoc::append_sentence(const Recordset& rs, IdKind kind, double u, std:
     if (has_table != 0 && !_html_tbl(id_bn, table))
         table.clear();
     std::string refs;
-    if (toggles_.Refer && has_refs != 0 && !_html_ref(id_bn, d[DisplaySettings::FontSizeBasic] - 1, refs, text, table))
+    if (references && toggles_.Refer && has_refs != 0 && !_html_ref(id_bn, d[DisplaySettings::FontSizeBasic] - 1, refs, text, table))
         refs.clear();
     finish_sentence(stored, text, table);
 

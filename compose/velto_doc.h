@@ -129,6 +129,14 @@ public:
     // the sentence text or its table.
     bool _html_ref(std::string_view id_bn, int font_size, std::string& block, std::string& sentence,
                    std::string& table);
+    // A preview of a provision (compose/link_peek.h): `heading` (plain text),
+    // then the sentences of page `page` whose ids begin with `scope` (all of
+    // the page's for an empty scope; at most a screenful), without reference
+    // blocks and with tables cut to their first rows; for a table page its
+    // table's first rows, for a notification the heading alone. False after
+    // a report when the page cannot be read; false without one when there is
+    // nothing to show.
+    bool _html_peek(std::string_view page, std::string_view scope, std::string_view heading, std::string& html);
     // The row of page markers of a split article; empty when the page is not split.
     std::string _split_indicator(std::string_view id_fn) const;
     // The image folder as written into pages, ending in "/": the address set
@@ -262,7 +270,8 @@ private:
     // The page of an article, supplementary provisions or notification; throws ComponentError.
     bool compose_page(std::string_view id, IdKind kind, std::array<int, 3> number, std::array<int, 3> notice,
                       std::string& out);
-    void append_sentence(const Recordset& rs, IdKind kind, double u, std::string& out);
+    // One sentence block of a page; `references` false leaves out its reference block.
+    void append_sentence(const Recordset& rs, IdKind kind, double u, std::string& out, bool references = true);
     // The identifier the page view shows, when there is a page view and it shows a page of a known kind.
     bool current_kind(std::string& id, IdKind& kind) const;
 

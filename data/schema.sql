@@ -105,3 +105,16 @@ CREATE TABLE IF NOT EXISTS T_版 (
   改正法令番号   TEXT,   -- the amendment that made the revision: 令和七年法律第三十五号
   出典           TEXT    -- the name of the imported file
 );
+
+-- Which sentences link to which article: the reverse of the links that the
+-- link marks of T_文.法文 and T_表.表式データ become, one row per sentence
+-- and article linked to. velto-dbbuild and velto-import write it anew with
+-- every database they make; the reader builds it itself for a database
+-- without it. The reader lists from it the sentences that cite an article.
+CREATE TABLE IF NOT EXISTS T_引 (
+  引用先     TEXT NOT NULL,   -- the 12-character identifier of the article linked to
+  ID_BN      TEXT NOT NULL,   -- the sentence that holds the link
+  アンカー   TEXT,            -- the id of the link in the page (the first, when several)
+  表中       INTEGER,         -- the link stands in the sentence's table
+  PRIMARY KEY (引用先, ID_BN)
+) WITHOUT ROWID;

@@ -22,6 +22,8 @@
 //   veltoPage.colourLinks(keys, style) -> count: sets the inline style of
 //       the anchors whose ids are in `keys`.
 //   veltoPage.setCursor(cursor): the body's cursor ('' for the page's own).
+//   veltoPage.contentHeight() -> number: the height of the whole page,
+//       whatever the window's (a preview is sized by it).
 //   veltoPage.reveal(id, scope) -> bool: scrolls the element `id` (a
 //       sentence's anchor) to the top of the window and marks for a moment
 //       the blocks of the sentences whose ids begin with `scope`; the top of
@@ -42,6 +44,7 @@
 #include <QJsonArray>
 #include <QObject>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QVariant>
 #include <QWebEngineScript>
@@ -97,8 +100,19 @@ public slots:
         emit contextMenuAskedInPage(QPoint(x, y), anchor, href, anchor_id);
     }
 
+    // The pointer came onto the link `href` with the id `anchor_id`; the
+    // line of the link it is on spans (x, y, width, height) in window
+    // coordinates. linkLeft follows when it leaves the link.
+    void linkEntered(const QString& href, const QString& anchor_id, int x, int y, int width, int height)
+    {
+        emit linkEnteredInPage(href, anchor_id, QRect(x, y, width, height));
+    }
+    void linkLeft() { emit linkLeftInPage(); }
+
 signals:
     void focused(const QString& address);
+    void linkEnteredInPage(const QString& href, const QString& anchor_id, const QRect& line);
+    void linkLeftInPage();
     void anchorClicked(const QString& anchor_id);
     void linkActivatedInPage(const QString& href, bool by_user);
     void mousePressedInPage(int button, bool on_link, const QPoint& at);

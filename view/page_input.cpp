@@ -60,6 +60,8 @@ void C2ndView::build_context_menu()
         {kFindInPage, "このページ内の検索（Ctrl+F）"},
         {kClearMarks, "反転マークのクリア"},
         {kCopy, "ぷちコピー（Ctrl+C）"},
+        {0, nullptr},
+        {kCitedBy, "この条を引用している条文"},
     };
     for (const auto& [id, text] : items) {
         if (!text) {
@@ -68,7 +70,12 @@ void C2ndView::build_context_menu()
         }
         QAction* action = menu_->addAction(QString::fromUtf8(text));
         action->setData(id);
-        connect(action, &QAction::triggered, this, [this, id = id] { run_command(id); });
+        connect(action, &QAction::triggered, this, [this, id = id] {
+            if (id == kCitedBy)
+                emit commandRequested(id); // listed by the window, beside the view
+            else
+                run_command(id);
+        });
     }
 }
 
@@ -115,7 +122,10 @@ void C2ndView::_context_menu(const QPoint& screen, const PageAnchor& anchor)
             return;
     }
     for (QAction* action : menu_->actions()) {
-        if (const int id = action->data().toInt())
+        const int id = action->data().toInt();
+        if (id == kCitedBy)
+            action->setEnabled(command_state_ && command_state_(id)); // the window's to say
+        else if (id)
             action->setEnabled(command_enabled(id));
     }
     menu_->popup(screen);

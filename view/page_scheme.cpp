@@ -14,6 +14,16 @@ namespace {
 
 const QString kPagePrefix = QStringLiteral("/page/");
 const QString kImagePrefix = QStringLiteral("/images/");
+const QString kPreviewPrefix = QStringLiteral("/preview/");
+
+QUrl scheme_url(const QString& path)
+{
+    QUrl url;
+    url.setScheme(QString::fromLatin1(kPageScheme));
+    url.setHost(QString::fromLatin1(kPageHost));
+    url.setPath(path);
+    return url;
+}
 
 // Skips `text` at `pos` if it starts there (ASCII letters in any case).
 bool skip_prefix(const QByteArray& html, qsizetype& pos, const char* text)
@@ -104,11 +114,19 @@ QUrl PageSchemeHandler::publish(const std::string& id, const std::string& file)
         files_.remove(order_.front());
         order_.pop_front();
     }
-    QUrl url;
-    url.setScheme(QString::fromLatin1(kPageScheme));
-    url.setHost(QString::fromLatin1(kPageHost));
-    url.setPath(path);
-    return url;
+    return scheme_url(path);
+}
+
+QUrl PageSchemeHandler::publish_preview(const QByteArray& html)
+{
+    const QString path = kPreviewPrefix + QString::number(++serial_);
+    previews_.insert(path, html);
+    preview_order_.push_back(path);
+    while (preview_order_.size() > kKeepPreviews) {
+        previews_.remove(preview_order_.front());
+        preview_order_.pop_front();
+    }
+    return scheme_url(path);
 }
 
 PageSchemeHandler::Target PageSchemeHandler::resolve(const QUrl& url) const
@@ -119,10 +137,12 @@ PageSchemeHandler::Target PageSchemeHandler::resolve(const QUrl& url) const
     const QString path = url.path();
     if (path.startsWith(kImagePrefix))
         return picture(path.mid(kImagePrefix.size()));
+    if (const auto preview = previews_.constFind(path); preview != previews_.constEnd())
+        return {{}, QByteArrayLiteral("text/html; charset=utf-8"), true, preview.value()};
     const auto it = files_.constFind(path);
     if (it == files_.constEnd())
         return {};
-    return {it.value(), QByteArrayLiteral("text/html; charset=utf-8"), true};
+    return {it.value(), QByteArrayLiteral("text/html; charset=utf-8"), true, {}};
 }
 
 PageSchemeHandler::Target PageSchemeHandler::picture(const QString& relative) const
@@ -142,7 +162,7 @@ PageSchemeHandler::Target PageSchemeHandler::picture(const QString& relative) co
     const auto type = types.constFind(QFileInfo(real).suffix().toLower());
     if (type == types.constEnd())
         return {};
-    return {real, type.value(), false};
+    return {real, type.value(), false, {}};
 }
 
 void PageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job)
@@ -152,14 +172,23 @@ void PageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job)
         return;
     }
     const Target target = resolve(job->requestUrl());
-    QFile file(target.file);
-    if (target.file.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+    QByteArray data = target.html;
+    if (target.file.isEmpty() == data.isEmpty()) {
+        // Neither a file nor a preview: nothing of this address.
         job->fail(QWebEngineUrlRequestJob::UrlNotFound);
         return;
     }
+    if (!target.file.isEmpty()) {
+        QFile file(target.file);
+        if (!file.open(QIODevice::ReadOnly)) {
+            job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+            return;
+        }
+        data = file.readAll();
+    }
     // The engine reads the reply on its own thread until the job is gone.
     auto* body = new QBuffer;
-    body->setData(target.page ? with_content_policy(file.readAll()) : file.readAll());
+    body->setData(target.page ? with_content_policy(data) : data);
     body->open(QIODevice::ReadOnly);
     connect(job, &QObject::destroyed, body, &QObject::deleteLater);
     job->reply(target.type, body);

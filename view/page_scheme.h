@@ -26,7 +26,8 @@ class QWebEngineProfile;
 namespace velto {
 
 // The scheme name and its one host: pages are "velto://app/page/<serial>/<ID_FN>",
-// pictures "velto://app/images/<path in the image folder>".
+// previews "velto://app/preview/<serial>", pictures "velto://app/images/<path
+// in the image folder>".
 inline constexpr char kPageScheme[] = "velto";
 inline constexpr char kPageHost[] = "app";
 
@@ -71,6 +72,11 @@ public:
 
     // A new address under which the browser loads the page file `file` of `id`.
     QUrl publish(const std::string& id, const std::string& file);
+    // A new address under which the browser loads `html`, a preview composed
+    // in memory (it is no page: it has no file). Served as pages are; the
+    // newest kKeepPreviews stay reachable.
+    static constexpr std::size_t kKeepPreviews = 2;
+    QUrl publish_preview(const QByteArray& html);
 
     // The file an address of the scheme stands for, with its content type;
     // empty when the address names nothing the scheme serves.
@@ -78,6 +84,7 @@ public:
         QString file;
         QByteArray type;
         bool page = false;
+        QByteArray html; // a preview's own text, when file is empty
     };
     Target resolve(const QUrl& url) const;
 
@@ -89,6 +96,8 @@ private:
     QString image_root_; // canonical image folder; empty when there is none
     QHash<QString, QString> files_; // path of the address -> page file
     std::deque<QString> order_;     // published paths, oldest first
+    QHash<QString, QByteArray> previews_; // path of the address -> preview
+    std::deque<QString> preview_order_;
     quint64 serial_ = 0;
 };
 

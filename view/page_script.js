@@ -252,6 +252,18 @@
             if (document.body)
                 document.body.style.cursor = cursor;
         },
+        // The height of the whole page in CSS pixels, however high the
+        // window is (a preview is sized to its page).
+        contentHeight: function () {
+            var body = document.body;
+            if (!body)
+                return 0;
+            // The content itself: in the pages' quirks mode the body fills the window.
+            var range = document.createRange();
+            range.selectNodeContents(body);
+            var bottom = range.getBoundingClientRect().bottom + window.scrollY;
+            return Math.ceil(bottom + parseFloat(getComputedStyle(body).marginBottom || '0'));
+        },
         // The element `id` at the top of the window (a little below it), the
         // blocks of the sentences whose ids begin with `scope` marked.
         reveal: function (id, scope) {
@@ -342,6 +354,42 @@
             return;
         var p = at(event);
         host.mouseReleased(event.button, p[0], p[1]);
+    }, true);
+
+    // The link under the pointer, for its preview: where the pointer came
+    // onto a link (the line of the link it is on, in window coordinates) and
+    // when it left it.
+    var hovered = null;
+
+    function lineUnder(a, event) {
+        var rects = a.getClientRects();
+        for (var i = 0; i < rects.length; ++i) {
+            var r = rects[i];
+            if (event.clientX >= r.left && event.clientX <= r.right && event.clientY >= r.top && event.clientY <= r.bottom)
+                return r;
+        }
+        return a.getBoundingClientRect();
+    }
+
+    document.addEventListener('mouseover', function (event) {
+        var a = anchorOf(event.target);
+        if (!host || a === hovered)
+            return;
+        if (hovered)
+            host.linkLeft();
+        hovered = a;
+        if (a) {
+            var r = lineUnder(a, event);
+            host.linkEntered(a.href, a.id || '', Math.round(r.left), Math.round(r.top), Math.round(r.width),
+                             Math.round(r.height));
+        }
+    }, true);
+
+    document.addEventListener('mouseout', function (event) {
+        if (!host || !hovered || (event.relatedTarget && anchorOf(event.relatedTarget) === hovered))
+            return;
+        hovered = null;
+        host.linkLeft();
     }, true);
 
     // The view shows its own menu, in the order of the mouse events above (a

@@ -2,6 +2,7 @@
 
 #include "core/persisted_state.h"
 #include "view/busy_dialog.h"
+#include "view/link_peek_popup.h"
 #include "view/page_bridge.h"
 #include "view/page_scheme.h"
 #include "view/pinpoint_dlg.h"
@@ -63,6 +64,7 @@ C2ndView::C2ndView(CVeltoDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc)
         // Until the page is there, a change may still be the page before's.
         if (!loading_)
             assumed_position_.reset();
+        close_peek(); // the link has moved away from its preview
     });
     connect(page_, &QWebEnginePage::selectionChanged, this, &C2ndView::commandStateChanged);
     connect(marks_, &WordMarks::findStringChanged, this, &C2ndView::commandStateChanged);
@@ -74,6 +76,8 @@ C2ndView::C2ndView(CVeltoDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc)
     connect(bridge_, &PageBridge::mouseMovedInPage, this, &C2ndView::mouse_moved);
     connect(bridge_, &PageBridge::mouseReleasedInPage, this, &C2ndView::mouse_released);
     connect(bridge_, &PageBridge::contextMenuAskedInPage, this, &C2ndView::context_menu_asked);
+    connect(bridge_, &PageBridge::linkEnteredInPage, this, &C2ndView::link_entered);
+    connect(bridge_, &PageBridge::linkLeftInPage, this, &C2ndView::link_left);
 }
 
 C2ndView::~C2ndView()
@@ -82,6 +86,8 @@ C2ndView::~C2ndView()
         doc_.set_page_view(nullptr);
     _restore_page_setup();
     // The browser goes before its page, the page before its profile.
+    delete peek_popup_;
+    peek_popup_ = nullptr;
     delete browser_;
     browser_ = nullptr;
     delete page_;
@@ -130,6 +136,7 @@ bool C2ndView::_show(const std::string& id)
     const bool forced = std::exchange(forced_rebuild_, false);
     if (id.size() != kPageIdLength)
         return false;
+    close_peek();
 
     const bool abbreviated = doc_._is_abbreviated(id);
     bool use_cache = true;

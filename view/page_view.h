@@ -19,7 +19,8 @@
 // page_gestures.cpp (mouse gestures and their direction images),
 // page_reveal.cpp (a place within a page: the target of a citation),
 // page_text.cpp (copy, find in the page and the word marks,
-// view/word_marks.h), page_print.cpp (printing and its preview).
+// view/word_marks.h), page_print.cpp (printing and its preview),
+// page_peek.cpp (the preview of the link under the pointer).
 //
 // The view runs without a main window: a navigation pane and the status bar
 // are optional (the pane through NavigationPaneLink, the status bar through
@@ -27,12 +28,14 @@
 #pragma once
 
 #include "compose/command_ids.h"
+#include "compose/link_peek.h"
 #include "compose/velto_doc.h"
 #include "view/link_text.h"
 #include "view/navigation_pane_link.h"
 
 #include <QPoint>
 #include <QPointer>
+#include <QRect>
 #include <QUrl>
 #include <QVariantMap>
 #include <QWidget>
@@ -40,12 +43,14 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 class QMenu;
 class QPrinter;
+class QTimer;
 class QWebEnginePage;
 class QWebEngineLoadingInfo;
 class QWebEngineProfile;
@@ -55,6 +60,7 @@ namespace velto {
 
 class BusyDialog;
 class CPinPointDlg;
+class LinkPeekPopup;
 class PageBridge;
 class PageSchemeHandler;
 class ViewPage;
@@ -84,6 +90,7 @@ public:
     static constexpr int kCopy = cmd::Copy;
     static constexpr int kPrint = cmd::Print;
     static constexpr int kPrintPreview = cmd::PrintPreview;
+    static constexpr int kCitedBy = cmd::CitedBy;
     // Gesture directions: the image a gesture shows and the command its release sends.
     enum GestureDirection { kGestureNone, kGestureForward, kGestureBack, kGestureNext, kGesturePrevious, kGestureStop };
 
@@ -205,8 +212,15 @@ public:
     // The pin image is in the page shown.
     bool pin_image_shown() const { return pin_image_shown_; }
     BusyDialog* busy_dialog() const { return busy_; }
+    // The preview of the link the pointer rests on; null before the first.
+    LinkPeekPopup* peek_popup() const { return peek_popup_; }
+    // How long the pointer rests on a link before its preview opens (milliseconds).
+    static constexpr int kPeekDelayMs = 400;
     // True from the moment a page is put into the browser until it has loaded.
     bool page_loading() const { return loading_; }
+    // Whether a command of the context menu that the view does not carry out
+    // itself can be used now (the cited-by list); without it they are greyed.
+    void set_command_state(std::function<bool(int)> enabled) { command_state_ = std::move(enabled); }
     // How addresses outside the program are opened (the system's browser by default).
     void set_external_opener(std::function<void(const QUrl&)> opener) { open_external_ = std::move(opener); }
 
@@ -215,6 +229,8 @@ signals:
     void statusTextChanged(const QString& text);
     // Enabling or checking of the view's commands may have changed.
     void commandStateChanged();
+    // A command of the context menu that the window carries out (the cited-by list).
+    void commandRequested(int id);
     // An internal link of the page was followed to `id`; `shown` is false
     // when it led to no page.
     void linkFollowed(const QString& id, bool shown);
@@ -301,6 +317,14 @@ private:
     void reveal_pending();
     // The three search-word colours as "#RRGGBB".
     std::array<std::string, 3> word_colours() const;
+    // The preview of a link (page_peek.cpp): the pointer came onto a link
+    // (`line` in window coordinates) or left it; the preview opens, closes,
+    // or is followed as the link is.
+    void link_entered(const QString& href, const QString& anchor_id, const QRect& line);
+    void link_left();
+    void open_peek();
+    void close_peek();
+    void follow_peek();
     void report_failure(std::string_view message) const;
 
     CVeltoDoc& doc_;
@@ -316,6 +340,19 @@ private:
     WordMarks* marks_ = nullptr;
     CPinPointDlg* pinpoint_dlg_ = nullptr;
     std::function<void(const QUrl&)> open_external_;
+    std::function<bool(int)> command_state_;
+
+    // The link the pointer rests on, and the preview of it.
+    LinkPeekPopup* peek_popup_ = nullptr;
+    std::unique_ptr<LinkPeek> link_peek_;
+    QTimer* peek_timer_ = nullptr;
+    struct {
+        QString href;
+        std::string anchor; // its id
+        std::string id;     // the page it leads to
+        QRect line;
+    } hovered_;
+    PeekTarget peeked_;
 
     std::string current_id_;
     bool forced_rebuild_ = false;

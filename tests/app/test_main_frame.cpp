@@ -1,4 +1,5 @@
 // The main window driven headless: commands, split, placement, keys and options.
+#include "app/cited_by_panel.h"
 #include "app/command_table.h"
 #include "app/jump_field.h"
 #include "app/help_window.h"
@@ -27,6 +28,7 @@
 #include <QLabel>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QProcess>
@@ -40,6 +42,8 @@
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineView>
+
+#include <sqlite3.h>
 
 #include <filesystem>
 #include <memory>
@@ -732,4 +736,49 @@ TEST_F(MainFrameTest, ASearchHitOpensWithItsWordsPaintedAndTheSearchEntryKeepsCt
     QGuiApplication::clipboard()->clear();
     QTest::keyClick(frame->windowHandle(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("建築物　敷地"));
+}
+
+TEST_F(MainFrameTest, TheSentencesCitingTheArticleShownAreListedBesideThePage)
+{
+    // A database from before the index: it is made in the background, and the command waits for it.
+    doc.reset();
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(dir.file("VT2014.m88").c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "DROP TABLE T_引", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    start_document();
+    open_frame();
+    ASSERT_TRUE(show("01A-00060000-00"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame->command_enabled(cmd::CitedBy); }, kWait));
+    EXPECT_TRUE(frame->action(cmd::CitedBy)->isEnabled());
+
+    ASSERT_TRUE(frame->run_command(cmd::CitedBy));
+    CitedByPanel* panel = frame->cited_by_panel();
+    ASSERT_TRUE(panel && panel->isVisible());
+    QListWidget* rows = panel->rows();
+    EXPECT_EQ(panel->heading(), QStringLiteral("建築基準法 第6条 を引用している条文（%1件）").arg(rows->count()));
+    ASSERT_GE(rows->count(), 3);
+    EXPECT_TRUE(rows->item(1)->text().startsWith(QStringLiteral("建築基準法 第7条 建築主は、第6条第1項")))
+        << rows->item(1)->text().toStdString();
+
+    // Choosing a row shows its page with the sentence at the top; the list stays for the next.
+    QTest::mouseClick(rows->viewport(), Qt::LeftButton, {}, rows->visualItemRect(rows->item(2)).center());
+    ASSERT_TRUE(wait_for_page());
+    EXPECT_EQ(frame->page_view()->_current_id(), "01A-00070000-00");
+    const std::string sentence = "01A-00070000-00-0200-0000-0000-0000";
+    // At the top of the window (12 pixels below it), unless the page ends before.
+    const QString at_top = QStringLiteral(
+        "(function () { var r = document.getElementById('%1').getBoundingClientRect(); "
+        "var more = document.documentElement.scrollHeight - innerHeight - scrollY > 13; "
+        "return r.top >= 0 && (r.top < 60 || !more) && scrollY > 0; })()");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return js(at_top.arg(QString::fromStdString(sentence))).toBool(); }, kWait));
+    EXPECT_EQ(QApplication::focusWidget(), rows);
+
+    // An article no one cites says so; the program's own pages cannot be cited.
+    ASSERT_TRUE(show("01A-00010000-00"));
+    ASSERT_TRUE(frame->run_command(cmd::CitedBy));
+    EXPECT_EQ(panel->heading(), QStringLiteral("建築基準法 第1条 を引用している条文はありません。"));
+    EXPECT_EQ(rows->count(), 0);
+    ASSERT_TRUE(show("00A-Z0010000-00"));
+    EXPECT_FALSE(frame->command_enabled(cmd::CitedBy));
 }

@@ -397,7 +397,7 @@ TEST_F(PageViewTest, ContextMenuDependsOnTheElementUnderThePointer)
         enabled[action->data().toInt()] = action->isEnabled();
     }
     EXPECT_EQ(texts, (QStringList{"前へ", "次へ", "戻る", "進む", "", "このページ内の検索（Ctrl+F）",
-                                  "反転マークのクリア", "ぷちコピー（Ctrl+C）"}));
+                                  "反転マークのクリア", "ぷちコピー（Ctrl+C）", "", "この条を引用している条文"}));
     EXPECT_TRUE(enabled[C2ndView::kPrevious]);
     EXPECT_TRUE(enabled[C2ndView::kNext]);
     EXPECT_TRUE(enabled[C2ndView::kBack]);
@@ -405,6 +405,19 @@ TEST_F(PageViewTest, ContextMenuDependsOnTheElementUnderThePointer)
     EXPECT_TRUE(enabled[C2ndView::kFindInPage]);
     EXPECT_FALSE(enabled[C2ndView::kClearMarks]); // no find string
     EXPECT_FALSE(enabled[C2ndView::kCopy]);       // nothing selected
+    EXPECT_FALSE(enabled[C2ndView::kCitedBy]);    // no window to list them
+    menu->hide();
+    view->set_command_state([](int id) { return id == C2ndView::kCitedBy; });
+    view->_context_menu(at, PageAnchor{});
+    QSignalSpy requested(view.get(), &C2ndView::commandRequested);
+    for (QAction* action : menu->actions()) {
+        if (action->data().toInt() != C2ndView::kCitedBy)
+            continue;
+        EXPECT_TRUE(action->isEnabled());
+        action->trigger(); // the window lists them
+    }
+    ASSERT_EQ(requested.count(), 1);
+    EXPECT_EQ(requested.at(0).at(0).toInt(), C2ndView::kCitedBy);
     menu->hide();
 
     // Its history items act at once.

@@ -1,5 +1,7 @@
 #include "tools/dbbuild/db_builder.h"
 
+#include "compose/link_index.h"
+#include "core/report.h"
 #include "core/sql_dialect.h"
 #include "tools/dbbuild/file_replacement.h"
 #include "schema_sql.h"
@@ -90,6 +92,18 @@ bool attach(sqlite3* db, const std::string& name, const std::string& file, std::
     return true;
 }
 
+// The reverse index of the links, from the content as the scripts left it.
+bool index_links(sqlite3* db, std::string& error)
+{
+    try {
+        write_link_index(db);
+        return true;
+    } catch (const ComponentError& e) {
+        error = std::string("link index: ") + e.description.value_or(e.meaning);
+        return false;
+    }
+}
+
 bool fill(const std::string& path, const std::vector<ContentScript>& scripts, const BuildSource& source,
           std::string& error)
 {
@@ -118,7 +132,7 @@ bool fill(const std::string& path, const std::vector<ContentScript>& scripts, co
     for (const ContentScript& script : scripts)
         if (!exec(c.db, script.sql, script.name, error))
             return false;
-    if (!exec(c.db, "COMMIT", "finish", error))
+    if (!index_links(c.db, error) || !exec(c.db, "COMMIT", "finish", error))
         return false;
     if (sqlite3_close(c.db) != SQLITE_OK) {
         error = path + ": " + sqlite3_errmsg(c.db);

@@ -24,7 +24,8 @@ struct BuildSource {
 
 // Builds the database `output`: a copy of the base, or an empty database; then
 // the schema (tables and indexes the database lacks), then every script in
-// order, in one transaction. The file is written beside `output` and moved into
+// order, then the index of the links (T_引) of what the scripts left, all in
+// one transaction. The file is written beside `output` and moved into
 // place only when all went well (FileReplacement), so neither a failure nor a
 // killed build leaves a half-built database behind.
 // On failure returns false and describes the failure in `error`.

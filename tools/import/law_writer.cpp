@@ -1,5 +1,7 @@
 #include "tools/import/law_writer.h"
 
+#include "compose/link_index.h"
+#include "core/report.h"
 #include "core/sql_dialect.h"
 #include "tools/dbbuild/db_builder.h"
 #include "tools/dbbuild/file_replacement.h"
@@ -179,7 +181,13 @@ bool write_into(const std::string& file, const std::string& base, const LawRows&
         exec(db, "BEGIN");
         exec(db, std::string(law_schema_sql()).c_str());
         replace_rows(db, rows);
+        // Links of other laws may lead into this one, and its own links changed.
+        write_link_index(db);
         exec(db, "COMMIT");
+    } catch (const ComponentError& e) {
+        error = "link index: " + e.description.value_or(e.meaning);
+        sqlite3_close_v2(db);
+        return false;
     } catch (const WriteError& e) {
         error = e.message;
         sqlite3_close_v2(db);

@@ -10,7 +10,8 @@ namespace velto::import {
 // Replaces the law's rows in the database at `path`: every row whose
 // identifier belongs to the law (T_法 and T_版 by ID_HN; T_章, T_条, T_文,
 // T_表, T_参, T_他 and T_告 by the prefix "HHH-") is deleted, then the new rows
-// are inserted. A missing file is created with the reader's schema, and an
+// are inserted; the index of the links (T_引) is then made anew for the whole
+// database. A missing file is created with the reader's schema, and an
 // older database gains the tables it lacks.
 // The new database is written beside the old one and renamed over it when
 // complete (FileReplacement): a reader, or a later run after this one was
