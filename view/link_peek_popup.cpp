@@ -39,6 +39,9 @@ LinkPeekPopup::LinkPeekPopup(QWebEngineProfile* profile, PageSchemeHandler* sche
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(kBorder, kBorder, kBorder, kBorder);
     layout->addWidget(view_);
+    // As small as its page: the browser's own minimum would make a one-line preview tall.
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
+    view_->setMinimumSize(1, 1);
     resize(kWidth, kMaxHeight);
 
     leave_timer_.setSingleShot(true);
@@ -91,8 +94,21 @@ void LinkPeekPopup::loaded(bool ok)
         if (!self->isVisible()) {
             qApp->installEventFilter(self);
             self->show();
+            // A browser that was never shown lays its page out narrower than
+            // it will be: measured again at its real width.
+            self->fit_again();
         }
         emit self->shown();
+    });
+}
+
+void LinkPeekPopup::fit_again()
+{
+    QPointer<LinkPeekPopup> self(this);
+    const QUrl url = url_;
+    page_->bridge()->run(PageBridge::call("contentHeight", {}), [self, url](const QVariant& height) {
+        if (self && self->wanted_ && self->url_ == url && self->isVisible())
+            self->place(qRound(height.toDouble() * self->zoom_) + 2 * kBorder);
     });
 }
 

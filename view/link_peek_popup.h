@@ -67,6 +67,8 @@ private:
     // The preview has loaded: sized to its page and shown.
     void loaded(bool ok);
     void place(int height);
+    // Sizes the shown preview to its page once more.
+    void fit_again();
     // How long the pointer may be away from the link and the preview (milliseconds).
     static constexpr int kLeaveGraceMs = 300;
 

@@ -77,6 +77,8 @@ TEST_F(LinkPeekTest, RestingOnALinkShowsWhatItPointsToAndChangesNothing)
     const QPoint link = view->browser()->mapToGlobal(middle(kLink));
     EXPECT_LT(std::abs(popup.left() - link.x()), LinkPeekPopup::kWidth);
     EXPECT_TRUE(popup.top() > link.y() || popup.bottom() < link.y()) << "beside the link, not over it";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view->peek_popup()->height() < LinkPeekPopup::kMaxHeight / 2; }, kWait))
+        << "as tall as its one paragraph, not " << view->peek_popup()->height();
 
     // Nothing navigated, nothing recorded, no window of the engine opened but the preview.
     EXPECT_EQ(view->_current_id(), kArticle1);
