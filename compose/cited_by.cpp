@@ -35,23 +35,6 @@ bool provision_label(const CVeltoDoc& doc, std::string_view page, std::string& l
     return false;
 }
 
-// The stored text a link stands in: the sentence's, or its table's.
-std::string stored_text(Database& db, const SentenceLink& link)
-{
-    std::string text;
-    const std::string id = sql_escape(link.sentence);
-    if (link.in_table) {
-        auto rs = db.execute(format("SELECT 表式データ FROM T_表 WHERE ID_BN = '%s' ORDER BY 順序", id.c_str()));
-        for (; !rs->eof(); rs->move_next())
-            text += rs->text("表式データ");
-    } else {
-        auto rs = db.execute(format("SELECT 法文 FROM T_文 WHERE ID_BN = '%s'", id.c_str()));
-        if (!rs->eof())
-            text = rs->text("法文");
-    }
-    return text;
-}
-
 } // namespace
 
 ReverseLinkIndex::ReverseLinkIndex(CVeltoDoc& doc) : doc_(doc) {}
@@ -201,7 +184,7 @@ CitedByList cited_by(CVeltoDoc& doc, const ReverseLinkIndex& index, std::string_
                 continue;
             row.sentence = link.sentence;
             row.anchor = link.anchor;
-            const std::string html = marked_links_html(link.sentence, stored_text(doc.database(), link), link.in_table);
+            const std::string html = marked_links_html(link.sentence, stored_link_text(doc.database(), link.sentence, link.in_table), link.in_table);
             const ReadableText words = readable_text(html, link.anchor);
             if (words.reference_begin == std::string::npos)
                 cut_excerpt(words.text, 0, 0, row);

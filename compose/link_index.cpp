@@ -1,5 +1,6 @@
 #include "compose/link_index.h"
 
+#include "compose/html_format.h"
 #include "compose/markup.h"
 #include "compose/readable_text.h"
 #include "core/database.h"
@@ -134,6 +135,22 @@ bool has_link_index(Database& db)
 {
     auto rs = db.execute("SELECT name FROM sqlite_master WHERE type = 'table' AND name = 'T_引'");
     return !rs->eof();
+}
+
+std::string stored_link_text(Database& db, std::string_view id_bn, bool table)
+{
+    std::string text;
+    const std::string id = sql_escape(id_bn);
+    if (table) {
+        auto rs = db.execute(format("SELECT 表式データ FROM T_表 WHERE ID_BN = '%s' ORDER BY 順序", id.c_str()));
+        for (; !rs->eof(); rs->move_next())
+            text += rs->text("表式データ");
+    } else {
+        auto rs = db.execute(format("SELECT 法文 FROM T_文 WHERE ID_BN = '%s'", id.c_str()));
+        if (!rs->eof())
+            text = rs->text("法文");
+    }
+    return text;
 }
 
 } // namespace velto

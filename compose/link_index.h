@@ -49,4 +49,8 @@ void write_link_index(sqlite3* db);
 // True when the database holds the table T_引. Throws ComponentError.
 bool has_link_index(Database& db);
 
+// The stored text the links of sentence `id_bn` stand in: its own text, or
+// with `table` its table's rows joined in order. Throws ComponentError.
+std::string stored_link_text(Database& db, std::string_view id_bn, bool table);
+
 } // namespace velto

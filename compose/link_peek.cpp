@@ -3,6 +3,7 @@
 #include "compose/citation_parser.h"
 #include "compose/citation_resolver.h"
 #include "compose/html_format.h"
+#include "compose/link_index.h"
 #include "compose/readable_text.h"
 #include "compose/velto_doc.h"
 #include "core/sjis.h"
@@ -51,23 +52,6 @@ std::string provision_words(std::string_view sentence)
             words += "の" + IdentifierRules::_kanji_numeral(f.item_branch);
     }
     return words;
-}
-
-// The stored text the link of `anchor` stands in, read from the database.
-std::string owner_text(Database& db, std::string_view owner, bool table)
-{
-    std::string text;
-    const std::string id = sql_escape(owner);
-    if (table) {
-        auto rs = db.execute(format("SELECT 表式データ FROM T_表 WHERE ID_BN = '%s' ORDER BY 順序", id.c_str()));
-        for (; !rs->eof(); rs->move_next())
-            text += rs->text("表式データ");
-    } else {
-        auto rs = db.execute(format("SELECT 法文 FROM T_文 WHERE ID_BN = '%s'", id.c_str()));
-        if (!rs->eof())
-            text = rs->text("法文");
-    }
-    return text;
 }
 
 } // namespace
@@ -141,7 +125,7 @@ bool LinkPeek::named_by_following_words(std::string_view anchor_id, std::string_
     std::string following;
     try {
         const ReadableText text =
-            readable_text(marked_links_html(owner, owner_text(doc_.database(), owner, table), table), anchor_id);
+            readable_text(marked_links_html(owner, stored_link_text(doc_.database(), owner, table), table), anchor_id);
         if (text.reference_end == std::string::npos)
             return false;
         following = std::string(utf8_substr(std::string_view(text.text).substr(text.reference_end), 0, kFollowingWords));
