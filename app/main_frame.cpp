@@ -4,34 +4,28 @@
 #include "app/command_table.h"
 #include "app/jump_field.h"
 #include "app/help_window.h"
-#include "app/options_dialog.h"
 #include "app/splash_window.h"
 #include "compose/cited_by.h"
-#include "compose/law_editions.h"
 #include "compose/velto_doc.h"
 #include "core/persisted_state.h"
 #include "core/settings_store.h"
 #include "nav/nav_pane.h"
 #include "view/page_view.h"
-#include "view/support_site.h"
 #include "nav/tree_ctrl.h"
 #include "nav/combo_sch.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
-#include <QUrl>
 
 // The program's icons and pictures live in a static library: bring them in.
 static void load_program_resources() { Q_INIT_RESOURCE(app); }
@@ -45,8 +39,6 @@ constexpr int kMinimumHeight = 450;
 constexpr int kSplashMs = 750;
 // The longest the pane waits for the first page before it fills its controls.
 constexpr int kStartupWaitMs = 3000;
-// The least width or height a pane of a splitter is given.
-constexpr int kMinimumPaneSize = 20;
 
 // The toolbar, in order: command, checkable, icon, text.
 struct ToolButton {
@@ -66,21 +58,6 @@ constexpr ToolButton kToolButtons[] = {
 
 constexpr char kHelpFile[] = "help14.html";
 constexpr char kHelpFailed[] = "ヴェルトのヘルプファイルを\n開くことができませんでした。";
-constexpr char kSupportSiteFailed[] = "ヴェルトのサポートホームページを\n開くことができませんでした。";
-
-// Commands the page view carries out.
-bool is_view_command(int id)
-{
-    switch (id) {
-    case cmd::PinPoint:
-    case cmd::Copy:
-    case cmd::FindInPage:
-    case cmd::ClearMarks:
-    case cmd::Print:
-    case cmd::PrintPreview: return true;
-    default: return id >= cmd::Back && id <= cmd::Brachet;
-    }
-}
 
 QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
@@ -339,201 +316,6 @@ void CMainFrame::show_cited_by()
     }
     cited_by_->show_list(cited_by(doc_, *link_index_, page_->_current_id()));
     refresh_commands();
-}
-
-C2ndView* CMainFrame::create_page_view(QWidget* parent)
-{
-    auto* view = new C2ndView(doc_, parent);
-    view->setObjectName(QStringLiteral("pageView"));
-    view->set_navigation_pane(left_);
-    port_.set_view(view);
-    if (jump_)
-        jump_->set_page_view(view);
-    connect(view, &C2ndView::commandStateChanged, this, &CMainFrame::refresh_commands);
-    // The browser's page setup goes back to the reader's own whenever the
-    // program is activated or left.
-    connect(qApp, &QGuiApplication::applicationStateChanged, view, [view] { view->_restore_page_setup(); });
-    connect(view, &C2ndView::commandRequested, this, [this](int id) { run_command(id); });
-    view->set_command_state([this](int id) { return command_enabled(id); });
-    connect(view, &C2ndView::statusTextChanged, this,
-            [this](const QString& text) { statusBar()->showMessage(text); });
-    // A link's caption belongs to the page it was on: the page being left
-    // does not always take it back (the pointer may have left for the toolbar).
-    connect(view, &C2ndView::pageLoaded, statusBar(), &QStatusBar::clearMessage);
-    return view;
-}
-
-void CMainFrame::restore_splitter(QSplitter* splitter, std::string_view name, int default_size, int total)
-{
-    // A size the pane could not be shown at (zeros left by an earlier fault,
-    // or more than the room there is) gives way to the default.
-    const int room = total - splitter->handleWidth();
-    int size = default_size;
-    if (const auto stored = read_splitter_pos(settings_, name);
-        stored && stored->ideal >= kMinimumPaneSize && stored->ideal <= room - kMinimumPaneSize)
-        size = stored->ideal;
-    splitter->setSizes({size, std::max(kMinimumPaneSize, room - size)});
-}
-
-void CMainFrame::store_splitter(QSplitter* splitter, std::string_view name, bool rows)
-{
-    if (!splitter || splitter->count() < 1)
-        return;
-    SplitterPosition p;
-    p.index = 0;
-    p.ideal = splitter->sizes().value(0);
-    if (p.ideal < kMinimumPaneSize)
-        return; // never laid out: the value stored before stays
-    QWidget* first = splitter->widget(0);
-    p.minimum = rows ? first->minimumSizeHint().height() : first->minimumSizeHint().width();
-    p.minimum = std::max(0, p.minimum);
-    write_splitter_pos(settings_, name, p);
-}
-
-void CMainFrame::toggle_split()
-{
-    // The new page view goes on with the page shown, where it was read.
-    const std::string shown = page_ ? page_->_current_id() : std::string();
-    int x = 0, y = 0;
-    if (page_)
-        page_->_scroll_position(x, y);
-    const QList<int> columns = main_splitter_->sizes();
-
-    QWidget* right = nullptr;
-    if (!split_) {
-        auto* rows = new QSplitter(Qt::Vertical);
-        rows->setObjectName(QStringLiteral("rightSplitter"));
-        rows->setChildrenCollapsible(false);
-        page_ = create_page_view(rows);
-        // The lower pane shows nothing of its own; its sunken border marks
-        // where the page view ends.
-        auto* lower = new QFrame(rows);
-        lower->setObjectName(QStringLiteral("lowerPane"));
-        lower->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-        lower->setAutoFillBackground(true);
-        right = rows;
-    } else {
-        store_splitter(right_splitter_, kValueSplitterPos2, true);
-        page_ = create_page_view(nullptr);
-        right = page_;
-    }
-    // The old right side (a page view, or the rows with theirs) goes; the new
-    // one takes its place and its share of the window.
-    delete main_splitter_->replaceWidget(1, right);
-    main_splitter_->setStretchFactor(0, 0);
-    main_splitter_->setStretchFactor(1, 1);
-    main_splitter_->setSizes(columns);
-    split_ = !split_;
-    right_splitter_ = split_ ? static_cast<QSplitter*>(right) : nullptr;
-    if (split_)
-        restore_splitter(right_splitter_, kValueSplitterPos2, kDefaultRightPaneHeight, main_splitter_->height());
-    right->show();
-
-    page_->set_pending_scroll(x, y);
-    page_->OnInitialUpdate(shown);
-    left_->_focus_current();
-    refresh_commands();
-}
-
-QAction* CMainFrame::action(int id) const
-{
-    const auto it = actions_.find(id);
-    return it == actions_.end() ? nullptr : it->second;
-}
-
-bool CMainFrame::command_enabled(int id) const
-{
-    if (is_view_command(id))
-        return page_ && page_->command_enabled(id);
-    switch (id) {
-    case cmd::Topmost:
-    case cmd::Split:
-    case cmd::Help:
-    case cmd::SupportSite:
-    case cmd::Version:
-    case cmd::Exit:
-        return true;
-    case cmd::CitedBy: {
-        IdKind kind;
-        return page_ && link_index_ready() && CVeltoDoc::_id_kind(page_->_current_id(), kind) &&
-               kind != IdKind::Special;
-    }
-    case cmd::Cover:
-    case cmd::Legend:
-    case cmd::LawHistory:
-    case cmd::NoticeHistory:
-    case cmd::DesignData:
-    case cmd::EasterEgg:
-    case cmd::Options:
-        return page_ != nullptr;
-    default:
-        return false; // carried out by parts of the program still to come
-    }
-}
-
-bool CMainFrame::command_checked(int id) const
-{
-    if (is_view_command(id))
-        return page_ && page_->command_checked(id);
-    if (id == cmd::Topmost)
-        return topmost_;
-    if (id == cmd::Split)
-        return split_;
-    return false;
-}
-
-void CMainFrame::refresh_commands()
-{
-    for (const auto& [id, a] : actions_) {
-        a->setEnabled(command_enabled(id));
-        if (a->isCheckable())
-            a->setChecked(command_checked(id));
-    }
-}
-
-bool CMainFrame::run_command(int id)
-{
-    if (!command_enabled(id)) {
-        refresh_commands();
-        return false;
-    }
-    if (is_view_command(id)) {
-        page_->run_command(id);
-    } else if (const std::string_view page = command_page(id); !page.empty()) {
-        if (page_->_show(std::string(page)))
-            page_->_focus_page();
-    } else {
-        switch (id) {
-        case cmd::Topmost:
-            topmost_ = !topmost_;
-            setWindowFlag(Qt::WindowStaysOnTopHint, topmost_);
-            show();
-            break;
-        case cmd::Split: toggle_split(); break;
-        case cmd::Options: open_options_dialog(doc_, this); break;
-        case cmd::Help: show_help(); break;
-        case cmd::CitedBy: show_cited_by(); break;
-        case cmd::SupportSite:
-            if (!QDesktopServices::openUrl(QUrl(QString::fromUtf8(std::string(kSupportSite).append(kSupportTopPath).c_str()))))
-                doc_.reporter().show("", kSupportSiteFailed, MessageButtons::Ok, MessageIcon::Stop);
-            break;
-        case cmd::Version: {
-            // The laws' titles come from the database: shown as plain text, whatever they hold.
-            std::vector<LawEdition> editions;
-            const bool readable = read_law_editions(doc_.database(), editions);
-            QMessageBox box(QMessageBox::NoIcon, QStringLiteral("バージョン情報"),
-                            QString::fromStdString(about_text(editions, readable)), QMessageBox::Ok, this);
-            box.setTextFormat(Qt::PlainText);
-            box.setIconPixmap(windowIcon().pixmap(48, 48));
-            box.exec();
-            break;
-        }
-        case cmd::Exit: close(); break;
-        default: return false;
-        }
-    }
-    refresh_commands();
-    return true;
 }
 
 HelpWindow* CMainFrame::help_window() const { return help_; }

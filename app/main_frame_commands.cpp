@@ -1,0 +1,139 @@
+// The main window's commands: which are enabled or checked, and carrying them
+// out (the page view's own go to the page view).
+#include "app/command_table.h"
+#include "app/main_frame.h"
+#include "app/options_dialog.h"
+#include "compose/law_editions.h"
+#include "compose/velto_doc.h"
+#include "view/page_view.h"
+#include "view/support_site.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace velto {
+
+namespace {
+
+constexpr char kSupportSiteFailed[] = "ヴェルトのサポートホームページを\n開くことができませんでした。";
+
+// Commands the page view carries out.
+bool is_view_command(int id)
+{
+    switch (id) {
+    case cmd::PinPoint:
+    case cmd::Copy:
+    case cmd::FindInPage:
+    case cmd::ClearMarks:
+    case cmd::Print:
+    case cmd::PrintPreview: return true;
+    default: return id >= cmd::Back && id <= cmd::Brachet;
+    }
+}
+
+} // namespace
+
+QAction* CMainFrame::action(int id) const
+{
+    const auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+bool CMainFrame::command_enabled(int id) const
+{
+    if (is_view_command(id))
+        return page_ && page_->command_enabled(id);
+    switch (id) {
+    case cmd::Topmost:
+    case cmd::Split:
+    case cmd::Help:
+    case cmd::SupportSite:
+    case cmd::Version:
+    case cmd::Exit:
+        return true;
+    case cmd::CitedBy: {
+        IdKind kind;
+        return page_ && link_index_ready() && CVeltoDoc::_id_kind(page_->_current_id(), kind) &&
+               kind != IdKind::Special;
+    }
+    case cmd::Cover:
+    case cmd::Legend:
+    case cmd::LawHistory:
+    case cmd::NoticeHistory:
+    case cmd::DesignData:
+    case cmd::EasterEgg:
+    case cmd::Options:
+        return page_ != nullptr;
+    default:
+        return false; // carried out by parts of the program still to come
+    }
+}
+
+bool CMainFrame::command_checked(int id) const
+{
+    if (is_view_command(id))
+        return page_ && page_->command_checked(id);
+    if (id == cmd::Topmost)
+        return topmost_;
+    if (id == cmd::Split)
+        return split_;
+    return false;
+}
+
+void CMainFrame::refresh_commands()
+{
+    for (const auto& [id, a] : actions_) {
+        a->setEnabled(command_enabled(id));
+        if (a->isCheckable())
+            a->setChecked(command_checked(id));
+    }
+}
+
+bool CMainFrame::run_command(int id)
+{
+    if (!command_enabled(id)) {
+        refresh_commands();
+        return false;
+    }
+    if (is_view_command(id)) {
+        page_->run_command(id);
+    } else if (const std::string_view page = command_page(id); !page.empty()) {
+        if (page_->_show(std::string(page)))
+            page_->_focus_page();
+    } else {
+        switch (id) {
+        case cmd::Topmost:
+            topmost_ = !topmost_;
+            setWindowFlag(Qt::WindowStaysOnTopHint, topmost_);
+            show();
+            break;
+        case cmd::Split: toggle_split(); break;
+        case cmd::Options: open_options_dialog(doc_, this); break;
+        case cmd::Help: show_help(); break;
+        case cmd::CitedBy: show_cited_by(); break;
+        case cmd::SupportSite:
+            if (!QDesktopServices::openUrl(QUrl(QString::fromUtf8(std::string(kSupportSite).append(kSupportTopPath).c_str()))))
+                doc_.reporter().show("", kSupportSiteFailed, MessageButtons::Ok, MessageIcon::Stop);
+            break;
+        case cmd::Version: {
+            // The laws' titles come from the database: shown as plain text, whatever they hold.
+            std::vector<LawEdition> editions;
+            const bool readable = read_law_editions(doc_.database(), editions);
+            QMessageBox box(QMessageBox::NoIcon, QStringLiteral("バージョン情報"),
+                            QString::fromStdString(about_text(editions, readable)), QMessageBox::Ok, this);
+            box.setTextFormat(Qt::PlainText);
+            box.setIconPixmap(windowIcon().pixmap(48, 48));
+            box.exec();
+            break;
+        }
+        case cmd::Exit: close(); break;
+        default: return false;
+        }
+    }
+    refresh_commands();
+    return true;
+}
+
+} // namespace velto

@@ -1,0 +1,117 @@
+// The main window's right side: the page view alone or split above a second
+// pane, and the splitter sizes it keeps in the settings.
+#include "app/jump_field.h"
+#include "app/main_frame.h"
+#include "core/persisted_state.h"
+#include "nav/nav_pane.h"
+#include "view/page_view.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QSplitter>
+#include <QStatusBar>
+
+namespace velto {
+
+namespace {
+
+// The least width or height a pane of a splitter is given.
+constexpr int kMinimumPaneSize = 20;
+
+} // namespace
+
+C2ndView* CMainFrame::create_page_view(QWidget* parent)
+{
+    auto* view = new C2ndView(doc_, parent);
+    view->setObjectName(QStringLiteral("pageView"));
+    view->set_navigation_pane(left_);
+    port_.set_view(view);
+    if (jump_)
+        jump_->set_page_view(view);
+    connect(view, &C2ndView::commandStateChanged, this, &CMainFrame::refresh_commands);
+    // The browser's page setup goes back to the reader's own whenever the
+    // program is activated or left.
+    connect(qApp, &QGuiApplication::applicationStateChanged, view, [view] { view->_restore_page_setup(); });
+    connect(view, &C2ndView::commandRequested, this, [this](int id) { run_command(id); });
+    view->set_command_state([this](int id) { return command_enabled(id); });
+    connect(view, &C2ndView::statusTextChanged, this,
+            [this](const QString& text) { statusBar()->showMessage(text); });
+    // A link's caption belongs to the page it was on: the page being left
+    // does not always take it back (the pointer may have left for the toolbar).
+    connect(view, &C2ndView::pageLoaded, statusBar(), &QStatusBar::clearMessage);
+    return view;
+}
+
+void CMainFrame::restore_splitter(QSplitter* splitter, std::string_view name, int default_size, int total)
+{
+    // A size the pane could not be shown at (zeros left by an earlier fault,
+    // or more than the room there is) gives way to the default.
+    const int room = total - splitter->handleWidth();
+    int size = default_size;
+    if (const auto stored = read_splitter_pos(settings_, name);
+        stored && stored->ideal >= kMinimumPaneSize && stored->ideal <= room - kMinimumPaneSize)
+        size = stored->ideal;
+    splitter->setSizes({size, std::max(kMinimumPaneSize, room - size)});
+}
+
+void CMainFrame::store_splitter(QSplitter* splitter, std::string_view name, bool rows)
+{
+    if (!splitter || splitter->count() < 1)
+        return;
+    SplitterPosition p;
+    p.index = 0;
+    p.ideal = splitter->sizes().value(0);
+    if (p.ideal < kMinimumPaneSize)
+        return; // never laid out: the value stored before stays
+    QWidget* first = splitter->widget(0);
+    p.minimum = rows ? first->minimumSizeHint().height() : first->minimumSizeHint().width();
+    p.minimum = std::max(0, p.minimum);
+    write_splitter_pos(settings_, name, p);
+}
+
+void CMainFrame::toggle_split()
+{
+    // The new page view goes on with the page shown, where it was read.
+    const std::string shown = page_ ? page_->_current_id() : std::string();
+    int x = 0, y = 0;
+    if (page_)
+        page_->_scroll_position(x, y);
+    const QList<int> columns = main_splitter_->sizes();
+
+    QWidget* right = nullptr;
+    if (!split_) {
+        auto* rows = new QSplitter(Qt::Vertical);
+        rows->setObjectName(QStringLiteral("rightSplitter"));
+        rows->setChildrenCollapsible(false);
+        page_ = create_page_view(rows);
+        // The lower pane shows nothing of its own; its sunken border marks
+        // where the page view ends.
+        auto* lower = new QFrame(rows);
+        lower->setObjectName(QStringLiteral("lowerPane"));
+        lower->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        lower->setAutoFillBackground(true);
+        right = rows;
+    } else {
+        store_splitter(right_splitter_, kValueSplitterPos2, true);
+        page_ = create_page_view(nullptr);
+        right = page_;
+    }
+    // The old right side (a page view, or the rows with theirs) goes; the new
+    // one takes its place and its share of the window.
+    delete main_splitter_->replaceWidget(1, right);
+    main_splitter_->setStretchFactor(0, 0);
+    main_splitter_->setStretchFactor(1, 1);
+    main_splitter_->setSizes(columns);
+    split_ = !split_;
+    right_splitter_ = split_ ? static_cast<QSplitter*>(right) : nullptr;
+    if (split_)
+        restore_splitter(right_splitter_, kValueSplitterPos2, kDefaultRightPaneHeight, main_splitter_->height());
+    right->show();
+
+    page_->set_pending_scroll(x, y);
+    page_->OnInitialUpdate(shown);
+    left_->_focus_current();
+    refresh_commands();
+}
+
+} // namespace velto
