@@ -174,6 +174,14 @@ bool LinkPeekPopup::eventFilter(QObject* watched, QEvent* event)
             dismiss();
         break;
     }
+    case QEvent::Move:
+    case QEvent::Resize: {
+        // The preview stands beside a link of its owner's window: it cannot stay when that window moves.
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget != this && parentWidget() && widget == parentWidget()->window())
+            dismiss();
+        break;
+    }
     case QEvent::ApplicationDeactivate: dismiss(); break;
     default: break;
     }

@@ -5,8 +5,9 @@
 //
 // It never takes the focus and never navigates: a click in it only reports
 // clicked(), and the links in it lead nowhere. It closes when the pointer
-// leaves it (unless it comes back at once), on Esc, and on a click or a wheel
-// anywhere else in the program. The page view decides when it opens.
+// leaves it (unless it comes back at once), on Esc, on a click or a wheel
+// anywhere else in the program, and when its owner's window moves or changes
+// size. The page view decides when it opens.
 #pragma once
 
 #include <QPointer>

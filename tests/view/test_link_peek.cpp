@@ -94,6 +94,10 @@ TEST_F(LinkPeekTest, RestingOnALinkShowsWhatItPointsToAndChangesNothing)
     rest_on_link();
     move_to(QPoint(2, 2));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !preview_shown(); }, kWait));
+    // And the window it belongs to moving away from it.
+    rest_on_link();
+    view->window()->move(view->window()->pos() + QPoint(40, 0));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !preview_shown(); }, kWait));
     EXPECT_EQ(view->_current_id(), kArticle1);
     EXPECT_EQ(back_ids(), back);
 }
