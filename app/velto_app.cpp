@@ -9,7 +9,9 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QLibraryInfo>
+#include <QStandardPaths>
 #include <QTranslator>
 #include <QUrl>
 
@@ -60,6 +62,9 @@ int CVeltoApp::run(int argc, char** argv, CommandLine cl, const StartedHook& sta
     reporter.begin_startup([&doc] { return doc ? doc->database_path() : std::string(); });
     DocumentOptions options;
     options.program_dir = cl.program_dir;
+    // A read-only installation composes its pages in the user's own cache.
+    if (const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation); !cache.isEmpty())
+        options.spare_working_dir = QDir(cache).filePath(QStringLiteral("temp")).toStdString() + "/";
     options.open_address = [](const std::string& address) {
         return QDesktopServices::openUrl(QUrl(QString::fromStdString(address)));
     };

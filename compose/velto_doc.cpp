@@ -56,7 +56,15 @@ bool CVeltoDoc::OnNewDocument(const DocumentOptions& options)
     use_working_folder_ = options.use_working_folder;
 
     if (use_working_folder_) {
-        if (!working_.create())
+        bool usable = working_.usable();
+        if (!usable && !options.spare_working_dir.empty()) {
+            const WorkingFolder spare(with_trailing_slash(options.spare_working_dir));
+            if (spare.usable()) {
+                working_ = spare;
+                usable = true;
+            }
+        }
+        if (!usable)
             reporter_.show("", kNoWorkingFolder, MessageButtons::Ok, MessageIcon::None);
         working_.empty();
     }

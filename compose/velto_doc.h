@@ -59,6 +59,10 @@ struct DocumentOptions {
     // False for the command line: the working folder is then neither created,
     // emptied nor written, so it can run beside a reader that uses it.
     bool use_working_folder = true;
+    // A folder of the user's own, ending in "/", that takes the composed pages
+    // when the program folder cannot (an installation the user may not write);
+    // empty for none.
+    std::string spare_working_dir;
     // Opens an address in the system's browser; false when it cannot be opened.
     std::function<bool(const std::string& address)> open_address;
 };

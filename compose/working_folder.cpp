@@ -26,6 +26,18 @@ bool WorkingFolder::create() const
     return fs::is_directory(fs::path(path_), ec);
 }
 
+bool WorkingFolder::usable() const
+{
+    if (!create())
+        return false;
+    const fs::path probe = fs::path(path_) / ".velto-probe";
+    std::ofstream out(probe, std::ios::binary | std::ios::trunc);
+    const bool written = out && (out << "probe") && (out.close(), !out.fail());
+    std::error_code ignored;
+    fs::remove(probe, ignored);
+    return written;
+}
+
 void WorkingFolder::empty() const
 {
     std::error_code ec;

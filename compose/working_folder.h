@@ -21,6 +21,9 @@ public:
 
     // Creates the folder; true when it exists afterwards.
     bool create() const;
+    // Creates the folder and proves a page file can be written in it (a
+    // folder of a read-only installation exists but takes no files).
+    bool usable() const;
     // Deletes every file in the folder (not sub-folders); failures are ignored.
     void empty() const;
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 using namespace velto;
 using velto::test::TempDir;
@@ -56,6 +57,33 @@ TEST_F(Document, DerivesItsFoldersFromTheProgramFolder)
     EXPECT_EQ(doc->table_dir(), dir.path() + "table/");
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() + "temp"));
     EXPECT_TRUE(doc->connected());
+}
+
+TEST(DocumentWorkingFolder, AProgramFolderThatTakesNoFilesComposesInTheSpareFolder)
+{
+    // "temp" taken by a file: the program folder cannot hold composed pages.
+    TempDir dir, spare;
+    velto::test::build_fixture_db(dir.file("VT2014.m88"), {velto::test::standard_fixture_sql()});
+    std::ofstream(dir.file("temp")) << "not a folder";
+    for (const bool with_spare : {true, false}) {
+        MemorySettingsStore settings;
+        CapturingReporter reporter;
+        CVeltoDoc doc(settings, reporter);
+        DocumentOptions options;
+        options.program_dir = dir.path();
+        if (with_spare)
+            options.spare_working_dir = spare.file("temp");
+        ASSERT_TRUE(doc.OnNewDocument(options));
+        std::string file;
+        EXPECT_EQ(doc._write_page("00A-Z0010000-00", "<p>page</p>", file), with_spare);
+        if (with_spare) {
+            EXPECT_TRUE(reporter.messages().empty());
+            EXPECT_EQ(file, spare.file("temp/00A-Z0010000-00.tmp"));
+        } else {
+            ASSERT_EQ(reporter.messages().size(), 1u);
+            EXPECT_EQ(reporter.messages()[0].text, "テンポラリフォルダが作成できませんでした。");
+        }
+    }
 }
 
 TEST_F(Document, LoadsTheShownLawsWithTheirThreeNames)
