@@ -35,6 +35,12 @@ ToolRun run_tool(const std::string& program, const std::string& args, const Temp
     return run;
 }
 
+ToolRun run_reader(const std::string& build_dir, const std::string& args, const TempDir& scratch)
+{
+    return run_tool(build_dir + "/velto",
+                    "--program-dir " + build_dir + "/ --settings " + scratch.file("s.ini") + " " + args, scratch);
+}
+
 void build_fixture_db(const std::string& file, const std::vector<std::string>& sql)
 {
     std::vector<ContentScript> scripts;

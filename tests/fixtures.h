@@ -43,6 +43,9 @@ struct ToolRun {
     std::string err;
 };
 ToolRun run_tool(const std::string& program, const std::string& args, const TempDir& scratch);
+// The reader of the build folder `build_dir` on that folder (the whole laws),
+// with a settings file of its own in `scratch`, then `args`.
+ToolRun run_reader(const std::string& build_dir, const std::string& args, const TempDir& scratch);
 
 std::string read_file(const std::string& path);
 void write_file(const std::string& path, const std::string& bytes);

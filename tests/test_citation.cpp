@@ -299,10 +299,7 @@ TEST(CitationCommandLine, PrintsPageAndAnchorOrTheMessage)
 {
     TempDir scratch;
     const auto go = [&](const std::string& text) {
-        return velto::test::run_tool(VELTO_BINARY_DIR "/velto",
-                                     "--program-dir " VELTO_BINARY_DIR "/ --settings " + scratch.file("s.ini") +
-                                         " --goto '" + text + "'",
-                                     scratch);
+        return velto::test::run_reader(VELTO_BINARY_DIR, "--goto '" + text + "'", scratch);
     };
     auto r = go("令112条18項");
     EXPECT_EQ(r.status, 0) << r.err;

@@ -373,10 +373,7 @@ TEST_F(WholeLaw, TheCommandLinePrintsTheCitingSentencesOrWhyThereAreNone)
 {
     TempDir scratch;
     const auto cited = [&](const std::string& id) {
-        return velto::test::run_tool(VELTO_BINARY_DIR "/velto",
-                                     "--program-dir " VELTO_BINARY_DIR "/ --settings " + scratch.file("s.ini") +
-                                         " --cited-by '" + id + "'",
-                                     scratch);
+        return velto::test::run_reader(VELTO_BINARY_DIR, "--cited-by '" + id + "'", scratch);
     };
     auto r = cited("01A-00060000-00");
     EXPECT_EQ(r.status, 0) << r.err;

@@ -20,13 +20,10 @@ using velto::test::TempDir;
 
 namespace {
 
-const std::string kVelto = VELTO_BINARY_DIR "/velto";
-
 // The reader on the shipped folder, with settings of its own.
 velto::test::ToolRun velto_run(const std::string& verb, const TempDir& scratch)
 {
-    return velto::test::run_tool(kVelto, "--program-dir " VELTO_BINARY_DIR "/ --settings " + scratch.file("s.ini") + " " + verb,
-                                 scratch);
+    return velto::test::run_reader(VELTO_BINARY_DIR, verb, scratch);
 }
 
 // The Num of every Article of the main provision, read straight from the official file.
