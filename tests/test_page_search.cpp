@@ -249,12 +249,20 @@ TEST_F(PageSearchTest, TheServiceSearchesOnItsOwnThreadWithTheTextOnceLoaded)
     SearchService service(doc->connection_string());
     const auto run = [&service](std::vector<std::string> words) {
         std::promise<SearchOutcome> result;
+        std::promise<void> second_asked;
+        const std::shared_future<void> asked = second_asked.get_future().share();
         int steps = 0;
+        // The search's first step waits until a second search has been asked for.
         EXPECT_TRUE(service.start(
-            std::move(words), [&](int n) { steps += n; },
+            std::move(words),
+            [&steps, asked](int n) {
+                asked.wait();
+                steps += n;
+            },
             [&](SearchOutcome outcome) { result.set_value(std::move(outcome)); }));
         // One search at a time.
         EXPECT_FALSE(service.start({"構造"}, {}, {}));
+        second_asked.set_value();
         SearchOutcome outcome = result.get_future().get();
         EXPECT_EQ(steps, kSearchStepsPerWord * 2);
         return outcome;
