@@ -17,12 +17,6 @@ using namespace citation;
 namespace {
 
 constexpr std::size_t kSentenceIdLength = 35;
-// Lengths of the identifier prefixes that the sentences of a paragraph, an
-// item, a sub-item and a sub-sub-item share.
-constexpr std::size_t kParagraphScope = 20;
-constexpr std::size_t kItemScope = 25;
-constexpr std::size_t kSubItemScope = 28;
-constexpr std::size_t kSubSubItemScope = 29;
 
 struct Sentence {
     SentenceRow row;

@@ -6,6 +6,7 @@
 #include "compose/link_index.h"
 #include "compose/readable_text.h"
 #include "compose/velto_doc.h"
+#include "core/identifiers.h"
 #include "core/sjis.h"
 
 namespace velto {
@@ -16,12 +17,6 @@ constexpr std::size_t kPageWidth = 15;
 constexpr std::size_t kArticleWidth = 12;
 constexpr std::size_t kSentenceWidth = 35;
 constexpr std::string_view kKeyJoint = "-to-";
-// The identifier prefixes the sentences of a paragraph, an item, a sub-item
-// and a sub-sub-item share (as the citation resolver counts them).
-constexpr std::size_t kParagraphScope = 20;
-constexpr std::size_t kItemScope = 25;
-constexpr std::size_t kSubItemScope = 28;
-constexpr std::size_t kSubSubItemScope = 29;
 // How many characters after a link may name its paragraph and item.
 constexpr std::size_t kFollowingWords = 24;
 
