@@ -1,5 +1,5 @@
 // The list beside the page of the sentences that cite an article
-// (compose/cited_by.h): one row a sentence, its law, article and caption
+// (citations/cited_by.h): one row a sentence, its law, article and caption
 // above an excerpt with the link's words marked. Choosing a row (a click, or
 // Enter) asks for the citing page, scrolled to the sentence.
 //
@@ -7,7 +7,7 @@
 // citing page does not change it, so the reader can go through the rows.
 #pragma once
 
-#include "compose/cited_by.h"
+#include "citations/cited_by.h"
 
 #include <QDockWidget>
 

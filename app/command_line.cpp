@@ -1,15 +1,15 @@
 #include "app/command_line.h"
 
-#include "compose/article_rows.h"
-#include "compose/bookmarks.h"
-#include "compose/cited_by.h"
-#include "compose/citation_resolver.h"
-#include "compose/contents_tree.h"
-#include "compose/law_editions.h"
-#include "compose/page_search.h"
+#include "catalog/article_rows.h"
+#include "userfiles/bookmarks.h"
+#include "citations/cited_by.h"
+#include "citations/citation_resolver.h"
+#include "catalog/contents_tree.h"
+#include "catalog/law_editions.h"
+#include "search/page_search.h"
 #include "compose/velto_doc.h"
-#include "core/search_text.h"
-#include "core/settings_store.h"
+#include "search/search_text.h"
+#include "settings/settings_store.h"
 
 #include <unistd.h>
 

@@ -1,7 +1,7 @@
 // The program's commands: identifiers, labels, status-bar prompts and tool tips.
 #pragma once
 
-#include "compose/command_ids.h"
+#include "nav/command_ids.h"
 
 #include <string_view>
 

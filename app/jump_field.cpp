@@ -1,6 +1,6 @@
 #include "app/jump_field.h"
 
-#include "compose/citation_resolver.h"
+#include "citations/citation_resolver.h"
 #include "view/page_view.h"
 
 #include <QAbstractItemView>

@@ -1,6 +1,6 @@
 // The jump field of the toolbar: a citation typed here ("令112条18項",
 // "法第六条第一項第二号", "平12建告1400") shows its provision, scrolled to
-// and marked in the page (compose/citation_resolver.h, C2ndView::show_at).
+// and marked in the page (citations/citation_resolver.h, C2ndView::show_at).
 //
 // Enter goes; Esc hands the focus back to the page. What cannot be found is
 // told in the status bar, naming what is missing, and the close matches are

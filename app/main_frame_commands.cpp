@@ -3,7 +3,7 @@
 #include "app/command_table.h"
 #include "app/main_frame.h"
 #include "app/options_dialog.h"
-#include "compose/law_editions.h"
+#include "catalog/law_editions.h"
 #include "compose/velto_doc.h"
 #include "view/page_view.h"
 #include "view/support_site.h"

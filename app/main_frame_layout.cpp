@@ -2,7 +2,7 @@
 // pane, and the splitter sizes it keeps in the settings.
 #include "app/jump_field.h"
 #include "app/main_frame.h"
-#include "core/persisted_state.h"
+#include "settings/persisted_state.h"
 #include "nav/nav_pane.h"
 #include "view/page_view.h"
 

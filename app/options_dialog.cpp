@@ -1,7 +1,7 @@
 #include "app/options_dialog.h"
 
 #include "compose/velto_doc.h"
-#include "core/settings_store.h"
+#include "settings/settings_store.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

@@ -10,8 +10,8 @@
 // whatever closes it; "全てデフォルトに戻す" reloads them as stored.
 #pragma once
 
-#include "core/persisted_state.h"
-#include "core/settings.h"
+#include "settings/persisted_state.h"
+#include "settings/settings.h"
 
 #include <QDialog>
 

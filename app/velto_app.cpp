@@ -4,7 +4,7 @@
 #include "app/message_box_reporter.h"
 #include "app/single_instance.h"
 #include "compose/velto_doc.h"
-#include "core/settings_store.h"
+#include "settings/settings_store.h"
 #include "view/page_view.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "compose/velto_doc.h"
-#include "core/settings_store.h"
+#include "settings/settings_store.h"
 
 #include <QString>
 

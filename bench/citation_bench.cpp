@@ -7,9 +7,9 @@
 // resolve reads the sentences of one article at most; everything else is in
 // memory.
 #include "bench/bench_support.h"
-#include "compose/citation_resolver.h"
+#include "citations/citation_resolver.h"
 #include "compose/velto_doc.h"
-#include "core/settings_store.h"
+#include "settings/settings_store.h"
 
 #include <sqlite3.h>
 

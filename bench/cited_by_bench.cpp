@@ -9,8 +9,8 @@
 // then the ratios to the raw reads. Exits 1 when the list takes 50 ms or the
 // preview 5 ms or more.
 #include "bench/bench_support.h"
-#include "compose/cited_by.h"
-#include "compose/link_peek.h"
+#include "citations/cited_by.h"
+#include "citations/link_peek.h"
 #include "compose/velto_doc.h"
 
 #include <sqlite3.h>

@@ -14,7 +14,7 @@
 #include "bench/bench_support.h"
 #include "compose/velto_doc.h"
 #include "core/sql_dialect.h"
-#include "core/settings_store.h"
+#include "settings/settings_store.h"
 #include "tools/dbgen/db_generator.h"
 
 #include <sqlite3.h>

@@ -13,7 +13,7 @@
 //   velto_marks_bench [PROGRAM-FOLDER]
 #include "bench/bench_support.h"
 #include "compose/velto_doc.h"
-#include "core/settings_store.h"
+#include "settings/settings_store.h"
 #include "view/page_view.h"
 
 #include <QApplication>

@@ -18,7 +18,7 @@
 // later runs.
 #include "bench/bench_support.h"
 #include "compose/velto_doc.h"
-#include "core/settings_store.h"
+#include "settings/settings_store.h"
 #include "tools/dbgen/db_generator.h"
 #include "view/page_view.h"
 

@@ -12,8 +12,8 @@
 //
 // velto_search_bench [BENCH-FOLDER [PROGRAM-DIR]]
 #include "bench/bench_support.h"
-#include "compose/page_search.h"
-#include "compose/search_service.h"
+#include "search/page_search.h"
+#include "search/search_service.h"
 
 #include <sqlite3.h>
 

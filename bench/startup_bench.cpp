@@ -19,7 +19,7 @@
 #include "app/main_frame.h"
 #include "app/velto_app.h"
 #include "compose/velto_doc.h"
-#include "core/settings_store.h"
+#include "settings/settings_store.h"
 #include "tools/dbgen/db_generator.h"
 #include "view/page_view.h"
 

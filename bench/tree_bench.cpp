@@ -14,9 +14,9 @@
 //
 // The databases are written into WORK-FOLDER once and reused by later runs.
 #include "bench/bench_support.h"
-#include "compose/contents_tree.h"
+#include "catalog/contents_tree.h"
 #include "compose/velto_doc.h"
-#include "core/settings_store.h"
+#include "settings/settings_store.h"
 #include "nav/tree_ctrl.h"
 #include "tools/dbgen/db_generator.h"
 #include "tools/import/importer.h"

@@ -7,7 +7,7 @@
 // keeps the last reading position of every page as well.
 #pragma once
 
-#include "compose/page_catalog.h"
+#include "catalog/page_catalog.h"
 
 #include <cstddef>
 #include <deque>

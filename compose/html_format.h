@@ -1,27 +1,14 @@
 // Small formatting helpers shared by the page composers.
 #pragma once
 
-#include "core/settings.h"
+#include "core/text_format.h"
+#include "settings/settings.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
 
 namespace velto {
-
-// printf-style formatting into a std::string.
-template <typename... Args>
-std::string format(const char* pattern, Args... args)
-{
-    const int n = std::snprintf(nullptr, 0, pattern, args...);
-    if (n <= 0)
-        return {};
-    std::string out(static_cast<std::size_t>(n) + 1, '\0');
-    std::snprintf(out.data(), out.size(), pattern, args...);
-    out.resize(static_cast<std::size_t>(n));
-    return out;
-}
 
 // "RRGGBB" of a colour reference (red in the low byte).
 inline std::string colour_hex(std::int32_t colour)

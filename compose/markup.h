@@ -25,7 +25,7 @@
 // (repeated spans are replaced in one pass, never by rescanning).
 #pragma once
 
-#include "core/settings.h"
+#include "settings/settings.h"
 
 #include <array>
 #include <string>

@@ -1,7 +1,7 @@
 // The document's pinpoint tables: loading both files, saving the user's own,
 // and the changes the page view and the pinpoint list make.
 #include "compose/html_format.h"
-#include "compose/pinpoint_file.h"
+#include "userfiles/pinpoint_file.h"
 #include "compose/velto_doc.h"
 
 namespace velto {

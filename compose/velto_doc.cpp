@@ -1,7 +1,7 @@
 #include "compose/velto_doc.h"
 
 #include "core/paths.h"
-#include "core/persisted_state.h"
+#include "settings/persisted_state.h"
 
 #include <cstdio>
 #include <filesystem>

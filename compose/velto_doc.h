@@ -2,22 +2,25 @@
 // folders, the database connection, the laws and pages, the display settings
 // and the page view's link, and composes pages on request.
 //
-// The document is a facade: identifiers live in IdentifierRules, the law and
-// page lists in LawCatalog/PageCatalog, page files in WorkingFolder, settings in
-// core/settings; the members here tie them together under the names the rest
-// of the program calls.
+// The document is a facade: identifiers live in IdentifierRules (core/), the
+// law and page lists in LawCatalog/PageCatalog (catalog/), the pinpoint tables
+// in PinPoints (userfiles/), page files in WorkingFolder, settings in
+// settings/; the members here tie them together under the names the rest of
+// the program calls. The page composition itself is spread over the files of
+// this folder, one topic each (page_builder.cpp, reference_block.cpp, …).
 #pragma once
 
 #include "compose/history.h"
 #include "compose/markup.h"
-#include "compose/page_catalog.h"
-#include "compose/pinpoints.h"
+#include "catalog/page_catalog.h"
+#include "catalog/page_directory.h"
+#include "userfiles/pinpoints.h"
 #include "compose/working_folder.h"
 #include "core/database.h"
 #include "core/identifiers.h"
 #include "core/report.h"
-#include "core/settings.h"
-#include "core/settings_store.h"
+#include "settings/settings.h"
+#include "settings/settings_store.h"
 
 #include <array>
 #include <functional>
@@ -67,7 +70,7 @@ struct DocumentOptions {
     std::function<bool(const std::string& address)> open_address;
 };
 
-class CVeltoDoc : public IdentifierRules {
+class CVeltoDoc : public PageDirectory {
 public:
     // Reads the page switches and the display values from `settings`.
     CVeltoDoc(SettingsStore& settings, Reporter& reporter);
@@ -83,7 +86,7 @@ public:
     bool OnNewDocument(const DocumentOptions& options);
     // Reads the page list now unless it has been read; false after a report
     // when it cannot be read (the list then holds what was read before the fault).
-    bool load_pages() const;
+    bool load_pages() const override;
     bool pages_read() const { return pages_loaded_; }
     // Close: database, the user's pinpoint file when it does not hold the
     // user table yet, then the page shown is remembered.
@@ -96,8 +99,8 @@ public:
     bool connected() const { return connected_; }
 
     // Lookups.
-    std::string _law_name(std::string_view id_hn, int type) const { return laws_.name(id_hn, type); }
-    bool _split_info(std::string_view id_fn, int& count, int& number) const { return pages().split(id_fn, count, number); }
+    std::string _law_name(std::string_view id_hn, int type) const override { return laws_.name(id_hn, type); }
+    bool _split_info(std::string_view id_fn, int& count, int& number) const override { return pages().split(id_fn, count, number); }
     bool _page_names(std::string_view id_fn, std::string& article_name, std::string& supplement) const override
     {
         return pages().names(id_fn, article_name, supplement);
@@ -133,7 +136,7 @@ public:
     // the sentence text or its table.
     bool _html_ref(std::string_view id_bn, int font_size, std::string& block, std::string& sentence,
                    std::string& table);
-    // A preview of a provision (compose/link_peek.h): `heading` (plain text),
+    // A preview of a provision (citations/link_peek.h): `heading` (plain text),
     // then the sentences of page `page` whose ids begin with `scope` (all of
     // the page's for an empty scope; at most a screenful), without reference
     // blocks and with tables cut to their first rows; for a table page its
@@ -224,7 +227,7 @@ public:
     NavigationHistory& history() { return history_; }
     const NavigationHistory& history() const { return history_; }
 
-    // Pinpoint targets (compose/pinpoints.h, compose/pinpoint_targets.cpp).
+    // Pinpoint targets (userfiles/pinpoints.h, compose/pinpoint_targets.cpp).
     // The default table comes from "default.ppj" and is never written; the
     // user table from "velto14.ppj", which is written after every change of
     // the table. PinPointPriority decides which table is asked first.
@@ -251,7 +254,7 @@ public:
     PageViewLink* page_view() const { return view_; }
     void set_status_sink(std::function<void(const std::string&)> sink) { status_sink_ = std::move(sink); }
 
-    const std::string& program_dir() const { return program_dir_; }
+    const std::string& program_dir() const override { return program_dir_; }
     const std::string& database_path() const { return database_path_; }
     // How the document's connection names the database; other connections
     // to the same file (the search's own) open it alike.

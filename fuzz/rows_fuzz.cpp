@@ -11,10 +11,10 @@
 // full. Sanitizers catch memory and undefined-behaviour faults, libFuzzer's
 // timeouts and memory limit catch runaway loops and growth; every failure must
 // end in a report, never in a crash.
-#include "compose/article_rows.h"
-#include "compose/contents_tree.h"
+#include "catalog/article_rows.h"
+#include "catalog/contents_tree.h"
 #include "compose/velto_doc.h"
-#include "core/settings_store.h"
+#include "settings/settings_store.h"
 #include "core/sql_dialect.h"
 #include "tools/dbbuild/db_builder.h"
 

@@ -4,7 +4,7 @@
 // and its written form must fit in the file limit, so a damaged file can
 // neither grow nor keep the reader from saving. Sanitizers catch memory and
 // undefined-behaviour faults, libFuzzer's timeouts catch runaway loops.
-#include "core/settings_file.h"
+#include "settings/settings_file.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "nav/combo_sch.h"
 
-#include "core/persisted_state.h"
+#include "settings/persisted_state.h"
 #include "nav/control_ids.h"
 
 #include <QAbstractItemView>

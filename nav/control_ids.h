@@ -2,7 +2,7 @@
 // pass between the pane, the page view, the search and the main window.
 #pragma once
 
-#include "compose/command_ids.h"
+#include "nav/command_ids.h"
 
 namespace velto {
 

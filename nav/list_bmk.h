@@ -1,9 +1,9 @@
 // The bookmark list of the "しおり" tab: one row per bookmarked page in
 // identifier order, with all four columns and no icons. The bookmarks and
-// their file are compose/bookmarks.h; every change is written at once.
+// their file are userfiles/bookmarks.h; every change is written at once.
 #pragma once
 
-#include "compose/bookmarks.h"
+#include "userfiles/bookmarks.h"
 #include "nav/list_base.h"
 
 #include <memory>

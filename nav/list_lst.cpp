@@ -1,6 +1,6 @@
 #include "nav/list_lst.h"
 
-#include "compose/article_rows.h"
+#include "catalog/article_rows.h"
 #include "compose/velto_doc.h"
 #include "nav/control_ids.h"
 

@@ -1,8 +1,8 @@
 #include "nav/list_sch.h"
 
-#include "compose/search_service.h"
+#include "search/search_service.h"
 #include "compose/velto_doc.h"
-#include "core/search_text.h"
+#include "search/search_text.h"
 #include "nav/control_ids.h"
 
 #include <QPointer>

@@ -1,7 +1,7 @@
 // The result list of the "全文検索" tab: one row per page that holds every
 // word of the search text, with columns "法名" and "条".
 //
-// A search runs on a thread of its own (compose/search_service.h), with a
+// A search runs on a thread of its own (search/search_service.h), with a
 // connection of its own, while the pane's wait window plays its animation;
 // its progress, rows, messages and the commands that end it all come back on
 // this list's thread. One search at a time. The searchable text is read into
@@ -9,7 +9,7 @@
 // that run the statements, with the same rows.
 #pragma once
 
-#include "compose/page_search.h"
+#include "search/page_search.h"
 #include "nav/list_base.h"
 
 #include <functional>

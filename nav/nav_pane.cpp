@@ -1,7 +1,7 @@
 #include "nav/nav_pane.h"
 
 #include "compose/velto_doc.h"
-#include "core/persisted_state.h"
+#include "settings/persisted_state.h"
 #include "nav/combo_lst.h"
 #include "nav/combo_sch.h"
 #include "nav/control_ids.h"

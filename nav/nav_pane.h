@@ -15,7 +15,7 @@
 #pragma once
 
 #include "nav/page_view_port.h"
-#include "view/navigation_pane_link.h"
+#include "nav/navigation_pane_link.h"
 
 #include <QPointer>
 #include <QWidget>

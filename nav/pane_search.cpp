@@ -2,7 +2,7 @@
 // the commands that pass between the search, the pane and the page view, and
 // the highlight switch that paints the search words in the page.
 #include "compose/velto_doc.h"
-#include "core/search_text.h"
+#include "search/search_text.h"
 #include "nav/combo_sch.h"
 #include "nav/control_ids.h"
 #include "nav/list_sch.h"

@@ -1,6 +1,6 @@
 #include "nav/tree_ctrl.h"
 
-#include "compose/contents_tree.h"
+#include "catalog/contents_tree.h"
 #include "compose/velto_doc.h"
 #include "nav/control_ids.h"
 

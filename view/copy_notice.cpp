@@ -1,4 +1,4 @@
-#include "core/persisted_state.h"
+#include "settings/persisted_state.h"
 #include "core/sjis.h"
 #include "view/copy_notice.h"
 

@@ -1,5 +1,5 @@
 // The preview beside a link: a small window without a frame of its own that
-// shows the preview page the document composes (compose/link_peek.h) in a
+// shows the preview page the document composes (citations/link_peek.h) in a
 // browser page of the page view's profile, under the same rules as the page
 // (view/view_page.h): no script of its own, no navigation, no window.
 //

@@ -1,5 +1,5 @@
 // The preview of the link the pointer rests on: after a moment a small
-// window beside the link shows what it points to (compose/link_peek.h). It
+// window beside the link shows what it points to (citations/link_peek.h). It
 // shows; it never navigates, adds nothing to the history and opens no window
 // of the engine. A click into it follows the link, to the place it showed.
 #include "view/link_peek_popup.h"

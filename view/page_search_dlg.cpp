@@ -1,6 +1,6 @@
 #include "view/page_search_dlg.h"
 
-#include "core/persisted_state.h"
+#include "settings/persisted_state.h"
 #include "view/page_view.h"
 #include "view/word_marks.h"
 

@@ -1,6 +1,6 @@
 #include "view/page_view.h"
 
-#include "core/persisted_state.h"
+#include "settings/persisted_state.h"
 #include "view/busy_dialog.h"
 #include "view/link_peek_popup.h"
 #include "view/page_bridge.h"

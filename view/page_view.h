@@ -27,11 +27,11 @@
 // the document's status sink and the signals below).
 #pragma once
 
-#include "compose/command_ids.h"
-#include "compose/link_peek.h"
+#include "nav/command_ids.h"
+#include "citations/link_peek.h"
 #include "compose/velto_doc.h"
 #include "view/link_text.h"
-#include "view/navigation_pane_link.h"
+#include "nav/navigation_pane_link.h"
 
 #include <QPoint>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #include "view/pinpoint_dlg.h"
 
-#include "compose/pinpoint_rows.h"
+#include "userfiles/pinpoint_rows.h"
 #include "compose/velto_doc.h"
 #include "nav/list_base.h"
 

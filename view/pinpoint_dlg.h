@@ -1,6 +1,6 @@
 // The pinpoint list: a small frameless popup beside a right-clicked link that
 // offers "頁トップ" and the numbered sentences of the linked article
-// (compose/pinpoint_rows.h), its current target selected and marked.
+// (userfiles/pinpoint_rows.h), its current target selected and marked.
 //
 // The row under the mouse is selected as the mouse moves. Picking a row
 // (click, double click, Enter) hides the list and tells the owner through

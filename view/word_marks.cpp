@@ -1,6 +1,6 @@
 #include "view/word_marks.h"
 
-#include "core/search_text.h"
+#include "search/search_text.h"
 #include "view/page_bridge.h"
 
 #include <QJsonArray>

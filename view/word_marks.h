@@ -42,7 +42,7 @@ public:
     explicit WordMarks(PageBridge* bridge, QObject* parent = nullptr);
 
     // Paints every occurrence of each word of `text` (split as the search
-    // splits, core/search_text.h) in the page whose address path is `page`,
+    // splits, search/search_text.h) in the page whose address path is `page`,
     // the first word in colours[0] and so on, and scrolls the last occurrence
     // of the first word found to the top. The number painted; kTooManyWords
     // (nothing painted); kFailed. With at least one painted, `text` becomes

@@ -2,8 +2,8 @@
 // the document, what its controls show, and the custom colours it keeps.
 #include "app/options_dialog.h"
 #include "compose/velto_doc.h"
-#include "core/persisted_state.h"
-#include "core/settings_store.h"
+#include "settings/persisted_state.h"
+#include "settings/settings_store.h"
 
 #include <gtest/gtest.h>
 

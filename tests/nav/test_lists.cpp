@@ -1,7 +1,7 @@
 // The law selector, the article list and the list base they share.
 #include "tests/nav/pane_fixture.h"
 
-#include "compose/article_rows.h"
+#include "catalog/article_rows.h"
 #include "core/sjis.h"
 #include "nav/combo_lst.h"
 #include "nav/control_ids.h"

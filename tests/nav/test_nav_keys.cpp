@@ -1,7 +1,7 @@
 // Keyboard and focus rules shared by the contents tree and the three lists.
 #include "tests/nav/pane_fixture.h"
 
-#include "core/settings.h"
+#include "settings/settings.h"
 #include "nav/control_ids.h"
 #include "nav/list_bmk.h"
 #include "nav/list_lst.h"

@@ -2,15 +2,15 @@
 // switch, the bookmark buttons and the values it keeps between runs.
 #include "tests/nav/pane_fixture.h"
 
-#include "core/persisted_state.h"
-#include "core/search_text.h"
+#include "settings/persisted_state.h"
+#include "search/search_text.h"
 #include "nav/combo_sch.h"
 #include "nav/control_ids.h"
 #include "nav/list_bmk.h"
 #include "nav/list_lst.h"
 #include "nav/list_sch.h"
 #include "nav/nav_keys.h"
-#include "compose/search_service.h"
+#include "search/search_service.h"
 #include "nav/search_wait_window.h"
 
 #include <QAbstractItemView>

@@ -1,6 +1,6 @@
 // The contents tree on the pane's first tab: its items, pictures, expansion
 // and what selecting an item shows.
-#include "compose/contents_tree.h"
+#include "catalog/contents_tree.h"
 #include "tests/nav/pane_fixture.h"
 
 #include <QApplication>

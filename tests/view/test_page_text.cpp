@@ -1,6 +1,6 @@
 // Copy, find in the page with its word marks, and printing, in a headless
 // page view.
-#include "core/persisted_state.h"
+#include "settings/persisted_state.h"
 #include "core/sjis.h"
 #include "tests/view/view_fixture.h"
 #include "view/copy_notice.h"

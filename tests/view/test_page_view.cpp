@@ -1,6 +1,6 @@
 // The page view in a small headless window: pages, links, history with
 // reading positions, the commands and the context menu.
-#include "core/persisted_state.h"
+#include "settings/persisted_state.h"
 #include "tests/view/view_fixture.h"
 #include "view/busy_dialog.h"
 

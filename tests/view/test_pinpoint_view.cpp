@@ -1,5 +1,5 @@
 // The pinpoint jump, its marks and the mouse gestures in a headless page view.
-#include "compose/pinpoint_file.h"
+#include "userfiles/pinpoint_file.h"
 #include "tests/view/view_fixture.h"
 #include "nav/list_base.h"
 #include "view/pinpoint_dlg.h"

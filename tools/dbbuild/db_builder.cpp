@@ -1,6 +1,6 @@
 #include "tools/dbbuild/db_builder.h"
 
-#include "compose/link_index.h"
+#include "citations/link_index.h"
 #include "core/report.h"
 #include "core/sql_dialect.h"
 #include "tools/dbbuild/file_replacement.h"
