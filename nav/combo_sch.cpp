@@ -4,6 +4,7 @@
 #include "nav/control_ids.h"
 
 #include <QAbstractItemView>
+#include <QCompleter>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -44,6 +45,10 @@ VComboSch::VComboSch(QWidget* parent) : QComboBox(parent)
 {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
+    // The text stays as typed: an entry of the history that differs only in
+    // letter case is neither completed into it nor taken for it.
+    if (QCompleter* completing = completer())
+        completing->setCaseSensitivity(Qt::CaseSensitive);
     connect(this, &QComboBox::editTextChanged, this, [this](const QString& text) { current_ = text.toStdString(); });
     connect(this, &QComboBox::textActivated, this, [this](const QString& text) {
         if (!text.isEmpty())

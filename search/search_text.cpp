@@ -113,9 +113,11 @@ bool _split_words(std::string_view text, std::vector<std::string>& words)
     const std::string trimmed = trim_search_text(spaced);
     if (trimmed.empty() || sjis_width(trimmed) > kSplitWordsLimit)
         return false;
+    // Only spaces separate words: a tab or a line break is part of the word
+    // it stands in, as typed.
     std::size_t start = 0;
     for (std::size_t pos = 0; pos <= trimmed.size(); ++pos) {
-        if (pos == trimmed.size() || is_blank(trimmed[pos])) {
+        if (pos == trimmed.size() || trimmed[pos] == ' ') {
             if (pos > start)
                 words.emplace_back(trimmed.substr(start, pos - start));
             start = pos + 1;

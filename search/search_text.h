@@ -58,10 +58,11 @@ SearchEntryCheck check_search_entry(std::string_view entry);
 // The longest text that is split into words (Shift-JIS bytes, after trimming).
 inline constexpr std::size_t kSplitWordsLimit = 2048;
 
-// The words of a search text, in order: full-width spaces count as blanks,
-// and any run of blanks (single-byte white space or full-width spaces)
-// separates two words. False, with `words` empty, when nothing but blanks
-// is left or the trimmed text is longer than kSplitWordsLimit. The full-text
+// The words of a search text, in order: any run of spaces (single-byte or
+// full-width) separates two words; other white space (a tab, a line break)
+// belongs to the word it stands in, after white space at both ends has been
+// trimmed. False, with `words` empty, when nothing but blanks is left or the
+// trimmed text is longer than kSplitWordsLimit. The full-text
 // search and the word marks of the page view split their texts alike.
 bool _split_words(std::string_view text, std::vector<std::string>& words);
 

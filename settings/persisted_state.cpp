@@ -102,28 +102,6 @@ std::string join_colon_ints(const std::array<int, N>& fields)
     return text;
 }
 
-// Lower-case copy for comparing search words: ASCII A-Z and the full-width
-// Ａ-Ｚ (U+FF21..U+FF3A, UTF-8 EF BC A1..BA) become a-z and ａ-ｚ (EF BD 81..9A).
-// Works on bytes, so invalid UTF-8 stays distinct byte for byte.
-std::string fold_case(std::string_view text)
-{
-    std::string folded(text);
-    for (std::size_t i = 0; i < folded.size(); ++i) {
-        const auto c = static_cast<unsigned char>(folded[i]);
-        if (c >= 'A' && c <= 'Z') {
-            folded[i] = static_cast<char>(c + ('a' - 'A'));
-        } else if (c == 0xEF && i + 2 < folded.size() && static_cast<unsigned char>(folded[i + 1]) == 0xBC) {
-            const auto last = static_cast<unsigned char>(folded[i + 2]);
-            if (last >= 0xA1 && last <= 0xBA) {
-                folded[i + 1] = static_cast<char>(0xBD);
-                folded[i + 2] = static_cast<char>(last - 0x20);
-            }
-            i += 2;
-        }
-    }
-    return folded;
-}
-
 std::optional<double> read_fraction(const SettingsStore& store, std::string_view name)
 {
     const auto bytes = store.read_binary(kSectionSettings, name);
@@ -269,7 +247,7 @@ std::vector<std::string> load_search_history(const SettingsStore& store)
 
 bool same_search_word(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() && fold_case(a) == fold_case(b);
+    return a == b;
 }
 
 void add_to_search_history(std::vector<std::string>& history, std::string_view word)

@@ -112,9 +112,8 @@ std::string search_history_value_name(int number);
 // Entries 01 upward, most recent first, up to the first empty or absent one.
 std::vector<std::string> load_search_history(const SettingsStore& store);
 
-// Whole-text comparison ignoring case. Case is folded for ASCII letters and
-// for the full-width Latin letters (Ａ-Ｚ, ａ-ｚ); everything else, including
-// the width of a letter, must match exactly.
+// Two entries are the same search text when they are the same as typed,
+// letter case and width included.
 bool same_search_word(std::string_view a, std::string_view b);
 
 // Moves `word` to the front: an equal entry (same_search_word) is removed

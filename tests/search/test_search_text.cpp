@@ -109,7 +109,7 @@ TEST(SearchText, HiddenPageNumberIsRecognisedAfterNormalising)
     EXPECT_EQ(check_search_entry("7318450962　").action, SearchEntryAction::Search);
 }
 
-TEST(SearchText, SplitWordsAtHalfAndFullWidthBlanks)
+TEST(SearchText, SplitWordsAtHalfAndFullWidthSpacesOnly)
 {
     using Words = std::vector<std::string>;
     const struct {
@@ -120,7 +120,9 @@ TEST(SearchText, SplitWordsAtHalfAndFullWidthBlanks)
         {"建築物", true, {"建築物"}},
         {"　建築物　", true, {"建築物"}},                  // one word inside full-width spaces
         {"建築物　敷地", true, {"建築物", "敷地"}},          // a full-width space separates
-        {"  A \t B　　 C  ", true, {"A", "B", "C"}},         // runs of blanks count once
+        {"  A  B　　 C  ", true, {"A", "B", "C"}},           // runs of spaces count once
+        {"耐火\t防火", true, {"耐火\t防火"}},                 // a tab is part of the word
+        {"\t耐火 \n防火\r\n", true, {"耐火", "\n防火"}},     // white space at the ends is trimmed
         {"a b c d", true, {"a", "b", "c", "d"}},             // counting words is the caller's
         {"", false, {}},
         {"　 　", false, {}},

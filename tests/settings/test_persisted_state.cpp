@@ -166,16 +166,19 @@ TEST(PersistedState, ElevenSearchesKeepTenAndRepeatedWordMovesToFirst)
     EXPECT_EQ(in_memory.size(), 10u);
     EXPECT_EQ(in_memory.back(), "word3");
 
+    // Another case is another text: both stay, the older one moves down.
     record_search(*store, history, "WORD5");
     ASSERT_EQ(history.size(), 10u);
     EXPECT_EQ(history[0], "WORD5");
-    EXPECT_EQ(std::count_if(history.begin(), history.end(),
-                            [](const std::string& w) { return same_search_word(w, "word5"); }),
-              1);
+    EXPECT_EQ(std::count(history.begin(), history.end(), "word5"), 1);
+    record_search(*store, history, "word5");
+    EXPECT_EQ(history[0], "word5");
+    EXPECT_EQ(history[1], "WORD5");
+    EXPECT_EQ(std::count(history.begin(), history.end(), "word5"), 1);
     EXPECT_EQ(load_search_history(*file.fresh()), history);
 
     record_search(*store, history, "");
-    EXPECT_EQ(history[0], "WORD5");
+    EXPECT_EQ(history[0], "word5");
 }
 
 TEST(PersistedState, SearchHistoryStopsAtGapAndLeavesHigherNumbers)
@@ -202,10 +205,11 @@ TEST(PersistedState, SearchHistoryStopsAtGapAndLeavesHigherNumbers)
     EXPECT_FALSE(fresh.contains(kSettings, "SearchTarget-03"));
 }
 
-TEST(PersistedState, SearchWordsCompareIgnoringAsciiAndFullWidthCase)
+TEST(PersistedState, SearchWordsCompareAsTyped)
 {
-    EXPECT_TRUE(same_search_word("Steel", "sTEEL"));
-    EXPECT_TRUE(same_search_word("ＨＳ鋼", "ｈｓ鋼"));
+    EXPECT_TRUE(same_search_word("Steel", "Steel"));
+    EXPECT_FALSE(same_search_word("Steel", "sTEEL"));
+    EXPECT_FALSE(same_search_word("ＨＳ鋼", "ｈｓ鋼"));
     EXPECT_FALSE(same_search_word("HS", "ＨＳ"));
     EXPECT_FALSE(same_search_word("ア", "あ"));
     EXPECT_FALSE(same_search_word("ab", "abc"));
