@@ -105,7 +105,8 @@ bool CVeltoDoc::_html_ref(std::string_view id_bn, int font_size, std::string& bl
             if (!remark.empty()) {
                 if (remark != "なし")
                     text += " 「" + remark + "」";
-            } else if (const std::string name = rs->text("条名"); name != "なし") {
+            } else if (const std::string name = rs->text("条名"); !name.empty() && name != "なし") {
+                // An article without a caption gets no empty quotes.
                 text += " 「" + sjis_shortened(name, 50) + "」";
             }
 

@@ -42,6 +42,31 @@ TEST_F(InsertedContent, ReferenceBlockLinesNamesAndAnchors)
     EXPECT_EQ(sentence, "構造に、<SPAN STYLE=\"color: #777700\">構造</SPAN>の、構造。");
 }
 
+TEST_F(InsertedContent, ReferenceLineQuotesOnlyWhatThereIs)
+{
+    // The target's caption and the row's remark -> the text of the link.
+    const struct {
+        const char* caption;
+        const char* remark; // SQL
+        const char* text;
+    } cases[] = {
+        {"構造耐力", "NULL", "法第20条 「構造耐力」"},
+        {"", "NULL", "法第20条"}, // an article without a caption: no empty quotes
+        {"なし", "NULL", "法第20条"},
+        {"", "'荷重'", "法第20条 「荷重」"},
+        {"構造耐力", "'なし'", "法第20条"},
+    };
+    for (const auto& c : cases) {
+        rebuild(std::string("UPDATE T_条 SET 条名 = '") + c.caption + "' WHERE ID_FN = '01A-00200000-00';\n" +
+                "UPDATE T_参 SET 備考 = " + c.remark + " WHERE ID_BN = '" + kFirstSentence + "' AND 順序 = 1;\n");
+        std::string block, sentence, table;
+        ASSERT_TRUE(doc->_html_ref(kFirstSentence, 8, block, sentence, table));
+        EXPECT_NE(block.find(std::string("r01\" href='http://01A-00200000-00_VELTO'>") + c.text + "</a>"),
+                  std::string::npos)
+            << c.caption << " / " << c.remark << "\n" << block;
+    }
+}
+
 TEST_F(InsertedContent, KeywordsInTablesAndMarkersAndOtherLaws)
 {
     std::string block, sentence = "表を見よ。", table = "<td x:str=\"構造\">構造</td><td x:str=\"\">構造物</td>";
