@@ -36,9 +36,15 @@ std::string MessageBoxReporter::startup_echo(const std::string& caption, const s
 MessageAnswer MessageBoxReporter::show(const std::string& caption, const std::string& text, MessageButtons buttons,
                                        MessageIcon icon)
 {
+    return show_detailed(caption, text, {}, buttons, icon);
+}
+
+MessageAnswer MessageBoxReporter::show_detailed(const std::string& caption, const std::string& text,
+                                                const std::string& detail, MessageButtons buttons, MessageIcon icon)
+{
     const std::string file = database_file_ ? database_file_() : std::string();
     if (echo_) {
-        const std::string line = startup_echo(caption, text, file);
+        const std::string line = startup_echo(caption, detail.empty() ? text : text + "\n\n" + detail, file);
         std::fwrite(line.data(), 1, line.size(), echo_);
         std::fflush(echo_);
     }
@@ -46,8 +52,10 @@ MessageAnswer MessageBoxReporter::show(const std::string& caption, const std::st
     // A box without a caption carries the program's name, as message boxes do.
     box.setWindowTitle(caption.empty() ? QStringLiteral("ヴェルト") : QString::fromStdString(caption));
     box.setText(QString::fromStdString(text));
-    if (!file.empty())
+    if (!file.empty() && text.find(file) == std::string::npos)
         box.setInformativeText(QString::fromStdString(database_line(file)));
+    if (!detail.empty())
+        box.setDetailedText(QString::fromStdString(detail));
     switch (icon) {
     case MessageIcon::Stop: box.setIcon(QMessageBox::Critical); break;
     case MessageIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;

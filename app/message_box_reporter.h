@@ -26,6 +26,9 @@ public:
 
     MessageAnswer show(const std::string& caption, const std::string& text, MessageButtons buttons,
                        MessageIcon icon) override;
+    // The detail behind the box's "詳細" button.
+    MessageAnswer show_detailed(const std::string& caption, const std::string& text, const std::string& detail,
+                                MessageButtons buttons, MessageIcon icon) override;
 
     // The line that names the database file.
     static std::string database_line(const std::string& file);

@@ -25,6 +25,26 @@ constexpr const char* kEnvironmentText =
 constexpr const char* kSupportPageFailed = "ヴェルトのサポートホームページを\n開くことができませんでした。";
 constexpr const char* kNoWorkingFolder = "テンポラリフォルダが作成できませんでした。";
 
+// SQLite's primary codes of a file that is not a whole database: damaged, or
+// cut off while it was written.
+constexpr std::int64_t kCorruptCode = 11;
+constexpr std::int64_t kNotADatabaseCode = 26;
+
+bool damaged(const ComponentError& error)
+{
+    const std::int64_t primary = error.code & 0xFF;
+    return primary == kCorruptCode || primary == kNotADatabaseCode;
+}
+
+// What the user can do about a damaged law database; the codes and the
+// member that met it go to the detail.
+std::string damaged_database_text(const std::string& path)
+{
+    return "法令データベースのファイルが壊れているか、書き込みの途中で切れているため、読むことができません。\n\n" + path +
+           "\n\nヴェルトをインストールし直してこのファイルを置き換えるか、ソースからビルドし直して作り直して下さい"
+           "（データベースは velto-dbbuild と velto-import で作られます）。";
+}
+
 // The page on the requirements of the program: the "environment" section of
 // the help file that ships beside it.
 constexpr std::string_view kHelpFile = "help14.html";
@@ -70,6 +90,9 @@ bool CVeltoDoc::OnNewDocument(const DocumentOptions& options)
     }
 
     if (!_db_open()) {
+        // A damaged file has been named with what to do; the environment is not at fault.
+        if (database_damaged_)
+            return false;
         const MessageAnswer answer =
             reporter_.show(kEnvironmentCaption, kEnvironmentText, MessageButtons::YesNo, MessageIcon::Exclamation);
         if (answer == MessageAnswer::Yes) {
@@ -103,7 +126,10 @@ bool CVeltoDoc::load_catalogs()
         _pinpoint_load();
         return true;
     } catch (const ComponentError& error) {
-        report(reporter_, kStartOrigin, ReportVariant::Plain, error);
+        if (damaged(error))
+            report_damaged(kStartOrigin, error);
+        else
+            report(reporter_, kStartOrigin, ReportVariant::Plain, error);
     } catch (const std::exception&) {
         report_unexpected(reporter_, kStartOrigin, ReportVariant::Plain);
     }
@@ -139,16 +165,28 @@ void CVeltoDoc::OnCloseDocument()
         write_current_page_id(settings_, view_->current_page_id());
 }
 
+void CVeltoDoc::report_damaged(const ReportOrigin& origin, const ComponentError& error)
+{
+    database_damaged_ = true;
+    reporter_.show_detailed(std::string(origin.caption), damaged_database_text(database_path_),
+                            report_text(error, ReportVariant::Tab, origin.function), MessageButtons::Ok,
+                            MessageIcon::Stop);
+}
+
 bool CVeltoDoc::_db_open()
 {
     db_.close();
     connected_ = false;
+    database_damaged_ = false;
     try {
         db_.open(connection_string(), "admin", "");
         connected_ = true;
         return true;
     } catch (const ComponentError& error) {
-        report(reporter_, kOpenOrigin, ReportVariant::Tab, error);
+        if (damaged(error))
+            report_damaged(kOpenOrigin, error);
+        else
+            report(reporter_, kOpenOrigin, ReportVariant::Tab, error);
     } catch (const std::exception&) {
         report_unexpected(reporter_, kOpenOrigin, ReportVariant::Tab);
     }

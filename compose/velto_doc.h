@@ -97,6 +97,9 @@ public:
     bool _db_close();
     Database& database() { return db_; }
     bool connected() const { return connected_; }
+    // The database file was found damaged (or cut off) at start-up; the user
+    // has been told which file and how to replace it.
+    bool database_damaged() const { return database_damaged_; }
 
     // Lookups.
     std::string _law_name(std::string_view id_hn, int type) const override { return laws_.name(id_hn, type); }
@@ -267,6 +270,9 @@ public:
 
 private:
     bool load_catalogs();
+    // Tells that the database file is damaged: the file, how to rebuild or
+    // re-install it, and `error` in the detail.
+    void report_damaged(const ReportOrigin& origin, const ComponentError& error);
     // The links, superscripts and definitions of a sentence's stored text;
     // its brackets are coloured last, once the reference block has marked
     // its keywords (finish_sentence).
@@ -299,6 +305,7 @@ private:
 
     Database db_;
     bool connected_ = false;
+    bool database_damaged_ = false;
     LawCatalog laws_;
     mutable PageCatalog pages_;
     mutable bool pages_loaded_ = false;

@@ -8,7 +8,13 @@ namespace velto {
 MessageAnswer CapturingReporter::show(const std::string& caption, const std::string& text,
                                       MessageButtons buttons, MessageIcon icon)
 {
-    messages_.push_back({caption, text, buttons, icon});
+    return show_detailed(caption, text, {}, buttons, icon);
+}
+
+MessageAnswer CapturingReporter::show_detailed(const std::string& caption, const std::string& text,
+                                               const std::string& detail, MessageButtons buttons, MessageIcon icon)
+{
+    messages_.push_back({caption, text, buttons, icon, detail});
     return buttons == MessageButtons::YesNo ? answer_ : MessageAnswer::Ok;
 }
 

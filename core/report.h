@@ -26,6 +26,15 @@ public:
     virtual MessageAnswer show(const std::string& caption, const std::string& text,
                                MessageButtons buttons, MessageIcon icon) = 0;
 
+    // A message whose `detail` (codes, the failing member: what the maker
+    // needs, not the user) the user opens only when he wants it. Where there
+    // is no such place, the detail follows the text after an empty line.
+    virtual MessageAnswer show_detailed(const std::string& caption, const std::string& text, const std::string& detail,
+                                        MessageButtons buttons, MessageIcon icon)
+    {
+        return show(caption, detail.empty() ? text : text + "\n\n" + detail, buttons, icon);
+    }
+
     // The error report: stop icon, OK only.
     void report(const std::string& caption, const std::string& text)
     {
@@ -42,6 +51,7 @@ public:
         std::string text;
         MessageButtons buttons;
         MessageIcon icon;
+        std::string detail = {}; // the part opened on demand (show_detailed)
     };
 
     explicit CapturingReporter(MessageAnswer answer_to_questions = MessageAnswer::No)
@@ -49,6 +59,8 @@ public:
 
     MessageAnswer show(const std::string& caption, const std::string& text,
                        MessageButtons buttons, MessageIcon icon) override;
+    MessageAnswer show_detailed(const std::string& caption, const std::string& text, const std::string& detail,
+                                MessageButtons buttons, MessageIcon icon) override;
 
     const std::vector<Message>& messages() const { return messages_; }
     void clear() { messages_.clear(); }

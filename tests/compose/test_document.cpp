@@ -313,6 +313,37 @@ TEST(DocumentStartUp, MissingDatabaseReportsTheConnectionThenTheEnvironment)
     EXPECT_EQ(opened[0], "file://" + dir.path() + "help14.html#environment");
 }
 
+TEST(DocumentStartUp, ADamagedDatabaseIsNamedWithWhatToDo)
+{
+    // Not a database, its header alone, half of it: what a damaged or half-written file looks like.
+    const std::string whole = velto::test::read_file(VELTO_BINARY_DIR "/sample/VT2014.m88");
+    ASSERT_GT(whole.size(), 8192u);
+    for (const std::string& bytes : {std::string("garbage\n"), whole.substr(0, 4096), whole.substr(0, whole.size() / 2)}) {
+        TempDir dir;
+        velto::test::write_file(dir.file("VT2014.m88"), bytes);
+        MemorySettingsStore settings;
+        CapturingReporter reporter(MessageAnswer::Yes);
+        CVeltoDoc doc(settings, reporter);
+        DocumentOptions options;
+        options.program_dir = dir.path();
+        options.open_address = [](const std::string&) { return true; };
+        EXPECT_FALSE(doc.OnNewDocument(options));
+        EXPECT_TRUE(doc.database_damaged());
+        // One message, no offer of the support pages: the file, and how to get a whole one.
+        ASSERT_EQ(reporter.messages().size(), 1u) << bytes.size();
+        const auto& m = reporter.messages()[0];
+        EXPECT_EQ(m.icon, MessageIcon::Stop);
+        EXPECT_EQ(m.text.rfind("法令データベースのファイルが壊れているか、書き込みの途中で切れているため、読むことができません。\n\n" +
+                                   dir.file("VT2014.m88") + "\n\nヴェルトをインストールし直して",
+                               0),
+                  0u)
+            << m.text;
+        EXPECT_NE(m.text.find("velto-dbbuild"), std::string::npos);
+        EXPECT_EQ(m.text.find("関数"), std::string::npos) << m.text;
+        EXPECT_NE(m.detail.find("\t関数 = CVeltoDoc::"), std::string::npos) << m.detail;
+    }
+}
+
 TEST(DocumentStartUp, UnopenableHelpPageIsToldAfterYes)
 {
     TempDir dir;
