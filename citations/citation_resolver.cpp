@@ -10,6 +10,7 @@
 #include "core/sjis.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace velto {
 
@@ -24,6 +25,54 @@ constexpr std::string_view kNoArticleMessage = "条を付けて入力してく�
 constexpr std::size_t kMaxNameSuggestions = 5;
 
 bool contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+
+// A typed text as a message quotes it: without blanks at its ends, at most
+// kQuotedCharacters characters.
+constexpr std::size_t kQuotedCharacters = 40;
+std::string quoted(std::string_view typed)
+{
+    std::vector<std::string_view> characters;
+    for (std::size_t pos = 0; pos < typed.size();) {
+        const std::size_t bytes = utf8_decode_at(typed, pos).bytes;
+        characters.push_back(typed.substr(pos, bytes));
+        pos += bytes;
+    }
+    const auto blank = [](std::string_view c) { return normalize_citation(c).empty(); };
+    std::size_t first = 0, last = characters.size();
+    while (first < last && blank(characters[first]))
+        ++first;
+    while (last > first && blank(characters[last - 1]))
+        --last;
+    std::string out;
+    for (std::size_t i = first; i < last && i - first < kQuotedCharacters; ++i)
+        out += characters[i];
+    return "「" + out + (last - first > kQuotedCharacters ? "…」" : "」");
+}
+
+// The part of the typed text that normalises to `unread`, the end of its
+// normalised form; empty when no end of the typed text does.
+std::string typed_part(std::string_view typed, std::string_view unread)
+{
+    for (std::size_t pos = 0; pos < typed.size();) {
+        if (normalize_citation(typed.substr(pos)) == unread)
+            return std::string(typed.substr(pos));
+        pos += utf8_decode_at(typed, pos).bytes;
+    }
+    return {};
+}
+
+// What cannot be read, in the reader's own words: the whole text typed, and
+// the part of it that is not a number of a provision, or that the number is missing.
+std::string unreadable(std::string_view typed, std::string_view unread)
+{
+    if (unread.empty())
+        return quoted(typed) + "には条の番号がありません（例: 法6条、令112条18項）";
+    const std::string part = typed_part(typed, unread);
+    const std::string whole = quoted(typed);
+    if (part.empty() || quoted(part) == whole)
+        return whole + "を条文の番号として読めませんでした";
+    return whole + "の" + quoted(part) + "を条文の番号として読めませんでした";
+}
 
 // Where the body of a citation begins in a normalised text whose law name is
 // not known: at 第, a digit, a kanji numeral, 別表 or 附則.
@@ -209,7 +258,7 @@ CitationResult CitationResolver::resolve_text(std::string_view text, std::string
         if (!parse_citation_body(rest, request.body, left)) {
             if (!named)
                 unread = rest.empty() ? plain : left;
-            return not_found("「" + unread + "」を条文の番号として読めませんでした");
+            return not_found(unreadable(text, unread));
         }
         if (!word.empty())
             return unknown_law(word, request.body, current_page);

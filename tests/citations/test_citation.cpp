@@ -197,11 +197,13 @@ TEST_F(WholeLawCitations, WhatIsMissingIsNamedWithCloseMatches)
         {"第1条", "00A-Z0010000-00", "どの法令の条文かが分かりません。法令名を付けて入力してください（例: 法6条、令112条）"},
         {"第1条", "", "どの法令の条文かが分かりません。法令名を付けて入力してください（例: 法6条、令112条）"},
         {"第2項", "01B-F0000000-00", "条を付けて入力してください（例: 令112条18項）"},
-        // What cannot be read.
-        {"令第一条の", kOrderPage, "「の」を条文の番号として読めませんでした"},
-        {"令第一条ほか", kOrderPage, "「ほか」を条文の番号として読めませんでした"},
+        // What cannot be read: the text as typed, and the part of it that is not a number.
+        {"令第一条の", kOrderPage, "「令第一条の」の「の」を条文の番号として読めませんでした"},
+        {"令第一条ほか", kOrderPage, "「令第一条ほか」の「ほか」を条文の番号として読めませんでした"},
         {"前条", kOrderPage, "「前条」を条文の番号として読めませんでした"},
-        {"令第99999条", kOrderPage, "「第99999条」を条文の番号として読めませんでした"},
+        {"令第99999条", kOrderPage, "「令第99999条」の「第99999条」を条文の番号として読めませんでした"},
+        {"ほげ123abc!?", kOrderPage, "「ほげ123abc!?」の「abc!?」を条文の番号として読めませんでした"},
+        {"　法 ", kOrderPage, "「法」には条の番号がありません（例: 法6条、令112条18項）"},
     };
     for (const auto& c : cases) {
         const CitationResult r = resolver->resolve(c.text, c.current);
