@@ -10,7 +10,7 @@ namespace {
 
 constexpr std::string_view kDefaultFile = "default.ppj";
 constexpr std::string_view kUserFile = "velto14.ppj";
-constexpr ReportOrigin kSaveOrigin{"ピンポイントジャンプの保存", "CVeltoDoc::_pinpoint_save()"};
+constexpr std::string_view kSaveCaption = "ピンポイントジャンプの保存";
 
 } // namespace
 
@@ -32,10 +32,13 @@ bool CVeltoDoc::_pinpoint_save()
     }
     pinpoints_unsaved_ = true;
     if (!pinpoint_failure_told_) {
+        // Said once, as the bookmarks say it: the gist first, the file last.
         pinpoint_failure_told_ = true;
-        report(reporter_, kSaveOrigin, ReportVariant::Plain,
-               "ピンポイントジャンプの設定をファイルに書き込むことができませんでした。\n" + path +
-                   "\n\n選んだ設定は終了するまで有効ですが、次回の起動には残りません。\n\n");
+        const std::string message = "ピンポイントジャンプの設定を保存できませんでした（設定は終了するまで有効です）: " + path;
+        if (message_sink_)
+            message_sink_(message);
+        else
+            reporter_.show(std::string(kSaveCaption), message, MessageButtons::Ok, MessageIcon::Exclamation);
     }
     return false;
 }

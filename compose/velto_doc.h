@@ -239,7 +239,8 @@ public:
     // Reads both files of the program folder; a file that cannot be read gives no entries.
     void _pinpoint_load();
     // Writes the user table. The first failure of a run is told to the user
-    // (once); the table stays in use and the next change or the close tries again.
+    // once, through the message sink (a box when there is none); the table
+    // stays in use and the next change or the close tries again.
     bool _pinpoint_save();
     // "RRGGBB" of the pinpoint colour.
     std::string _pinpoint_colour() const;
@@ -256,6 +257,8 @@ public:
     void set_page_view(PageViewLink* view) { view_ = view; }
     PageViewLink* page_view() const { return view_; }
     void set_status_sink(std::function<void(const std::string&)> sink) { status_sink_ = std::move(sink); }
+    // Where a passing message goes (the status bar's message line); null for none.
+    void set_message_sink(std::function<void(const std::string&)> sink) { message_sink_ = std::move(sink); }
 
     const std::string& program_dir() const override { return program_dir_; }
     const std::string& database_path() const { return database_path_; }
@@ -316,6 +319,7 @@ private:
 
     PageViewLink* view_ = nullptr;
     std::function<void(const std::string&)> status_sink_;
+    std::function<void(const std::string&)> message_sink_;
 };
 
 } // namespace velto
