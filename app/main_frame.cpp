@@ -5,6 +5,7 @@
 #include "app/jump_field.h"
 #include "app/help_window.h"
 #include "app/splash_window.h"
+#include "catalog/law_editions.h"
 #include "citations/cited_by.h"
 #include "compose/velto_doc.h"
 #include "settings/persisted_state.h"
@@ -61,13 +62,24 @@ constexpr char kHelpFailed[] = "ヴェルトのヘルプファイルを\n開く�
 
 QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
+// "VelTo ヴェルト（建築基準法 令和7年12月1日施行）": the program and the
+// edition of the law text its database holds; the program alone when the
+// database does not say.
+QString window_title(Database& db)
+{
+    std::vector<LawEdition> editions;
+    const std::string edition = read_law_editions(db, editions) ? edition_caption(editions) : std::string();
+    const QString program = QStringLiteral("VelTo ヴェルト");
+    return edition.empty() ? program : program + QStringLiteral("（%1）").arg(qs(edition));
+}
+
 } // namespace
 
 CMainFrame::CMainFrame(CVeltoDoc& doc, SettingsStore& settings, QWidget* parent)
     : QMainWindow(parent), doc_(doc), settings_(settings)
 {
     load_program_resources();
-    setWindowTitle(QStringLiteral("VelTo ヴェルト 平成26年度版"));
+    setWindowTitle(window_title(doc_.database()));
     setWindowIcon(QIcon(QStringLiteral(":/icons/velto.svg")));
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     resize(800, 600);

@@ -118,11 +118,23 @@ bool CMainFrame::run_command(int id)
                 doc_.reporter().show("", kSupportSiteFailed, MessageButtons::Ok, MessageIcon::Stop);
             break;
         case cmd::Version: {
-            // The laws' titles come from the database: shown as plain text, whatever they hold.
+            // The laws' titles come from the database: shown as plain text,
+            // whatever they hold. The edition the title names comes first;
+            // every law's own follows in the detail, however many laws there are.
             std::vector<LawEdition> editions;
             const bool readable = read_law_editions(doc_.database(), editions);
-            QMessageBox box(QMessageBox::NoIcon, QStringLiteral("バージョン情報"),
-                            QString::fromStdString(about_text(editions, readable)), QMessageBox::Ok, this);
+            const std::string caption = edition_caption(editions);
+            const std::string all = about_text(editions, readable);
+            std::string text = all;
+            if (!caption.empty()) {
+                text = all.substr(0, all.find('\n')) + "\n\n収録している法令の本文: " + caption;
+                if (editions.size() > 1)
+                    text += "\n（法令ごとの版は「詳細」に）";
+            }
+            QMessageBox box(QMessageBox::NoIcon, QStringLiteral("バージョン情報"), QString::fromStdString(text),
+                            QMessageBox::Ok, this);
+            if (!caption.empty())
+                box.setDetailedText(QString::fromStdString(all));
             box.setTextFormat(Qt::PlainText);
             box.setIconPixmap(windowIcon().pixmap(48, 48));
             box.exec();

@@ -7,6 +7,8 @@ namespace velto {
 namespace {
 
 constexpr std::string_view kProgramLine = "ヴェルト VelTo Ver.14.03";
+// The law whose edition names the whole collection: 建築基準法.
+constexpr std::string_view kBuildingStandardsAct = "01A";
 
 struct Era {
     int from; // first day as YYYYMMDD
@@ -66,6 +68,20 @@ std::string japanese_date(std::string_view iso)
         return out + rest;
     }
     return std::string(iso);
+}
+
+std::string edition_caption(const std::vector<LawEdition>& editions)
+{
+    const LawEdition* named = nullptr;
+    for (const LawEdition& e : editions) {
+        if (e.enforced.empty() || e.title.empty())
+            continue;
+        if (e.law == kBuildingStandardsAct)
+            return e.title + " " + japanese_date(e.enforced) + "施行";
+        if (!named)
+            named = &e;
+    }
+    return named ? named->title + " " + japanese_date(named->enforced) + "施行" : std::string();
 }
 
 std::string about_text(const std::vector<LawEdition>& editions, bool readable)

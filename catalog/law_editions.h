@@ -29,6 +29,12 @@ bool read_law_editions(Database& db, std::vector<LawEdition>& editions);
 // that is not such a date comes back unchanged.
 std::string japanese_date(std::string_view iso_date);
 
+// The edition the window title and the version dialog name, "建築基準法
+// 令和7年12月1日施行": that of 建築基準法 (law 01A) when the database holds it
+// with its 施行日, else that of the first law (in ID_HN order) whose 施行日 is
+// known; empty when no law's is.
+std::string edition_caption(const std::vector<LawEdition>& editions);
+
 // What the version dialog says and `velto --version` prints: the program's
 // name and version, then per law its title and number, "建築基準法（昭和二十五年法律
 // 第二百一号）", and on a line of its own "　令和7年12月1日施行". `readable` false

@@ -32,6 +32,7 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QProcess>

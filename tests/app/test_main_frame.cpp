@@ -77,6 +77,34 @@ TEST(ReaderStop, EveryValueStoredAtTheEndGoesToTheSettingsInTwoFlushes)
     EXPECT_TRUE(reporter.messages().empty());
 }
 
+TEST(ReaderTitle, TheWindowAndTheVersionDialogNameTheEditionOfTheLawText)
+{
+    TempDir dir;
+    std::filesystem::copy_file(VELTO_BINARY_DIR "/VT2014.m88", dir.file("VT2014.m88"));
+    MemorySettingsStore settings;
+    CapturingReporter reporter;
+    CVeltoDoc doc(settings, reporter);
+    DocumentOptions options;
+    options.program_dir = dir.path();
+    ASSERT_TRUE(doc.OnNewDocument(options));
+    CMainFrame frame(doc, settings);
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("VelTo ヴェルト（建築基準法 令和7年12月1日施行）"));
+
+    QString text, detail;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        text = box->text();
+        detail = box->detailedText();
+        box->accept();
+    });
+    ASSERT_TRUE(frame.run_command(cmd::Version));
+    EXPECT_EQ(text, QStringLiteral("ヴェルト VelTo Ver.14.03\n\n収録している法令の本文: 建築基準法 令和7年12月1日施行\n"
+                                   "（法令ごとの版は「詳細」に）"));
+    EXPECT_TRUE(detail.contains(QStringLiteral("建築基準法施行令（昭和二十五年政令第三百三十八号）\n　令和7年12月1日施行")))
+        << detail.toStdString();
+}
+
 TEST(ReaderStart, AFailureIsAlsoToldOnStandardErrorWithTheDatabaseFile)
 {
     // Nobody at the screen: the box waits, but standard error has said why.
@@ -108,7 +136,7 @@ TEST(ReaderStart, AFailureIsAlsoToldOnStandardErrorWithTheDatabaseFile)
 TEST_F(MainFrameTest, CommandStatesFollowThePageShown)
 {
     open_frame();
-    EXPECT_EQ(frame->windowTitle(), QStringLiteral("VelTo ヴェルト 平成26年度版"));
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("VelTo ヴェルト")); // the sample tells no edition
     EXPECT_EQ(frame->page_view()->_current_id(), "00A-Z0010000-00");
     // The cover: no previous or next article, no history yet.
     for (int id : {cmd::Previous, cmd::Next, cmd::Back, cmd::Forward})

@@ -23,6 +23,27 @@ TEST(LawEditions, DatesInTheJapaneseEra)
         EXPECT_EQ(japanese_date(iso), japanese) << iso;
 }
 
+TEST(LawEditions, TheEditionTheWindowNamesIsThatOfTheBuildingStandardsAct)
+{
+    const LawEdition act{"01A", "建築基準法", "", "2025-12-01", ""};
+    const LawEdition order{"01B", "建築基準法施行令", "", "2026-04-01", ""};
+    const LawEdition undated{"00B", "某法", "", "", ""};
+    const LawEdition other{"03C", "消防法", "", "2024-04-01", ""};
+    const struct {
+        std::vector<LawEdition> editions;
+        const char* caption;
+    } cases[] = {
+        {{act, order}, "建築基準法 令和7年12月1日施行"},
+        {{undated, order, act, other}, "建築基準法 令和7年12月1日施行"}, // wherever it stands among many
+        {{undated, order, other}, "建築基準法施行令 令和8年4月1日施行"}, // else the first law with a date
+        {{LawEdition{"01A", "建築基準法", "", "", ""}, other}, "消防法 令和6年4月1日施行"},
+        {{undated}, ""},
+        {{}, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(edition_caption(c.editions), c.caption) << c.editions.size();
+}
+
 TEST(LawEditions, ReadFromTheDatabaseForTheLawsTheReaderShows)
 {
     TempDir dir;
