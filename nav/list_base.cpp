@@ -1,6 +1,8 @@
 #include "nav/list_base.h"
 
+#include "compose/velto_doc.h"
 #include "core/sjis.h"
+#include "settings/persisted_state.h"
 
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -9,6 +11,7 @@
 #include <QStringList>
 #include <QStyledItemDelegate>
 #include <QSvgRenderer>
+#include <QTimer>
 
 #include <algorithm>
 #include <array>
@@ -26,6 +29,8 @@ namespace {
 
 constexpr const char* kImageStrip = ":/nav/images/list_images.svg";
 constexpr std::string_view kEllipsis = "...";
+// The widths are stored once the user has stopped dragging for this long (milliseconds).
+constexpr int kStoreWidthsDelay = 500;
 // Opacity of the colour laid over an image: a quarter.
 constexpr int kBlendAlpha = 64;
 
@@ -135,6 +140,37 @@ VListBase::VListBase(int control_id, QWidget* parent) : NavItemView(control_id, 
     // Column widths follow every row, not only the first thousand.
     header()->setResizeContentsPrecision(-1);
     setItemDelegate(new ListCellDelegate(this));
+    connect(header(), &QHeaderView::sectionResized, this, &VListBase::column_resized);
+}
+
+VListBase::~VListBase()
+{
+    if (store_widths_ && store_widths_->isActive())
+        store_column_widths();
+}
+
+void VListBase::column_resized()
+{
+    if (sizing_ || !keep_widths_ || !doc_)
+        return;
+    if (!store_widths_) {
+        store_widths_ = new QTimer(this);
+        store_widths_->setSingleShot(true);
+        connect(store_widths_, &QTimer::timeout, this, &VListBase::store_column_widths);
+    }
+    store_widths_->start(kStoreWidthsDelay);
+}
+
+void VListBase::store_column_widths()
+{
+    if (store_widths_)
+        store_widths_->stop();
+    if (!doc_)
+        return;
+    std::vector<int> widths;
+    for (int i = 0; i < columnCount(); ++i)
+        widths.push_back(columnWidth(i));
+    write_column_widths(doc_->settings(), control_id(), widths);
 }
 
 void VListBase::_set_columns(CVeltoDoc* doc, bool icons, unsigned mask)
@@ -151,8 +187,7 @@ void VListBase::_set_columns(CVeltoDoc* doc, bool icons, unsigned mask)
     }
     setColumnCount(static_cast<int>(headers.size()));
     setHeaderLabels(headers);
-    // Users cannot change the widths: neither by dragging nor by double-clicking a divider.
-    header()->setSectionResizeMode(QHeaderView::Fixed);
+    header()->setSectionResizeMode(QHeaderView::Interactive);
     _autosize_columns();
 }
 
@@ -240,10 +275,18 @@ void VListBase::_select_id(std::string_view id)
 
 void VListBase::_autosize_columns()
 {
+    sizing_ = true;
+    const std::vector<int> kept = keep_widths_ && doc_ ? read_column_widths(doc_->settings(), control_id(),
+                                                                            static_cast<std::size_t>(columnCount()))
+                                                       : std::vector<int>();
     for (int i = 0; i < columnCount(); ++i) {
         headerItem()->setTextAlignment(i, Qt::AlignLeft | Qt::AlignVCenter);
-        resizeColumnToContents(i);
+        if (kept.empty())
+            resizeColumnToContents(i);
+        else
+            setColumnWidth(i, kept[static_cast<std::size_t>(i)]);
     }
+    sizing_ = false;
 }
 
 bool VListBase::_row_drawn_selected(int row) const
@@ -270,7 +313,8 @@ std::string VListBase::_cell_display_text(int row, int column) const
     if (!item || column < 0 || column >= columnCount())
         return {};
     const std::string text = item->text(column).toStdString();
-    int available = columnWidth(column);
+    // A cell that reaches past the right edge of the list is cut at the edge.
+    int available = std::min(columnWidth(column), viewport()->width() - columnViewportPosition(column));
     if (_cell_image(row, column) >= 0)
         available -= kImageWidth;
     const QFontMetrics metrics = fontMetrics();

@@ -10,14 +10,18 @@
 // The list draws its rows itself: a selected row is filled with a light blue
 // and written in black whether or not the list has the focus; the first
 // column may carry one of the 40 list images (24 by 16) with an overlay; a
-// text wider than its cell is cut after a whole character and ends in "...".
-// Users cannot change the column widths.
+// text wider than its cell, or than the part of the cell the list shows, is
+// cut after a whole character and ends in "...". The user may widen or narrow
+// the columns by their header; the lists of the pane keep those widths in
+// the settings ("ColumnWidths-" and the control id) and use them from then on.
 #pragma once
 
 #include "nav/nav_keys.h"
 
 #include <QColor>
 #include <QPixmap>
+
+class QTimer;
 
 #include <functional>
 #include <map>
@@ -81,6 +85,7 @@ public:
     static int overlay_image(int overlay);
 
     VListBase(int control_id, QWidget* parent);
+    ~VListBase() override;
 
     // Binds the list to the document, stores the icon flag and the column mask,
     // and creates the present columns with their headers. Existing rows go.
@@ -108,7 +113,8 @@ public:
     void _select_row(int row);
     // Selects the row of an identifier; unknown identifiers change nothing.
     void _select_id(std::string_view id);
-    // Sizes every column to the wider of its contents and its header.
+    // Sizes every column to the wider of its contents and its header, or to
+    // the widths the user gave them when they are kept.
     void _autosize_columns();
     // Grid lines under every row and between the columns (on by default).
     void set_grid_lines(bool on) { grid_lines_ = on; }
@@ -123,6 +129,8 @@ public:
     QString _whole_text(const QModelIndex& index) const override;
 
 protected:
+    // The widths the user gives the columns are kept in the document's settings.
+    void keep_column_widths() { keep_widths_ = true; }
     // Focusing a list selects its last selected row, or row 0, without showing it.
     void focus_gained() override;
     // Draws one row: background, images and fitted texts of every column.
@@ -131,9 +139,16 @@ protected:
     CVeltoDoc* doc_ = nullptr;
 
 private:
+    // The user changed a column's width: stored a moment later.
+    void column_resized();
+    void store_column_widths();
+
     unsigned mask_ = 0;
     bool icons_ = false;
     bool grid_lines_ = true;
+    bool keep_widths_ = false;
+    bool sizing_ = false; // the list sizes its columns itself
+    QTimer* store_widths_ = nullptr;
     std::vector<std::string> id_of_row_;
     std::map<std::string, int, std::less<>> row_of_id_;
 };

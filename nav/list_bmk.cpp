@@ -5,7 +5,7 @@
 
 namespace velto {
 
-VListBmk::VListBmk(QWidget* parent) : VListBase(kIdBookmarkList, parent) {}
+VListBmk::VListBmk(QWidget* parent) : VListBase(kIdBookmarkList, parent) { keep_column_widths(); }
 
 VListBmk::~VListBmk()
 {

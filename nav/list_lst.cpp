@@ -33,7 +33,7 @@ private:
 
 } // namespace
 
-VListLst::VListLst(QWidget* parent) : VListBase(kIdArticleList, parent) {}
+VListLst::VListLst(QWidget* parent) : VListBase(kIdArticleList, parent) { keep_column_widths(); }
 
 bool VListLst::_show(const std::string& id_hn)
 {

@@ -9,7 +9,7 @@
 
 namespace velto {
 
-VListSch::VListSch(QWidget* parent) : VListBase(kIdSearchList, parent) {}
+VListSch::VListSch(QWidget* parent) : VListBase(kIdSearchList, parent) { keep_column_widths(); }
 
 // The service waits for its threads; their news for this list are dropped with it.
 VListSch::~VListSch() = default;

@@ -224,6 +224,39 @@ void write_splitter_pos(SettingsStore& store, std::string_view name, const Split
     store.write_string(kSectionSettings, name, format_splitter_pos(position));
 }
 
+// ---- Column widths ---------------------------------------------------------
+
+std::string column_widths_value_name(int control_id) { return "ColumnWidths-" + std::to_string(control_id); }
+
+std::vector<int> read_column_widths(const SettingsStore& store, int control_id, std::size_t columns)
+{
+    const auto text = store.read_string(kSectionSettings, column_widths_value_name(control_id));
+    if (!text || text->empty())
+        return {};
+    std::vector<int> widths;
+    std::size_t start = 0;
+    while (start <= text->size()) {
+        const std::size_t comma = std::min(text->find(',', start), text->size());
+        const std::string_view field = std::string_view(*text).substr(start, comma - start);
+        if (field.empty() || field.size() > 4 || field.find_first_not_of("0123456789") != std::string_view::npos)
+            return {};
+        const int width = std::stoi(std::string(field));
+        if (width > kMaxColumnWidth)
+            return {};
+        widths.push_back(width);
+        start = comma + 1;
+    }
+    return widths.size() == columns ? widths : std::vector<int>();
+}
+
+void write_column_widths(SettingsStore& store, int control_id, const std::vector<int>& widths)
+{
+    std::string text;
+    for (const int width : widths)
+        text += (text.empty() ? "" : ",") + std::to_string(std::clamp(width, 0, kMaxColumnWidth));
+    store.write_string(kSectionSettings, column_widths_value_name(control_id), text);
+}
+
 // ---- Search history --------------------------------------------------------
 
 std::string search_history_value_name(int number)

@@ -101,6 +101,17 @@ std::string format_splitter_pos(const SplitterPosition& position);
 std::optional<SplitterPosition> read_splitter_pos(const SettingsStore& store, std::string_view name);
 void write_splitter_pos(SettingsStore& store, std::string_view name, const SplitterPosition& position);
 
+// ---- Column widths of the pane's lists ("ColumnWidths-1002" ...) -----------
+
+// The value of a list's column widths: "ColumnWidths-" and the list's control id.
+std::string column_widths_value_name(int control_id);
+// The widths the user gave the columns, "120,40,200,0" in pixels. Empty when
+// none are stored or the value is not such a list (a width below 0 or above
+// kMaxColumnWidth, a count other than `columns`, anything else in it).
+inline constexpr int kMaxColumnWidth = 4000;
+std::vector<int> read_column_widths(const SettingsStore& store, int control_id, std::size_t columns);
+void write_column_widths(SettingsStore& store, int control_id, const std::vector<int>& widths);
+
 // ---- Search history ("SearchTarget-01" .. "SearchTarget-10") ---------------
 
 inline constexpr std::string_view kValueSearchTargetPrefix = "SearchTarget-";

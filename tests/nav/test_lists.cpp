@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QMouseEvent>
+#include <QTest>
 
 #include <sqlite3.h>
 
@@ -144,9 +145,17 @@ TEST_F(Lists, NarrowColumnCutsAJapaneseTitleAtACharacterBoundary)
     window->resize(250, 600);
     QApplication::processEvents();
     EXPECT_EQ(list->_whole_text(list->model()->index(row, 1)).toStdString(), title);
+    // With room for some of it: as much as the list has room for, then "...".
+    window->resize(window->width() - list->viewport()->width() + list->columnViewportPosition(1) + 80, 600);
+    QApplication::processEvents();
+    const std::string shown = list->_cell_display_text(row, 1);
+    ASSERT_TRUE(shown.ends_with("...")) << shown;
+    EXPECT_LE(list->columnViewportPosition(1) + kCellTextMargin +
+                  list->fontMetrics().horizontalAdvance(QString::fromStdString(shown.substr(0, shown.size() - 3))),
+              list->viewport()->width());
 }
 
-TEST_F(Lists, ColumnWidthsCannotBeDraggedOrDoubleClicked)
+TEST_F(Lists, ColumnsWidenByTheirHeaderAndKeepTheWidthsTheReaderGaveThem)
 {
     open_list_tab("01A");
     QHeaderView* header = list->header();
@@ -155,15 +164,16 @@ TEST_F(Lists, ColumnWidthsCannotBeDraggedOrDoubleClicked)
     send_mouse(header->viewport(), QEvent::MouseButtonPress, divider);
     send_mouse(header->viewport(), QEvent::MouseMove, divider + QPoint(40, 0));
     send_mouse(header->viewport(), QEvent::MouseButtonRelease, divider + QPoint(40, 0));
-    EXPECT_EQ(header->sectionSize(0), width);
+    EXPECT_EQ(header->sectionSize(0), width + 40);
+    const std::string kept = std::to_string(width + 40) + "," + std::to_string(header->sectionSize(1));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return settings.read_string(kSectionSettings, "ColumnWidths-1002") == kept; }, 5000));
 
-    // A double click on a divider would size the column to its contents.
-    list->setColumnWidth(0, width / 2);
-    const QPoint narrow(header->sectionViewportPosition(0) + width / 2 - 1, header->height() / 2);
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
-                              QEvent::MouseButtonRelease})
-        send_mouse(header->viewport(), type, narrow);
-    EXPECT_EQ(header->sectionSize(0), width / 2);
+    // Refilled, and in the next run: the reader's widths, not the contents'.
+    list->_show("01A");
+    EXPECT_EQ(header->sectionSize(0), width + 40);
+    close_pane();
+    open_list_tab("01A");
+    EXPECT_EQ(list->header()->sectionSize(0), width + 40);
 }
 
 TEST_F(Lists, SelectedRowIsLightBlueWithBlackTextAlsoWithoutFocus)

@@ -127,6 +127,22 @@ TEST(PersistedState, WindowPosNeedsAllElevenFieldsAsPercentI)
     EXPECT_EQ(read_window_pos(store), std::nullopt);
 }
 
+TEST(PersistedState, ColumnWidthsRoundTripAndWhatIsNoList)
+{
+    IniFile file;
+    write_column_widths(*file.open(), 1004, {120, 0, 260, 9999});
+    const auto store = file.fresh();
+    EXPECT_EQ(store->read_string(kSettings, "ColumnWidths-1004"), "120,0,260,4000");
+    EXPECT_EQ(read_column_widths(*store, 1004, 4), (std::vector<int>{120, 0, 260, 4000}));
+    EXPECT_TRUE(read_column_widths(*store, 1004, 3).empty()); // another number of columns
+    EXPECT_TRUE(read_column_widths(*store, 1002, 2).empty()); // none stored
+    for (const char* text : {"", "12,", ",12", "12,-3", "12,4001", "1 2,3", "12;30", "12,abc", "99999"}) {
+        store->write_string(kSettings, "ColumnWidths-1003", text);
+        EXPECT_TRUE(read_column_widths(*store, 1003, 2).empty() && read_column_widths(*store, 1003, 1).empty())
+            << text;
+    }
+}
+
 TEST(PersistedState, SplitterPosRoundTripAndMalformed)
 {
     IniFile file;
