@@ -3,6 +3,8 @@
 #include "compose/velto_doc.h"
 #include "core/text_replace.h"
 
+#include <utility>
+
 namespace velto {
 
 namespace {
@@ -74,6 +76,14 @@ void CVeltoDoc::finish_sentence(std::string_view stored, std::string& text, std:
     _unwrap_marked("[K", "K]", table);
     if (toggles_.Brachet)
         _color_brackets(text, stored); // pairs are measured on the stored sentence, markers included
+}
+
+bool CVeltoDoc::_html_build(std::string_view id, bool from_link, std::string& html)
+{
+    const std::optional<bool> before = std::exchange(composing_from_link_, from_link);
+    const bool built = _html_build(id, html);
+    composing_from_link_ = before;
+    return built;
 }
 
 bool CVeltoDoc::_html_build(std::string_view id, std::string& html)
@@ -242,7 +252,7 @@ bool CVeltoDoc::compose_page(std::string_view id, IdKind kind, std::array<int, 3
         out += "<br>\n<br>\n";
     }
 
-    const bool from_link = view_ && view_->from_link();
+    const bool from_link = composing_from_link_ ? *composing_from_link_ : view_ && view_->from_link();
     if (large != 0 && !from_link) {
         // The full text of the page shown: the first page is named by its
         // article, a later page of a split article by itself.

@@ -207,28 +207,22 @@ bool CVeltoDoc::_db_close()
     return false;
 }
 
-bool CVeltoDoc::current_kind(std::string& id, IdKind& kind) const
-{
-    if (!view_)
-        return false;
-    id = view_->current_page_id();
-    return _id_kind(id, kind);
-}
+bool CVeltoDoc::_can_go_prev() const { return view_ && _can_go_prev(view_->current_page_id()); }
 
-bool CVeltoDoc::_can_go_prev() const
+bool CVeltoDoc::_can_go_next() const { return view_ && _can_go_next(view_->current_page_id()); }
+
+bool CVeltoDoc::_can_go_prev(std::string_view id) const
 {
-    std::string id;
     IdKind kind;
-    if (!current_kind(id, kind) || kind == IdKind::Special || pages().pages().empty())
+    if (!_id_kind(id, kind) || kind == IdKind::Special || pages().pages().empty())
         return false;
     return id != pages().pages().front().id;
 }
 
-bool CVeltoDoc::_can_go_next() const
+bool CVeltoDoc::_can_go_next(std::string_view id) const
 {
-    std::string id;
     IdKind kind;
-    if (!current_kind(id, kind) || kind == IdKind::Special || pages().pages().empty())
+    if (!_id_kind(id, kind) || kind == IdKind::Special || pages().pages().empty())
         return false;
     return id != pages().pages().back().id;
 }

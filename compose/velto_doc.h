@@ -24,6 +24,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -114,6 +115,9 @@ public:
     HistoryEntry _next_page(std::string_view id_fn) const { return pages().next(id_fn); }
     bool _can_go_prev() const;
     bool _can_go_next() const;
+    // The same for the page `id_fn` of any page view.
+    bool _can_go_prev(std::string_view id_fn) const;
+    bool _can_go_next(std::string_view id_fn) const;
     int _synchro_effective() const;
 
     bool _write_page(std::string_view id_fn, std::string_view html, std::string& file) const;
@@ -124,6 +128,10 @@ public:
     // The complete HTML page of a page identifier. False after a report; `html`
     // is then empty.
     bool _html_build(std::string_view id_fn, std::string& html);
+    // The same for a page view other than the document's own: `from_link`
+    // says whether it reached the page through a link (a large page then
+    // comes in full).
+    bool _html_build(std::string_view id_fn, bool from_link, std::string& html);
     // Numbering tag, left margin and text indent (millimetres) of a sentence.
     bool _sentence_layout(std::string_view id_bn, std::string_view style, IdKind kind, int fudanuki, double u,
                           std::string& label, double& margin, double& indent) const;
@@ -288,8 +296,6 @@ private:
                       std::string& out);
     // One sentence block of a page; `references` false leaves out its reference block.
     void append_sentence(const Recordset& rs, IdKind kind, double u, std::string& out, bool references = true);
-    // The identifier the page view shows, when there is a page view and it shows a page of a known kind.
-    bool current_kind(std::string& id, IdKind& kind) const;
 
     SettingsStore& settings_;
     Reporter& reporter_;
@@ -318,6 +324,8 @@ private:
     bool pinpoint_failure_told_ = false;
 
     PageViewLink* view_ = nullptr;
+    // Set while a page is composed for another page view than view_.
+    std::optional<bool> composing_from_link_;
     std::function<void(const std::string&)> status_sink_;
     std::function<void(const std::string&)> message_sink_;
 };
