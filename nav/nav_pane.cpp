@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QScopeGuard>
 #include <QPushButton>
 #include <QStyleOptionTabWidgetFrame>
 #include <QStylePainter>
@@ -145,7 +146,9 @@ void C1stView::release_filling()
         sync_if_active();
 }
 
-void C1stView::_show_tab(int tab)
+void C1stView::_show_tab(int tab) { show_tab(tab, true); }
+
+void C1stView::show_tab(int tab, bool take_focus)
 {
     if (!doc_.connected() || !valid_tab(tab))
         return;
@@ -167,7 +170,8 @@ void C1stView::_show_tab(int tab)
     const bool changed = current_tab_ != tab;
     current_tab_ = tab;
     _set_visible_controls(tab);
-    _focus_current();
+    if (take_focus)
+        _focus_current();
     update();
     if (changed)
         emit currentTabChanged(tab);
@@ -314,6 +318,9 @@ bool C1stView::_sync(const std::string& id)
         sync_waiting_ = current_tab_ == kTabContents || current_tab_ == kTabList;
         return sync_waiting_;
     }
+    // Following the page view moves the selection, never the keyboard focus.
+    const bool was_syncing = std::exchange(syncing_, true);
+    const auto done = qScopeGuard([this, was_syncing] { syncing_ = was_syncing; });
     switch (current_tab_) {
     case kTabContents:
         // The tree's selection change then shows the page.
@@ -373,8 +380,10 @@ void C1stView::on_control_notify(int id)
         navigate(article_list_->_selected_id());
         break;
     case kIdSearchList: {
+        // The words are painted once the page has loaded: only when a page
+        // comes, else the flag would wait for a later, unrelated page.
         const std::string page = search_list_->_selected_id();
-        if (!page.empty() && view_ && highlight_ != 0)
+        if (!page.empty() && view_ && highlight_ != 0 && page != view_->current_id())
             view_->set_search_highlight_pending();
         navigate(page);
         break;
@@ -392,6 +401,10 @@ void C1stView::navigate(const std::string& id)
     if (id.empty() || !view_)
         return;
     view_->show(id);
+    // A choice in the pane leaves the keyboard in the pane; following the
+    // page view (_sync) leaves it where the reader has it.
+    if (syncing_)
+        return;
     view_->focus_page();
     _focus_current();
 }
@@ -465,7 +478,10 @@ void C1stView::lay_out()
     add_button_->setGeometry(layout.add_button);
     delete_button_->setGeometry(layout.delete_button);
     update();
-    _show_tab(tabs_->currentIndex());
+    // A new size (the window's, the splitter's) takes the keyboard from nowhere
+    // else: the page or a field being typed in keeps it.
+    const QWidget* focus = QApplication::focusWidget();
+    show_tab(tabs_->currentIndex(), !focus || focus == this || isAncestorOf(focus));
 }
 
 void C1stView::resizeEvent(QResizeEvent* event)

@@ -136,6 +136,8 @@ protected:
 private:
     void create_controls();
     void lay_out();
+    // _show_tab, with the focus given to the tab's control only when `take_focus`.
+    void show_tab(int tab, bool take_focus);
     QRect display_rect() const;
     void first_use(int tab);
     // The tree or list that holds the keyboard focus on a tab.
@@ -184,6 +186,8 @@ private:
     bool any_tab_initialised_ = false;
     bool filling_held_ = false;
     bool sync_waiting_ = false;
+    // True while the pane follows the page view (_sync).
+    bool syncing_ = false;
 };
 
 } // namespace velto

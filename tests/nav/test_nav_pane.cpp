@@ -227,6 +227,21 @@ TEST_F(Pane, HighlightSwitchShowsTheResultAgainAndRemarks)
     EXPECT_TRUE(view.marks.empty());
 }
 
+TEST_F(Pane, AResultWhosePageIsShownLeavesNoPaintWaitingForAnotherPage)
+{
+    open_pane();
+    pane->_select_tab(kTabSearch);
+    search(QStringLiteral("ｔｅｓｔ"));
+    const std::vector<std::string> ids = fill_list(pane->search_list(), 3);
+    view.forget();
+    view.current = ids[1];
+    pane->search_list()->_select_row(1); // the page shown: nothing loads, nothing to paint later
+    EXPECT_EQ(view.highlight_requests, 0);
+    pane->search_list()->_select_row(2); // another page: painted once it has loaded
+    EXPECT_EQ(view.highlight_requests, 1);
+    EXPECT_EQ(view.shown.back(), ids[2]);
+}
+
 TEST_F(Pane, RecordedSearchTextsGoToTheTopOfTheHistory)
 {
     // Ten stored texts: 語1 is the newest.
@@ -255,6 +270,15 @@ TEST_F(Pane, RecordedSearchTextsGoToTheTopOfTheHistory)
     for (int n = 1; n <= 10; ++n)
         EXPECT_EQ(settings.read_string(kSectionSettings, search_history_value_name(n)), history()[n - 1]);
     EXPECT_EQ(settings.read_string(kSectionSettings, search_history_value_name(11)), std::nullopt);
+
+    // Letter case is part of the text as typed: two entries.
+    entry->setEditText(QStringLiteral("BEAM"));
+    EXPECT_TRUE(pane->OnCommand(kCmdRecordSearch));
+    entry->setEditText(QStringLiteral("beam"));
+    EXPECT_TRUE(pane->OnCommand(kCmdRecordSearch));
+    EXPECT_EQ(history()[0], "beam");
+    EXPECT_EQ(history()[1], "BEAM");
+    EXPECT_EQ(entry->_current_text(), "beam");
 }
 
 TEST_F(Pane, SearchRunsBehindTheWaitWindowThenListsTellsRecordsMarksAndFocuses)
