@@ -5,8 +5,8 @@ namespace velto {
 namespace {
 
 constexpr CommandInfo kCommands[] = {
-    {cmd::Back, "戻る", "一つ戻ります。\n一つ戻ります。（Ctrl+Left）"},
-    {cmd::Forward, "進む", "一つ進みます。\n一つ進みます。（Ctrl+Right）"},
+    {cmd::Back, "戻る", "一つ戻ります。\n一つ戻ります。（Alt+← または Ctrl+←）"},
+    {cmd::Forward, "進む", "一つ進みます。\n一つ進みます。（Alt+→ または Ctrl+→）"},
     {cmd::Previous, "前へ", "一つ前の条文へ移動します。\n一つ前の条文へ移動します。（Up Key）"},
     {cmd::Next, "次へ", "次の条文へ移動します。\n次の条文へ移動します。（Down Key）"},
     {cmd::Synchro, "同期", "目次又はリストと同期します。\n目次又はリストと同期します。"},
@@ -16,6 +16,10 @@ constexpr CommandInfo kCommands[] = {
     {cmd::CitedBy, "この条を引用している条文",
      "表示中の条を引用している条文の一覧をページの横に表示します。\nこの条を引用している条文"},
     {cmd::FindInPage, "検索", ""},
+    {cmd::FindNext, "次を検索", "次の検索箇所へ移動します。\n次を検索（F3）"},
+    {cmd::FindPrevious, "前を検索", "前の検索箇所へ移動します。\n前を検索（Shift+F3）"},
+    {cmd::CopyProvision, "条文をコピー", "条文を全文コピーします（引用と施行日付き）。\n条文をコピー"},
+    {cmd::OpenBelow, "下のペインで開く", "リンク先を下のペインで開きます。\n下のペインで開く（Shift+クリック）"},
     {cmd::ClearMarks, "反転マークのクリア", ""},
     {cmd::Copy, "ｺﾋﾟｰ(&C)", "選択範囲をｺﾋﾟｰしてｸﾘｯﾌﾟﾎﾞｰﾄﾞに保存\nｺﾋﾟｰ"},
     {cmd::Print, "印刷(&P)", "印刷します。\n印刷します。"},

@@ -41,8 +41,25 @@ JumpField::~JumpField() = default;
 
 void JumpField::set_page_view(C2ndView* view)
 {
+    if (view == view_)
+        return;
+    disconnect(shown_);
     view_ = view;
     setEnabled(view != nullptr);
+    if (view)
+        shown_ = connect(view, &C2ndView::pageShown, this, &JumpField::page_shown);
+}
+
+void JumpField::page_shown(const QString& id)
+{
+    // Another page: the citation no longer names what is shown.
+    if (gone_text_.isEmpty() || id == gone_page_)
+        return;
+    if (text() == gone_text_) {
+        offer({});
+        clear();
+    }
+    gone_text_.clear();
 }
 
 bool JumpField::go(const QString& text)
@@ -61,10 +78,12 @@ bool JumpField::go(const QString& text)
     }
     offer({});
     const CitationTarget& target = result.target;
+    gone_page_ = QString::fromStdString(target.page);
     if (!view_->show_at(target.page, target.anchor, target.scope)) {
         emit message(QStringLiteral("%1 を表示できませんでした").arg(QString::fromStdString(target.label)));
         return false;
     }
+    gone_text_ = this->text();
     emit message(QString::fromStdString(target.label));
     view_->_focus_page();
     return true;

@@ -5,7 +5,9 @@
 // Enter goes; Esc hands the focus back to the page. What cannot be found is
 // told in the status bar, naming what is missing, and the close matches are
 // offered in a list below the field; choosing one goes there. The field
-// stays as typed after a failure, so that it can be mended.
+// stays as typed after a failure, so that it can be mended. The citation gone
+// to stays while its page is shown and is cleared once another page is
+// (a text being typed is left alone).
 #pragma once
 
 #include <QLineEdit>
@@ -44,12 +46,17 @@ protected:
 
 private:
     void offer(const std::vector<std::string>& suggestions);
+    void page_shown(const QString& id);
 
     CVeltoDoc& doc_;
     std::unique_ptr<CitationResolver> resolver_;
     QPointer<C2ndView> view_;
     QCompleter* offers_ = nullptr;
     QStringListModel* offered_ = nullptr;
+    QMetaObject::Connection shown_;
+    // The citation gone to last and its page.
+    QString gone_text_;
+    QString gone_page_;
 };
 
 } // namespace velto

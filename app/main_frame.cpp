@@ -20,6 +20,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QScreen>
@@ -27,6 +28,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QWebEngineView>
 
 // The program's icons and pictures live in a static library: bring them in.
 static void load_program_resources() { Q_INIT_RESOURCE(app); }
@@ -94,6 +96,7 @@ CMainFrame::~CMainFrame()
     qApp->removeEventFilter(this);
     link_index_.reset(); // a build under way stops before the window goes
     doc_.set_status_sink(nullptr);
+    doc_.set_message_sink(nullptr);
 }
 
 void CMainFrame::build_actions()
@@ -167,6 +170,7 @@ void CMainFrame::build_status_bar()
     page_title_->setFrameShadow(QFrame::Sunken);
     statusBar()->addPermanentWidget(page_title_);
     doc_.set_status_sink([this](const std::string& text) { set_page_title(QString::fromStdString(text)); });
+    doc_.set_message_sink([this](const std::string& text) { statusBar()->showMessage(QString::fromStdString(text)); });
 }
 
 void CMainFrame::set_page_title(const QString& text)
@@ -228,6 +232,7 @@ bool CMainFrame::create_client()
     // controls once the page is on screen (finish_startup).
     page_ = create_page_view(main_splitter_);
     page_->OnInitialUpdate();
+    active_ = page_;
 
     build_actions();
     build_toolbar();
@@ -320,13 +325,14 @@ void CMainFrame::show_cited_by()
         resizeDocks({cited_by_}, {std::max(260, width() / 3)}, Qt::Horizontal);
         connect(cited_by_, &CitedByPanel::sentenceChosen, this, [this](const QString& page, const QString& sentence) {
             const std::string id = sentence.toStdString();
-            if (page_ && !page_->show_at(page.toStdString(), id, id))
+            C2ndView* view = active_view();
+            if (view && !view->show_at(page.toStdString(), id, id))
                 statusBar()->showMessage(QStringLiteral("引用している条文を表示できませんでした。"));
             // The reader goes on through the rows.
             cited_by_->rows()->setFocus(Qt::OtherFocusReason);
         });
     }
-    cited_by_->show_list(cited_by(doc_, *link_index_, page_->_current_id()));
+    cited_by_->show_list(cited_by(doc_, *link_index_, active_view()->_current_id()));
     refresh_commands();
 }
 
@@ -368,6 +374,13 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::FocusIn) {
+        // The commands follow the page view the reader is in.
+        auto* widget = qobject_cast<QWidget*>(watched);
+        for (C2ndView* view : {page_, lower_.data()})
+            if (widget && view && view->isAncestorOf(widget))
+                set_active(view);
+    }
     if (event->type() == QEvent::KeyPress) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->window() == this && handle_key(watched, static_cast<QKeyEvent*>(event)))
@@ -378,11 +391,27 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 
 bool CMainFrame::keeps_arrow_keys(QWidget* focus) const
 {
-    // The tree moves between its items, the search text and the jump field their caret.
+    // The tree moves between its items, a text field (the search text, the
+    // jump field, the find bar) its caret.
     const auto within = [focus](QWidget* control) { return control && (control == focus || control->isAncestorOf(focus)); };
-    if (within(jump_))
+    if (qobject_cast<QLineEdit*>(focus))
         return true;
     return left_ && (within(left_->tree()) || within(left_->search_entry()));
+}
+
+C2ndView* CMainFrame::active_view() const { return active_ ? active_.data() : page_; }
+
+void CMainFrame::set_active(C2ndView* view)
+{
+    if (!view || view == active_)
+        return;
+    active_ = view;
+    if (jump_)
+        jump_->set_page_view(view);
+    // The page title of the status bar names the page the commands act on.
+    if (!view->_current_id().empty())
+        doc_._status_caption(view->_current_id());
+    refresh_commands();
 }
 
 bool CMainFrame::handle_key(QObject* watched, QKeyEvent* key)
@@ -391,6 +420,17 @@ bool CMainFrame::handle_key(QObject* watched, QKeyEvent* key)
     QWidget* focus = QApplication::focusWidget();
     if (focus != watched || !left_)
         return false; // the event travels up the parents; act on it once
+    // Back and forward: Alt+Left/Right wherever the keyboard is, Ctrl+Left/Right
+    // too, except in a text field, where they move the caret by words.
+    if ((mods == Qt::AltModifier || (mods == Qt::ControlModifier && !qobject_cast<QLineEdit*>(focus))) &&
+        (key->key() == Qt::Key_Left || key->key() == Qt::Key_Right)) {
+        run_command(key->key() == Qt::Key_Left ? cmd::Back : cmd::Forward);
+        return true;
+    }
+    if (key->key() == Qt::Key_F3 && (mods == Qt::NoModifier || mods == Qt::ShiftModifier)) {
+        run_command(mods == Qt::NoModifier ? cmd::FindNext : cmd::FindPrevious);
+        return true;
+    }
     if (mods == Qt::ControlModifier) {
         switch (key->key()) {
         case Qt::Key_F: run_command(cmd::FindInPage); return true;
@@ -405,7 +445,8 @@ bool CMainFrame::handle_key(QObject* watched, QKeyEvent* key)
     }
     if (mods != Qt::NoModifier)
         return false;
-    const bool in_page = page_ && page_->isAncestorOf(focus);
+    C2ndView* view = active_view();
+    const bool in_page = view && (focus == view->browser() || view->browser()->isAncestorOf(focus));
     switch (key->key()) {
     case Qt::Key_Left:
     case Qt::Key_Right:

@@ -1,5 +1,12 @@
 // The main window: toolbar, menu, status bar, the left navigation pane and the
 // page view side by side, and the optional upper/lower split of the right side.
+//
+// Split, the right side holds two page views: the upper one, which the pane,
+// the page remembered at the end and the options belong to, and a lower one
+// with a history of its own, where a link clicked with Shift (or
+// 下のペインで開く) is shown. The commands of the toolbar, the menu and the
+// keys act on the view the reader was in last (active_view); the window's
+// title names the edition of the law text the database holds.
 #pragma once
 
 #include "app/page_view_port_adapter.h"
@@ -43,6 +50,10 @@ public:
 
     C1stView* left_pane() const { return left_; }
     C2ndView* page_view() const { return page_; }
+    // The lower page view of the split window; null when not split.
+    C2ndView* lower_view() const { return lower_; }
+    // The page view the commands act on: the one that had the keyboard last.
+    C2ndView* active_view() const;
     JumpField* jump_field() const { return jump_; }
     bool is_split() const { return split_; }
     bool is_topmost() const { return topmost_; }
@@ -62,6 +73,11 @@ public:
 
     // Brings the window to the front (a second start asked for it).
     void bring_to_front();
+
+    // Shows the link to page `id` (a link's id `anchor_id`, for its pinpoint
+    // target; empty for a page itself) in the lower pane, splitting the
+    // window first when it is not split. False when no page was shown.
+    bool open_below(const std::string& id, const std::string& anchor_id);
 
 public slots:
     void refresh_commands();
@@ -83,8 +99,13 @@ private:
     void build_status_bar();
     void restore_placement();
     void store_placement();
-    C2ndView* create_page_view(QWidget* parent);
-    void toggle_split();
+    // A page view of the window; `second` for the lower one.
+    C2ndView* create_page_view(QWidget* parent, bool second = false);
+    // Splits the window, the lower pane showing `lower_page` (nothing when
+    // empty), or ends the split.
+    void toggle_split(const std::string& lower_page);
+    // The reader is in `view` now: the commands and the status bar follow it.
+    void set_active(C2ndView* view);
     void store_splitter(QSplitter* splitter, std::string_view name, bool rows);
     // Sets the first pane to its stored size, or `default_size`, out of `total` pixels.
     void restore_splitter(QSplitter* splitter, std::string_view name, int default_size, int total);
@@ -112,6 +133,10 @@ private:
     std::unique_ptr<ReverseLinkIndex> link_index_;
     C1stView* left_ = nullptr;
     C2ndView* page_ = nullptr;
+    QPointer<C2ndView> lower_;
+    QPointer<C2ndView> active_;
+    // The text last found in a page, for every view of the run.
+    std::string find_text_;
     bool split_ = false;
     bool topmost_ = false;
     bool placement_restored_ = false;

@@ -1,5 +1,5 @@
 // The main window's commands: which are enabled or checked, and carrying them
-// out (the page view's own go to the page view).
+// out (the page view's own go to the page view the reader is in).
 #include "app/command_table.h"
 #include "app/main_frame.h"
 #include "app/options_dialog.h"
@@ -26,6 +26,9 @@ bool is_view_command(int id)
     case cmd::PinPoint:
     case cmd::Copy:
     case cmd::FindInPage:
+    case cmd::FindNext:
+    case cmd::FindPrevious:
+    case cmd::CopyProvision:
     case cmd::ClearMarks:
     case cmd::Print:
     case cmd::PrintPreview: return true;
@@ -43,8 +46,9 @@ QAction* CMainFrame::action(int id) const
 
 bool CMainFrame::command_enabled(int id) const
 {
+    C2ndView* view = active_view();
     if (is_view_command(id))
-        return page_ && page_->command_enabled(id);
+        return view && view->command_enabled(id);
     switch (id) {
     case cmd::Topmost:
     case cmd::Split:
@@ -55,7 +59,7 @@ bool CMainFrame::command_enabled(int id) const
         return true;
     case cmd::CitedBy: {
         IdKind kind;
-        return page_ && link_index_ready() && CVeltoDoc::_id_kind(page_->_current_id(), kind) &&
+        return view && link_index_ready() && CVeltoDoc::_id_kind(view->_current_id(), kind) &&
                kind != IdKind::Special;
     }
     case cmd::Cover:
@@ -74,7 +78,7 @@ bool CMainFrame::command_enabled(int id) const
 bool CMainFrame::command_checked(int id) const
 {
     if (is_view_command(id))
-        return page_ && page_->command_checked(id);
+        return active_view() && active_view()->command_checked(id);
     if (id == cmd::Topmost)
         return topmost_;
     if (id == cmd::Split)
@@ -97,11 +101,15 @@ bool CMainFrame::run_command(int id)
         refresh_commands();
         return false;
     }
+    C2ndView* view = active_view();
     if (is_view_command(id)) {
-        page_->run_command(id);
+        view->run_command(id);
+        // The switches hold for both pages of a split window.
+        if ((id == cmd::Refer || id == cmd::Brachet || id == cmd::PinPoint) && lower_)
+            (view == page_ ? lower_.data() : page_)->rebuild_after_toggle(id);
     } else if (const std::string_view page = command_page(id); !page.empty()) {
-        if (page_->_show(std::string(page)))
-            page_->_focus_page();
+        if (view->_show(std::string(page)))
+            view->_focus_page();
     } else {
         switch (id) {
         case cmd::Topmost:
@@ -109,8 +117,12 @@ bool CMainFrame::run_command(int id)
             setWindowFlag(Qt::WindowStaysOnTopHint, topmost_);
             show();
             break;
-        case cmd::Split: toggle_split(); break;
-        case cmd::Options: open_options_dialog(doc_, this); break;
+        case cmd::Split: toggle_split(page_ ? page_->_current_id() : std::string()); break;
+        case cmd::Options:
+            open_options_dialog(doc_, this);
+            if (lower_)
+                lower_->rebuild_current_page(); // the document rebuilt the upper page
+            break;
         case cmd::Help: show_help(); break;
         case cmd::CitedBy: show_cited_by(); break;
         case cmd::SupportSite:

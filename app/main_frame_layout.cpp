@@ -1,5 +1,5 @@
 // The main window's right side: the page view alone or split above a second
-// pane, and the splitter sizes it keeps in the settings.
+// page view, and the splitter sizes it keeps in the settings.
 #include "app/jump_field.h"
 #include "app/main_frame.h"
 #include "settings/persisted_state.h"
@@ -20,19 +20,35 @@ constexpr int kMinimumPaneSize = 20;
 
 } // namespace
 
-C2ndView* CMainFrame::create_page_view(QWidget* parent)
+C2ndView* CMainFrame::create_page_view(QWidget* parent, bool second)
 {
     auto* view = new C2ndView(doc_, parent);
-    view->setObjectName(QStringLiteral("pageView"));
-    view->set_navigation_pane(left_);
-    port_.set_view(view);
-    if (jump_)
-        jump_->set_page_view(view);
+    if (second) {
+        // Beside the pane's page, not driven by the pane: a history of its own.
+        view->setObjectName(QStringLiteral("lowerPane"));
+        view->set_own_history();
+    } else {
+        view->setObjectName(QStringLiteral("pageView"));
+        view->set_navigation_pane(left_);
+        port_.set_view(view);
+        if (jump_)
+            jump_->set_page_view(view);
+    }
+    view->set_last_find_text(find_text_);
+    connect(view, &C2ndView::findTextChanged, this, [this](const QString& text) { find_text_ = text.toStdString(); });
+    // Queued: splitting replaces the view that asks, which must be done with its request first.
+    connect(
+        view, &C2ndView::openBelowRequested, this,
+        [this](const QString& id, const QString& anchor) { open_below(id.toStdString(), anchor.toStdString()); },
+        Qt::QueuedConnection);
     connect(view, &C2ndView::commandStateChanged, this, &CMainFrame::refresh_commands);
     // The browser's page setup goes back to the reader's own whenever the
     // program is activated or left.
     connect(qApp, &QGuiApplication::applicationStateChanged, view, [view] { view->_restore_page_setup(); });
-    connect(view, &C2ndView::commandRequested, this, [this](int id) { run_command(id); });
+    connect(view, &C2ndView::commandRequested, this, [this, view](int id) {
+        set_active(view); // its own context menu
+        run_command(id);
+    });
     view->set_command_state([this](int id) { return command_enabled(id); });
     connect(view, &C2ndView::statusTextChanged, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
@@ -69,7 +85,16 @@ void CMainFrame::store_splitter(QSplitter* splitter, std::string_view name, bool
     write_splitter_pos(settings_, name, p);
 }
 
-void CMainFrame::toggle_split()
+bool CMainFrame::open_below(const std::string& id, const std::string& anchor_id)
+{
+    if (!split_)
+        toggle_split({});
+    if (!lower_)
+        return false;
+    return lower_->open_link(id, anchor_id);
+}
+
+void CMainFrame::toggle_split(const std::string& lower_page)
 {
     // The new page view goes on with the page shown, where it was read.
     const std::string shown = page_ ? page_->_current_id() : std::string();
@@ -77,6 +102,8 @@ void CMainFrame::toggle_split()
     if (page_)
         page_->_scroll_position(x, y);
     const QList<int> columns = main_splitter_->sizes();
+    // The keyboard stays in the page when it was in a page.
+    const bool in_page = (page_ && page_->has_focus_within()) || (lower_ && lower_->has_focus_within());
 
     QWidget* right = nullptr;
     if (!split_) {
@@ -84,18 +111,14 @@ void CMainFrame::toggle_split()
         rows->setObjectName(QStringLiteral("rightSplitter"));
         rows->setChildrenCollapsible(false);
         page_ = create_page_view(rows);
-        // The lower pane shows nothing of its own; its sunken border marks
-        // where the page view ends.
-        auto* lower = new QFrame(rows);
-        lower->setObjectName(QStringLiteral("lowerPane"));
-        lower->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-        lower->setAutoFillBackground(true);
+        lower_ = create_page_view(rows, true);
         right = rows;
     } else {
         store_splitter(right_splitter_, kValueSplitterPos2, true);
         page_ = create_page_view(nullptr);
         right = page_;
     }
+    active_ = page_;
     // The old right side (a page view, or the rows with theirs) goes; the new
     // one takes its place and its share of the window.
     delete main_splitter_->replaceWidget(1, right);
@@ -110,7 +133,12 @@ void CMainFrame::toggle_split()
 
     page_->set_pending_scroll(x, y);
     page_->OnInitialUpdate(shown);
-    left_->_focus_current();
+    if (lower_)
+        lower_->OnInitialUpdate(lower_page);
+    if (in_page)
+        page_->_focus_page();
+    else
+        left_->_focus_current();
     refresh_commands();
 }
 

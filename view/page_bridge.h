@@ -9,8 +9,9 @@
 //
 //   veltoPage.connected() -> bool: whether the page's reports reach this
 //       object yet (the channel comes up shortly after the page has loaded).
-//   veltoPage.anchorAt(x, y) -> {anchor, href, id}: the link at a point of
-//       the window (CSS pixels); anchor is false where there is none.
+//   veltoPage.anchorAt(x, y) -> {anchor, href, id, sentence}: the link at a
+//       point of the window (CSS pixels), anchor false where there is none,
+//       and the sentence (ID_BN) the point belongs to, '' above the first.
 //   veltoPage.offsetOf(name) -> {found, top, left, viewHeight}: where the
 //       element of an id (else of a name) is, in document coordinates, and
 //       the height of the window.
@@ -32,6 +33,9 @@
 //       (view/word_marks.h) in the page of the address path `path`; -1 when
 //       another page is shown.
 //   veltoPage.clearMarks(path) -> count: takes that paint off again.
+//   veltoPage.stepMark(forward, path) -> {index, count}: outlines the next
+//       (previous) painted occurrence and brings it to the middle of the
+//       window; null when another page is shown.
 //
 // Coordinates are CSS pixels; document coordinates count from the top left
 // of the page, window coordinates from the top left of the part shown.
@@ -85,6 +89,8 @@ public slots:
     // `by_user` when the user made the event, not a script. The engine does
     // not follow it by itself.
     void linkActivated(const QString& href, bool by_user) { emit linkActivatedInPage(href, by_user); }
+    // The same, clicked with Shift: to be opened in the lower pane.
+    void linkActivatedBelow(const QString& href, bool by_user) { emit linkActivatedBelowInPage(href, by_user); }
     // A mouse button went down at (x, y) in document coordinates; `button` 0
     // is the left, 2 the right one; `on_link` when it was on a link or a
     // picture.
@@ -93,11 +99,13 @@ public slots:
     void mouseMoved(int x, int y) { emit mouseMovedInPage(QPoint(x, y)); }
     void mouseReleased(int button, int x, int y) { emit mouseReleasedInPage(button, QPoint(x, y)); }
     // The reader asked for the context menu at (x, y) in window coordinates,
-    // on the link `href` with the id `anchor_id` when `anchor` is set.
-    // Comes in order with the mouse reports.
-    void contextMenuAsked(int x, int y, bool anchor, const QString& href, const QString& anchor_id)
+    // on the link `href` with the id `anchor_id` when `anchor` is set, in the
+    // sentence `sentence` (empty above the first). Comes in order with the
+    // mouse reports.
+    void contextMenuAsked(int x, int y, bool anchor, const QString& href, const QString& anchor_id,
+                          const QString& sentence)
     {
-        emit contextMenuAskedInPage(QPoint(x, y), anchor, href, anchor_id);
+        emit contextMenuAskedInPage(QPoint(x, y), anchor, href, anchor_id, sentence);
     }
 
     // The pointer came onto the link `href` with the id `anchor_id`; the
@@ -115,10 +123,12 @@ signals:
     void linkLeftInPage();
     void anchorClicked(const QString& anchor_id);
     void linkActivatedInPage(const QString& href, bool by_user);
+    void linkActivatedBelowInPage(const QString& href, bool by_user);
     void mousePressedInPage(int button, bool on_link, const QPoint& at);
     void mouseMovedInPage(const QPoint& at);
     void mouseReleasedInPage(int button, const QPoint& at);
-    void contextMenuAskedInPage(const QPoint& at, bool anchor, const QString& href, const QString& anchor_id);
+    void contextMenuAskedInPage(const QPoint& at, bool anchor, const QString& href, const QString& anchor_id,
+                                const QString& sentence);
 
 private:
     QWebEnginePage* page_;

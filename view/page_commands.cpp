@@ -9,10 +9,10 @@ namespace velto {
 bool C2ndView::command_enabled(int id) const
 {
     switch (id) {
-    case kBack: return doc_.history().can_go_back(current_id_);
-    case kForward: return doc_.history().can_go_forward(current_id_);
-    case kPrevious: return doc_._can_go_prev();
-    case kNext: return doc_._can_go_next();
+    case kBack: return history().can_go_back(current_id_);
+    case kForward: return history().can_go_forward(current_id_);
+    case kPrevious: return doc_._can_go_prev(current_id_);
+    case kNext: return doc_._can_go_next(current_id_);
     case kSynchro: {
         const int tab = pane_ ? pane_->current_tab() : 0;
         return tab != 2 && tab != 3;
@@ -25,6 +25,13 @@ bool C2ndView::command_enabled(int id) const
     case kCopy: return page_->hasSelection();
     case kPrint:
     case kPrintPreview: return !current_id_.empty() && !printing_;
+    case kFindNext:
+    case kFindPrevious:
+    case kOpenBelow: return !current_id_.empty();
+    case kCopyProvision: {
+        IdKind kind;
+        return CVeltoDoc::_id_kind(current_id_, kind) && kind != IdKind::Special;
+    }
     default: return false;
     }
 }
@@ -68,6 +75,16 @@ void C2ndView::run_command(int id)
     case kFindInPage:
         find_in_page();
         break;
+    case kFindNext:
+    case kFindPrevious:
+        find_step(id == kFindNext);
+        break;
+    case kCopyProvision:
+        copy_provision({}); // the whole article
+        break;
+    case kOpenBelow:
+        emit openBelowRequested(QString::fromStdString(current_id_), {});
+        break;
     case kClearMarks:
         _mark_words(find_string(), true);
         break;
@@ -86,6 +103,11 @@ void C2ndView::toggle_and_rebuild(int id)
     ViewToggles& t = doc_.toggles();
     int& value = id == kRefer ? t.Refer : id == kBrachet ? t.Brachet : t.PinPoint;
     value = value ? 0 : 1;
+    rebuild_after_toggle(id);
+}
+
+void C2ndView::rebuild_after_toggle(int id)
+{
     // Bracket and link colours do not move the text: the reader stays where he was.
     rebuild(id != kRefer);
 }
@@ -109,7 +131,6 @@ void C2ndView::rebuild(bool keep_scroll)
     rebuild_full_ = shown_in_full_;
     _show(id);
     rebuild_full_ = false;
-    _link_colouring_outdated();
     _focus_page();
 }
 

@@ -4,7 +4,10 @@
 #include "view/page_view.h"
 
 #include "view/page_bridge.h"
+#include "view/page_find_bar.h"
 #include "view/view_page.h"
+
+#include <QApplication>
 
 #include <utility>
 
@@ -68,7 +71,9 @@ void C2ndView::history_command(int id)
     const std::string current = current_id_;
     if (current.size() != kPageIdLength)
         return;
-    NavigationHistory& history = doc_.history();
+    NavigationHistory& history = this->history();
+    // Started in the page (a key, a gesture, the context menu): the keyboard stays there.
+    const bool from_page = has_focus_within();
     HistoryEntry target;
     switch (id) {
     case kPrevious: target = doc_._prev_page(current); break;
@@ -98,11 +103,15 @@ void C2ndView::history_command(int id)
         set_pending_scroll(0, 0);
         return;
     }
-    _focus_page();
+    // The find bar keeps the keys it has; anywhere else the page takes them.
+    const QWidget* focus = QApplication::focusWidget();
+    if (!(from_page && focus && find_bar_->isAncestorOf(focus)))
+        _focus_page();
     if (pane_) {
         if (synchronisation_active())
             pane_->_sync(target.id);
-        pane_->_focus_current();
+        if (!from_page)
+            pane_->_focus_current();
     }
 }
 

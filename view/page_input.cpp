@@ -57,9 +57,12 @@ void C2ndView::build_context_menu()
         {kBack, "戻る"},
         {kForward, "進む"},
         {0, nullptr},
+        {kOpenBelow, "下のペインで開く（Shift+クリック）"},
+        {0, nullptr},
         {kFindInPage, "このページ内の検索（Ctrl+F）"},
         {kClearMarks, "反転マークのクリア"},
         {kCopy, "ぷちコピー（Ctrl+C）"},
+        {kCopyProvision, "条文をコピー"},
         {0, nullptr},
         {kCitedBy, "この条を引用している条文"},
     };
@@ -71,10 +74,12 @@ void C2ndView::build_context_menu()
         QAction* action = menu_->addAction(QString::fromUtf8(text));
         action->setData(id);
         connect(action, &QAction::triggered, this, [this, id = id] {
-            if (id == kCitedBy)
-                emit commandRequested(id); // listed by the window, beside the view
-            else
-                run_command(id);
+            switch (id) {
+            case kCitedBy: emit commandRequested(id); break; // listed by the window, beside the view
+            case kOpenBelow: open_below_from_menu(); break;
+            case kCopyProvision: copy_provision(menu_anchor_.sentence); break;
+            default: run_command(id); break;
+            }
         });
     }
 }
@@ -95,15 +100,17 @@ void C2ndView::request_context_menu(const QPoint& position)
         anchor.is_anchor = found.value(QStringLiteral("anchor")).toBool();
         anchor.href = found.value(QStringLiteral("href")).toString().toStdString();
         anchor.id = found.value(QStringLiteral("id")).toString().toStdString();
+        anchor.sentence = found.value(QStringLiteral("sentence")).toString().toStdString();
         self->_context_menu(screen, anchor);
     });
 }
 
-void C2ndView::context_menu_asked(const QPoint& at, bool anchor, const QString& href, const QString& anchor_id)
+void C2ndView::context_menu_asked(const QPoint& at, bool anchor, const QString& href, const QString& anchor_id,
+                                  const QString& sentence)
 {
     const double zoom = page_->zoomFactor() > 0 ? page_->zoomFactor() : 1.0;
     const QPoint screen = browser_->mapToGlobal(QPoint(qRound(at.x() * zoom), qRound(at.y() * zoom)));
-    const PageAnchor found{anchor, href.toStdString(), anchor_id.toStdString()};
+    const PageAnchor found{anchor, href.toStdString(), anchor_id.toStdString(), sentence.toStdString()};
     if (right_button_down_)
         pending_menu_ = PendingMenu{screen, found}; // the release decides
     else
@@ -114,6 +121,7 @@ void C2ndView::_context_menu(const QPoint& screen, const PageAnchor& anchor)
 {
     if (gesture_direction_ != 0)
         return;
+    menu_anchor_ = anchor;
     if (anchor.is_anchor) {
         const InternalLink link = decode_internal_url(anchor.href);
         if (!link.internal || link.id.empty())
@@ -125,10 +133,23 @@ void C2ndView::_context_menu(const QPoint& screen, const PageAnchor& anchor)
         const int id = action->data().toInt();
         if (id == kCitedBy)
             action->setEnabled(command_state_ && command_state_(id)); // the window's to say
+        else if (id == kOpenBelow)
+            action->setEnabled(anchor.is_anchor || (!is_second_view() && command_enabled(id)));
         else if (id)
             action->setEnabled(command_enabled(id));
     }
     menu_->popup(screen);
+}
+
+void C2ndView::open_below_from_menu()
+{
+    if (!menu_anchor_.is_anchor) {
+        emit openBelowRequested(QString::fromStdString(current_id_), {});
+        return;
+    }
+    const InternalLink link = decode_internal_url(menu_anchor_.href);
+    if (link.internal && !link.id.empty())
+        emit openBelowRequested(QString::fromStdString(link.id), QString::fromStdString(menu_anchor_.id));
 }
 
 bool C2ndView::eventFilter(QObject* watched, QEvent* event)

@@ -112,10 +112,11 @@ void C2ndView::_remove_pin_image()
 
 void C2ndView::_colour_pinpoint_links()
 {
+    // Once for every document put into the browser (_show clears the flag):
+    // a reload or a rebuild of the same page gets its colours again.
     const std::string page = current_id_;
-    if (page == last_coloured_page_ && links_coloured_)
+    if (links_coloured_)
         return;
-    last_coloured_page_ = page;
     links_coloured_ = true;
     if (!doc_.toggles().PinPoint || doc_.display()[DisplaySettings::FontColorPioPointOff] == 1)
         return;

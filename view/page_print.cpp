@@ -1,8 +1,12 @@
-// Printing the page shown and its preview. The engine renders the page into
-// pages of the printer's size (print backgrounds on, so bracket colours,
-// marks and pictures print as they are shown) and then onto the printer;
-// that is asynchronous, and a printer, the preview in particular, wants its
-// pages before the call returns, so the view waits for the engine.
+// Printing the page shown and its preview. A PDF file is written by the
+// engine's own PDF printing, so that its text stays text (searchable, to
+// quote from) and its pages small. For a printer and the preview the engine
+// renders the page into pages of the printer's size and then onto the
+// printer. Either way print backgrounds are on, so bracket colours, marks
+// and pictures print as they are shown, while the page's own background
+// colour never does (the view's script gives paper a white page). Both are
+// asynchronous, and a printer, the preview in particular, wants its pages
+// before the call returns, so the view waits for the engine.
 #include "view/page_view.h"
 #include "view/view_page.h"
 
@@ -11,6 +15,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QSaveFile>
 #include <QTimer>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineView>
@@ -61,11 +66,62 @@ void C2ndView::_print_page(bool preview)
         QPrintDialog dialog(&printer, window());
         if (dialog.exec() != QDialog::Accepted)
             return;
-        failed = !print_document(printer);
+        failed = !print_to(printer);
     }
     if (failed)
         doc_.reporter().show(caption, preview ? "プレビューを表示できませんでした。" : "印刷できませんでした。",
                              MessageButtons::Ok, MessageIcon::Exclamation);
+}
+
+bool C2ndView::print_to(QPrinter& printer)
+{
+    if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty())
+        return print_document(printer);
+    if (current_id_.empty() || printing_)
+        return false;
+    printing_ = true;
+    emit commandStateChanged();
+    QPointer<C2ndView> self(this);
+    wait_for_page();
+    if (!self)
+        return false;
+    QEventLoop wait;
+    bool done = false;
+    QByteArray pdf;
+    connect(page_, &QObject::destroyed, &wait, &QEventLoop::quit);
+    page_->printToPdf(
+        [&done, &pdf, &wait, self](const QByteArray& bytes) {
+            if (!self)
+                return;
+            done = true;
+            pdf = bytes;
+            wait.quit();
+        },
+        printer.pageLayout(), printer.pageRanges());
+    if (!done)
+        wait.exec();
+    if (!self)
+        return false;
+    printing_ = false;
+    emit commandStateChanged();
+    // Written beside its place and renamed into it when whole.
+    QSaveFile file(printer.outputFileName());
+    return done && !pdf.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(pdf) == pdf.size() && file.commit();
+}
+
+void C2ndView::wait_for_page()
+{
+    // A page on its way is printed once it is there, not the one before it.
+    if (!loading_)
+        return;
+    QEventLoop arrival;
+    connect(page_, &QWebEnginePage::loadingChanged, &arrival, [this, &arrival] {
+        if (!loading_)
+            arrival.quit();
+    });
+    connect(page_, &QObject::destroyed, &arrival, &QEventLoop::quit);
+    QTimer::singleShot(kLoadWait, &arrival, &QEventLoop::quit);
+    arrival.exec();
 }
 
 bool C2ndView::print_document(QPrinter& printer)
@@ -75,19 +131,9 @@ bool C2ndView::print_document(QPrinter& printer)
     printing_ = true;
     emit commandStateChanged();
     QPointer<C2ndView> self(this);
-    // A page on its way is printed once it is there, not the one before it.
-    if (loading_) {
-        QEventLoop arrival;
-        connect(page_, &QWebEnginePage::loadingChanged, &arrival, [this, &arrival] {
-            if (!loading_)
-                arrival.quit();
-        });
-        connect(page_, &QObject::destroyed, &arrival, &QEventLoop::quit);
-        QTimer::singleShot(kLoadWait, &arrival, &QEventLoop::quit);
-        arrival.exec();
-        if (!self)
-            return false;
-    }
+    wait_for_page();
+    if (!self)
+        return false;
     QEventLoop wait;
     bool done = false;
     bool ok = false;

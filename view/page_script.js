@@ -36,6 +36,10 @@
     // document they were made in.
     var marks = [];       // spans, in the order they were made
     var markedCount = 0;  // occurrences painted
+    var occurrences = []; // the spans of each painted occurrence, in page order
+    var current = -1;     // the occurrence stepped to last; -1 before the first step
+    // The outline of the occurrence stepped to: seen over any paint.
+    var CURRENT_OUTLINE = '2px solid #D00000';
 
     // Elements whose text is not shown as page text.
     var HIDDEN = /^(SCRIPT|STYLE|NOSCRIPT|TEMPLATE|TITLE|TEXTAREA|SELECT)$/;
@@ -81,9 +85,9 @@
     }
 
     // Wraps the characters [from, to) of the body text in marks of `colour`;
-    // the first mark made.
+    // the marks made, in page order.
     function wrap(runs, from, to, colour) {
-        var first = null;
+        var made = [];
         // From the end: splitting a text node keeps its first part where it was.
         for (var i = runs.nodes.length - 1; i >= 0; --i) {
             var run = runs.nodes[i];
@@ -101,9 +105,9 @@
             piece.parentNode.insertBefore(span, piece);
             span.appendChild(piece);
             marks.push(span);
-            first = span;
+            made.unshift(span);
         }
-        return first;
+        return made;
     }
 
     function unmark() {
@@ -121,7 +125,13 @@
         }
         parents.forEach(function (p) { p.normalize(); });
         markedCount = 0;
+        occurrences = [];
+        current = -1;
         return n;
+    }
+
+    function outline(occurrence, style) {
+        occurrence.forEach(function (span) { span.style.outline = style; });
     }
 
     // The page is the one the view means (its address path).
@@ -134,6 +144,36 @@
             return { anchor: false, href: '', id: '' };
         return { anchor: true, href: a.href || '', id: a.id || '' };
     }
+
+    // The anchor of a sentence is named by its ID_BN.
+    var SENTENCE = /^[0-9A-Z]{3}-[0-9A-Z]{8}-[0-9A-Z]{2}(-[0-9A-Z]{4}){4}$/;
+
+    // The sentence a node belongs to: the last sentence anchor before it
+    // (its reference block and tables follow the sentence); '' above the first.
+    function sentenceOf(node) {
+        var found = '';
+        if (!node)
+            return found;
+        var anchors = document.querySelectorAll('a[id]');
+        for (var i = 0; i < anchors.length; ++i) {
+            var a = anchors[i];
+            if (!SENTENCE.test(a.id))
+                continue;
+            if (a !== node && !a.contains(node) && !(a.compareDocumentPosition(node) & Node.DOCUMENT_POSITION_FOLLOWING))
+                break;
+            found = a.id;
+        }
+        return found;
+    }
+
+    // On paper the page has no background colour of its own (marks and
+    // coloured links keep theirs).
+    document.addEventListener('DOMContentLoaded', function () {
+        var style = document.createElement('style');
+        style.id = 'velto-print';
+        style.textContent = '@media print { html, body { background: #FFFFFF none !important; } }';
+        (document.head || document.documentElement).appendChild(style);
+    });
 
     // A colour that shows over any background and keeps the text readable.
     var REVEAL_COLOUR = 'rgba(255, 190, 0, 0.4)';
@@ -152,9 +192,13 @@
         connected: function () {
             return host !== null;
         },
-        // The link at a point of the window (CSS pixels): its address and id.
+        // The link at a point of the window (CSS pixels): its address and
+        // id, and the sentence there.
         anchorAt: function (x, y) {
-            return linkInfo(anchorOf(document.elementFromPoint(x, y)));
+            var node = document.elementFromPoint(x, y);
+            var info = linkInfo(anchorOf(node));
+            info.sentence = sentenceOf(node);
+            return info;
         },
         // Where the element of a name is, in document coordinates (CSS
         // pixels), with the height of the window; found is false without one.
@@ -232,12 +276,18 @@
                 for (var at = runs.text.indexOf(word); at >= 0; at = runs.text.indexOf(word, at + word.length))
                     found.push(at);
                 for (var i = found.length - 1; i >= 0; --i) {
-                    var first = wrap(runs, found[i], found[i] + word.length, colours[w]);
-                    if (i === found.length - 1 && first)
-                        last = first;
+                    var made = wrap(runs, found[i], found[i] + word.length, colours[w]);
+                    if (!made.length)
+                        continue;
+                    occurrences.push(made);
+                    if (i === found.length - 1)
+                        last = made[0];
                 }
                 markedCount += found.length;
             }
+            occurrences.sort(function (a, b) {
+                return a[0].compareDocumentPosition(b[0]) & Node.DOCUMENT_POSITION_FOLLOWING ? -1 : 1;
+            });
             if (last)
                 last.scrollIntoView({ block: 'start', inline: 'nearest' });
             return markedCount;
@@ -246,6 +296,24 @@
         // had painted, -1 when the page shown is not `path`.
         clearMarks: function (path) {
             return isPage(path) ? unmark() : -1;
+        },
+        // Moves to the next (previous) painted occurrence in page order,
+        // round at the ends; the first step goes to the first (the last)
+        // occurrence of the page. The occurrence is outlined and brought to
+        // the middle of the window. {index (from 1), count}; null when the
+        // page shown is not `path`.
+        stepMark: function (forward, path) {
+            if (!isPage(path))
+                return null;
+            var n = occurrences.length;
+            if (!n)
+                return { index: 0, count: 0 };
+            if (current >= 0)
+                outline(occurrences[current], '');
+            current = forward ? (current + 1) % n : (current <= 0 ? n : current) - 1;
+            outline(occurrences[current], CURRENT_OUTLINE);
+            occurrences[current][0].scrollIntoView({ block: 'center', inline: 'nearest' });
+            return { index: current + 1, count: n };
         },
         // The body's cursor; '' gives it back to the page.
         setCursor: function (cursor) {
@@ -306,12 +374,16 @@
     // page's scripts do not run, so other clicks come from the view's world).
     // Before the channel is up the engine's navigation reaches the view's link
     // policy instead.
+    // Shift+click opens an internal link in the lower pane.
     function activate(event) {
         var a = anchorOf(event.target);
         if (!a || !host || inPage(a))
             return;
         event.preventDefault();
-        host.linkActivated(a.href, event.isTrusted);
+        if (event.shiftKey && event.button === 0)
+            host.linkActivatedBelow(a.href, event.isTrusted);
+        else
+            host.linkActivated(a.href, event.isTrusted);
     }
 
     document.addEventListener('click', function (event) {
@@ -400,6 +472,7 @@
             return;
         event.preventDefault();
         var link = linkInfo(anchorOf(event.target));
-        host.contextMenuAsked(Math.round(event.clientX), Math.round(event.clientY), link.anchor, link.href, link.id);
+        host.contextMenuAsked(Math.round(event.clientX), Math.round(event.clientY), link.anchor, link.href, link.id,
+                              sentenceOf(event.target));
     }, true);
 })();

@@ -4,11 +4,13 @@
 #include "view/busy_dialog.h"
 #include "view/link_peek_popup.h"
 #include "view/page_bridge.h"
+#include "view/page_find_bar.h"
 #include "view/page_scheme.h"
 #include "view/pinpoint_dlg.h"
 #include "view/view_page.h"
 #include "view/word_marks.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QVBoxLayout>
 #include <QWebEngineLoadingInfo>
@@ -41,12 +43,16 @@ C2ndView::C2ndView(CVeltoDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc)
     for (QObject* child : browser_->children())
         guard_browser_child(child);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(browser_);
-
     busy_ = new BusyDialog(this);
     marks_ = new WordMarks(bridge_, this);
+
+    // The find bar sits under the page, never over its text.
+    find_bar_ = new PageFindBar(*this, this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(browser_, 1);
+    layout->addWidget(find_bar_);
     open_external_ = [](const QUrl& url) { QDesktopServices::openUrl(url); };
     build_context_menu();
 
@@ -56,6 +62,10 @@ C2ndView::C2ndView(CVeltoDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc)
     connect(page_, &QWebEnginePage::loadingChanged, this,
             [this](const QWebEngineLoadingInfo& info) { page_load_changed(info); });
     connect(page_, &ViewPage::internalLinkRequested, this, [this](const QString& id) { follow_link(id.toStdString()); });
+    // Shift+click: the link's id was reported with the click just before.
+    connect(page_, &ViewPage::internalLinkBelowRequested, this, [this](const QString& id) {
+        emit openBelowRequested(id, QString::fromStdString(pinpoint_source_key_));
+    });
     connect(page_, &ViewPage::externalLinkRequested, this, [this](const QUrl& url) {
         if (open_external_)
             open_external_(url);
@@ -68,6 +78,10 @@ C2ndView::C2ndView(CVeltoDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc)
     });
     connect(page_, &QWebEnginePage::selectionChanged, this, &C2ndView::commandStateChanged);
     connect(marks_, &WordMarks::findStringChanged, this, &C2ndView::commandStateChanged);
+    connect(find_bar_, &PageFindBar::textFound, this, [this](const QString& text) {
+        last_find_text_ = text.toStdString();
+        emit findTextChanged(text);
+    });
     connect(browser_, &QWidget::customContextMenuRequested, this, &C2ndView::request_context_menu);
     connect(bridge_, &PageBridge::focused, this, &C2ndView::page_focused);
     connect(this, &C2ndView::pageLoaded, this, &C2ndView::reveal_pending);
@@ -98,9 +112,22 @@ void C2ndView::register_url_scheme() { register_page_scheme(); }
 
 QWebEnginePage* C2ndView::page() const { return page_; }
 
+void C2ndView::set_own_history()
+{
+    if (!own_history_)
+        own_history_ = std::make_unique<NavigationHistory>();
+}
+
+bool C2ndView::has_focus_within() const
+{
+    const QWidget* focus = QApplication::focusWidget();
+    return focus && (focus == this || isAncestorOf(focus));
+}
+
 void C2ndView::OnInitialUpdate(const std::string& page_shown)
 {
-    doc_.set_page_view(this);
+    if (!is_second_view())
+        doc_.set_page_view(this);
     if (!pinpoint_dlg_) {
         pinpoint_dlg_ = new CPinPointDlg(this);
         pinpoint_dlg_->bind(&doc_);
@@ -111,6 +138,13 @@ void C2ndView::OnInitialUpdate(const std::string& page_shown)
             if (_show(id.toStdString()) && pane_ && synchronisation_active())
                 pane_->_sync(current_id_);
         });
+        connect(pinpoint_dlg_, &CPinPointDlg::openBelow, this, &C2ndView::openBelowRequested);
+    }
+    if (is_second_view()) {
+        if (!page_shown.empty())
+            _show(page_shown);
+        emit commandStateChanged();
+        return;
     }
 
     // The browser stays empty until the first page, which is its first
@@ -172,8 +206,9 @@ bool C2ndView::_show(const std::string& id)
             from_cache = true;
         }
     }
-    if (!from_cache && !doc_._html_build(id, html)) {
+    if (!from_cache && !doc_._html_build(id, from_link(), html)) {
         busy_->stop();
+        search_highlight_pending_ = false; // meant for a page that did not come
         return false;
     }
 
@@ -183,6 +218,7 @@ bool C2ndView::_show(const std::string& id)
     std::string file;
     if (!doc_._write_page(id, html, file)) {
         busy_->stop();
+        search_highlight_pending_ = false;
         report_failure("ページのファイルを作業フォルダに書き込むことができませんでした。\n\n");
         return false;
     }
@@ -205,18 +241,23 @@ bool C2ndView::_show(const std::string& id)
     current_id_ = id;
     shown_in_full_ = from_link();
     marks_->page_replaced();
+    // A page put into the browser is a new document: its links need their colours.
+    links_coloured_ = false;
+    emit pageShown(QString::fromStdString(id));
 
     if (rebuild_here) {
         emit commandStateChanged();
         return true;
     }
     doc_._status_caption(id);
-    doc_._history_add(HistoryEntry{left_id, left_x, left_y});
+    const HistoryEntry left{left_id, left_x, left_y};
+    if (own_history_)
+        own_history_->_history_add(left, doc_.pages());
+    else
+        doc_._history_add(left);
     last_shown_id_ = id;
     if (last_link_id_ != id)
         last_link_id_.clear();
-    if (pane_)
-        pane_->_focus_current();
     _pin_image_gone();
     emit commandStateChanged();
     return true;
@@ -261,7 +302,13 @@ void C2ndView::page_focused(const QString& address)
         _after_load();
 }
 
-void C2ndView::follow_link(const std::string& decoded)
+bool C2ndView::open_link(const std::string& id, const std::string& anchor_id)
+{
+    pinpoint_source_key_ = anchor_id;
+    return follow_link(id);
+}
+
+bool C2ndView::follow_link(const std::string& decoded)
 {
     from_link_ = true;
     std::string id = decoded;
@@ -280,6 +327,7 @@ void C2ndView::follow_link(const std::string& decoded)
     }
     from_link_ = false;
     emit linkFollowed(QString::fromStdString(id), shown);
+    return shown;
 }
 
 void C2ndView::report_failure(std::string_view message) const

@@ -18,17 +18,24 @@
 // page_marks.cpp (pinpoint jump, pin image, link colours, the pinpoint list),
 // page_gestures.cpp (mouse gestures and their direction images),
 // page_reveal.cpp (a place within a page: the target of a citation),
-// page_text.cpp (copy, find in the page and the word marks,
-// view/word_marks.h), page_print.cpp (printing and its preview),
-// page_peek.cpp (the preview of the link under the pointer).
+// page_text.cpp (copy, 条文をコピー, find in the page and the word marks,
+// view/word_marks.h, view/page_find_bar.h), page_print.cpp (printing and its
+// preview), page_peek.cpp (the preview of the link under the pointer).
 //
 // The view runs without a main window: a navigation pane and the status bar
 // are optional (the pane through NavigationPaneLink, the status bar through
-// the document's status sink and the signals below).
+// the document's status sink and the signals below). A second view (the
+// lower pane of the split window) keeps a history of its own and is not the
+// document's page view: it names no start page and follows no pane.
+//
+// The keyboard focus: a page change started in the page (a link, a gesture,
+// a key, the context menu) leaves the focus in the page; the view never hands
+// it to the navigation pane, whose own choices keep it there themselves.
 #pragma once
 
 #include "nav/command_ids.h"
 #include "citations/link_peek.h"
+#include "compose/history.h"
 #include "compose/velto_doc.h"
 #include "view/link_text.h"
 #include "nav/navigation_pane_link.h"
@@ -62,6 +69,7 @@ class BusyDialog;
 class CPinPointDlg;
 class LinkPeekPopup;
 class PageBridge;
+class PageFindBar;
 class PageSchemeHandler;
 class ViewPage;
 class WordMarks;
@@ -69,8 +77,9 @@ class WordMarks;
 // An anchor of the page under the mouse pointer, for the context menu.
 struct PageAnchor {
     bool is_anchor = false;
-    std::string href; // resolved address
-    std::string id;   // id attribute (a pinpoint key for links with a target)
+    std::string href;     // resolved address
+    std::string id;       // id attribute (a pinpoint key for links with a target)
+    std::string sentence; // the sentence (ID_BN) the point belongs to; empty above the first
 };
 
 class C2ndView : public QWidget, public PageViewLink {
@@ -91,6 +100,10 @@ public:
     static constexpr int kPrint = cmd::Print;
     static constexpr int kPrintPreview = cmd::PrintPreview;
     static constexpr int kCitedBy = cmd::CitedBy;
+    static constexpr int kFindNext = cmd::FindNext;
+    static constexpr int kFindPrevious = cmd::FindPrevious;
+    static constexpr int kCopyProvision = cmd::CopyProvision;
+    static constexpr int kOpenBelow = cmd::OpenBelow;
     // Gesture directions: the image a gesture shows and the command its release sends.
     enum GestureDirection { kGestureNone, kGestureForward, kGestureBack, kGestureNext, kGesturePrevious, kGestureStop };
 
@@ -104,10 +117,19 @@ public:
     // The left pane; null (the default) when there is none.
     void set_navigation_pane(NavigationPaneLink* pane) { pane_ = pane; }
     NavigationPaneLink* navigation_pane() const { return pane_; }
+    // Makes this view a second one, before its first update: it keeps a back
+    // and forward history of its own and leaves the document's page view
+    // (the page remembered at the end, options) to the first.
+    void set_own_history();
+    bool is_second_view() const { return own_history_ != nullptr; }
+    // The back and forward history of this view.
+    NavigationHistory& history() { return own_history_ ? *own_history_ : doc_.history(); }
+    const NavigationHistory& history() const { return own_history_ ? *own_history_ : doc_.history(); }
 
     // First update: registers with the document, builds the context menu and
     // shows the start page (the page shown last, or the cover page). A view
-    // that takes over from another passes the page that one showed instead.
+    // that takes over from another passes the page that one showed instead;
+    // a second view shows `page_shown` and nothing when it is empty.
     void OnInitialUpdate(const std::string& page_shown = {});
 
     // Shows the page `id` (an ID_FN); true when the page was put into the
@@ -125,8 +147,14 @@ public:
     // full. The page already shown is only scrolled. False when the page
     // cannot be shown (see _show); history and synchronisation as for a link.
     bool show_at(const std::string& id, const std::string& anchor, const std::string& scope);
+    // Follows a link to `id` as a click on the anchor `anchor_id` of a page
+    // does (its pinpoint target, a large article in full); the link may come
+    // from another view (下のペインで開く). False when no page was shown.
+    bool open_link(const std::string& id, const std::string& anchor_id);
     // Gives the page the keyboard focus.
     void _focus_page();
+    // The page (or a part of the view, such as the find bar) has the keyboard focus.
+    bool has_focus_within() const;
     // The scroll offsets of the page shown, in pixels; false when there is no page.
     bool _scroll_position(int& x, int& y) const;
     // Scrolls the page, unless x and y are both 0.
@@ -173,19 +201,41 @@ public:
     // kCopyLimit bytes (view/copy_notice.h) with the notice while ClipChk
     // allows it. Nothing selected: the clipboard stays as it is.
     void copy_selection();
-    // このページ内の検索: takes the paint off and opens the find dialog.
+    // このページ内の検索: opens the find bar under the page.
     void find_in_page();
-    // The text last searched with success in the find dialog.
+    // 次を検索 / 前を検索 (F3, Shift+F3): the next or previous painted
+    // occurrence; with nothing painted, the text last found is painted
+    // first, and without one the find bar opens.
+    void find_step(bool forward);
+    // Moves to the next (previous) painted occurrence of the page shown;
+    // `done` receives its number (from 1) and the count, 0 and 0 when
+    // nothing is painted or another page came.
+    void step_marks(bool forward, std::function<void(int index, int count)> done = {});
+    // The text last searched with success in the find bar; a view that takes
+    // over from another is given that one's.
     const std::string& last_find_text() const { return last_find_text_; }
+    void set_last_find_text(const std::string& text) { last_find_text_ = text; }
+    PageFindBar* find_bar() const { return find_bar_; }
+    // 条文をコピー: the paragraph of `sentence` (an ID_BN of the page shown)
+    // or, without one, the whole article, in full as plain text headed by
+    // its citation and edition (citations/citation_copy.h), on the clipboard.
+    // False, with the clipboard unchanged, when the page has no such text.
+    bool copy_provision(const std::string& sentence);
 
     // Printing (page_print.cpp).
     //
     // Prints the page shown after the print dialog, or shows it in the print
     // preview; with no page shown, a message says so.
     void _print_page(bool preview);
+    // Prints the page shown onto `printer` and waits until it is done: to a
+    // PDF file through the engine's own PDF (text stays text), to a printer
+    // as the engine renders it; on paper the page has no background colour.
+    // False when the engine failed, the file could not be written or the
+    // page went away meanwhile.
+    bool print_to(QPrinter& printer);
     // Prints the page shown, whole, with its pictures and colours, onto
-    // `printer` and waits until it is done; false when the engine failed or
-    // the page went away meanwhile.
+    // `printer` (rendered by the engine) and waits until it is done; false
+    // when the engine failed or the page went away meanwhile.
     bool print_document(QPrinter& printer);
     // The browser's own page header and footer around printing: the engine
     // prints none, so there is nothing to blank or put back. The shell calls
@@ -196,6 +246,9 @@ public:
     // PageViewLink
     std::string current_page_id() const override { return current_id_; }
     void rebuild_current_page() override;
+    // Builds the page again after the switch `id` (Refer, Brachet, PinPoint)
+    // was flipped, as the view that flipped it does.
+    void rebuild_after_toggle(int id);
     bool from_link() const override { return from_link_ || rebuild_full_; }
 
     // The browser, for the parts that act on the rendered page.
@@ -236,6 +289,13 @@ signals:
     void linkFollowed(const QString& id, bool shown);
     // A page has loaded and _after_load has run.
     void pageLoaded();
+    // The page `id` was put into the browser (a new page or the same one rebuilt).
+    void pageShown(const QString& id);
+    // A link to `id` (clicked with Shift, or 下のペインで開く) is to be shown
+    // in the lower pane; `anchor_id` is the link's id, for its pinpoint target.
+    void openBelowRequested(const QString& id, const QString& anchor_id);
+    // A search in the find bar found `text`.
+    void findTextChanged(const QString& text);
     // The pin image was put into the page beside the sentence `target`.
     void pinImagePlaced(const QString& target);
 
@@ -262,8 +322,6 @@ protected:
     void _colour_pinpoint_links();
     // A new page replaced the one with the pin image.
     void _pin_image_gone() { pin_image_shown_ = false; }
-    // The page was rebuilt with other settings: its links must be coloured again.
-    void _link_colouring_outdated() { links_coloured_ = false; }
     // Right click on an internal link while PinPoint is on: opens the pinpoint
     // list for the link. 2 = nothing to offer, the context menu is shown instead.
     virtual int _open_pinpoint_dialog(const std::string& key, const std::string& id, const QPoint& screen);
@@ -286,7 +344,7 @@ private:
     static constexpr std::size_t kPageIdLength = 15;
 
     // An internal link of the page: `id` as decoded (possibly empty).
-    void follow_link(const std::string& id);
+    bool follow_link(const std::string& id);
     void history_command(int id);
     void toggle_and_rebuild(int id);
     // Builds the current page again with the current settings.
@@ -311,7 +369,10 @@ private:
     void mouse_released(int button, const QPoint& at);
     // The direction of a gesture from its start to `at`, by what is available now.
     int gesture_direction_to(const QPoint& at, QPoint& image) const;
-    void context_menu_asked(const QPoint& at, bool anchor, const QString& href, const QString& anchor_id);
+    void context_menu_asked(const QPoint& at, bool anchor, const QString& href, const QString& anchor_id,
+                            const QString& sentence);
+    // 下のペインで開く from the context menu: the link the menu was opened on, else the page shown.
+    void open_below_from_menu();
     void guard_browser_child(QObject* child);
     // Scrolls to and marks the place asked for by show_at, once its page is there.
     void reveal_pending();
@@ -326,6 +387,8 @@ private:
     void close_peek();
     void follow_peek();
     void report_failure(std::string_view message) const;
+    // Printing waits for a page still loading (boundedly); the view may go meanwhile.
+    void wait_for_page();
 
     CVeltoDoc& doc_;
     NavigationPaneLink* pane_ = nullptr;
@@ -339,6 +402,10 @@ private:
     BusyDialog* busy_ = nullptr;
     WordMarks* marks_ = nullptr;
     CPinPointDlg* pinpoint_dlg_ = nullptr;
+    PageFindBar* find_bar_ = nullptr;
+    std::unique_ptr<NavigationHistory> own_history_;
+    // Where the context menu was opened last: its link and sentence.
+    PageAnchor menu_anchor_;
     std::function<void(const QUrl&)> open_external_;
     std::function<bool(int)> command_state_;
 
@@ -388,8 +455,8 @@ private:
     std::string pending_mark_;
     std::string mark_page_;
     bool pin_image_shown_ = false;
+    // The links of the document in the browser have their pinpoint colours.
     bool links_coloured_ = false;
-    std::string last_coloured_page_;
 
     bool gesture_active_ = false;
     QPoint gesture_start_;

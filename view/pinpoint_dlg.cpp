@@ -22,6 +22,9 @@ constexpr ReportOrigin kShowOrigin{"選択ジャンプ用のダイアログを�
 constexpr int kColumnRoom = 32;
 // The list opens this far below the point it was asked for.
 constexpr int kDrop = 10;
+// The row that opens the link in the lower pane: an id no page or sentence has.
+constexpr char kOpenBelowRow[] = "open-below";
+constexpr char kOpenBelowText[] = "下のペインで開く";
 
 // The list of the popup: Enter picks, Escape closes; the keys are not the
 // navigation pane's (no held-key pause, no notification).
@@ -116,6 +119,9 @@ int CPinPointDlg::_show(const QPoint& screen, const std::string& id)
         emit pageAsked(QString::fromStdString(rows.last_sentence.empty() ? id : rows.last_sentence.substr(0, 15)));
         return 1;
     }
+    id_ = id;
+    list_->_add_row(ListRow{kOpenBelowRow, {kOpenBelowText}, -1, 0});
+    widest = std::max(widest, metrics.horizontalAdvance(QString::fromUtf8(kOpenBelowText)));
 
     const int column = widest + kColumnRoom;
     list_->setColumnWidth(0, column);
@@ -148,7 +154,9 @@ void CPinPointDlg::pick()
 {
     const std::string choice = list_->_selected_id();
     hide();
-    if (!choice.empty())
+    if (choice == kOpenBelowRow)
+        emit openBelow(QString::fromStdString(id_), QString::fromStdString(key_));
+    else if (!choice.empty())
         emit chosen(QString::fromStdString(key_), QString::fromStdString(choice));
 }
 

@@ -1,6 +1,8 @@
 // The pinpoint list: a small frameless popup beside a right-clicked link that
 // offers "頁トップ" and the numbered sentences of the linked article
-// (userfiles/pinpoint_rows.h), its current target selected and marked.
+// (userfiles/pinpoint_rows.h), its current target selected and marked, and
+// last "下のペインで開く", which opens the link in the lower pane (the
+// right click on a link opens this list instead of the context menu).
 //
 // The row under the mouse is selected as the mouse moves. Picking a row
 // (click, double click, Enter) hides the list and tells the owner through
@@ -52,6 +54,8 @@ signals:
     void chosen(const QString& key, const QString& choice);
     // The page `id` is to be shown without a choice.
     void pageAsked(const QString& id);
+    // "下のペインで開く" was picked: the link to `id` (with the id `key`) in the lower pane.
+    void openBelow(const QString& id, const QString& key);
 
 protected:
     bool event(QEvent* event) override;
@@ -60,6 +64,7 @@ private:
     CVeltoDoc* doc_ = nullptr;
     VListBase* list_ = nullptr;
     std::string key_;
+    std::string id_; // the page the link leads to
 };
 
 } // namespace velto

@@ -57,6 +57,8 @@ ViewPage::ViewPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage
     bridge_ = new PageBridge(this);
     connect(bridge_, &PageBridge::linkActivatedInPage, this,
             [this](const QString& href, bool by_user) { link_requested(QUrl(href), by_user, false); });
+    connect(bridge_, &PageBridge::linkActivatedBelowInPage, this,
+            [this](const QString& href, bool by_user) { link_requested(QUrl(href), by_user, false, true); });
 }
 
 bool ViewPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool main_frame)
@@ -81,7 +83,7 @@ bool ViewPage::acceptNavigationRequest(const QUrl& url, NavigationType type, boo
 // for a window (a script, a click before the bridge is up) gets none.
 QWebEnginePage* ViewPage::createWindow(WebWindowType) { return nullptr; }
 
-void ViewPage::link_requested(const QUrl& url, bool by_user, bool refused)
+void ViewPage::link_requested(const QUrl& url, bool by_user, bool refused, bool below)
 {
     const InternalLink link = decode_internal_url(url.toString().toStdString());
     if (link.internal) {
@@ -97,7 +99,14 @@ void ViewPage::link_requested(const QUrl& url, bool by_user, bool refused)
         } else {
             // After the bridge's event: showing the page starts a new load.
             QMetaObject::invokeMethod(
-                this, [this, id] { emit internalLinkRequested(id); }, Qt::QueuedConnection);
+                this,
+                [this, id, below] {
+                    if (below)
+                        emit internalLinkBelowRequested(id);
+                    else
+                        emit internalLinkRequested(id);
+                },
+                Qt::QueuedConnection);
         }
         return;
     }

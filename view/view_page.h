@@ -11,7 +11,8 @@
 // (the engine is not asked to follow them); the engine's own navigations are
 // held to the same rules.
 //   - an internal link ("http://" + identifier + "_VELTO", view/link_text.h):
-//     never a navigation; internalLinkRequested with the decoded identifier
+//     never a navigation; internalLinkRequested (internalLinkBelowRequested
+//     for a Shift+click, to be shown in the lower pane) with the decoded identifier
 //     (empty when the address names no page), once the engine is done with
 //     the event (for a navigation it began: once it has ended it), so that the
 //     view may start a load at once; a refresh or redirect leads nowhere;
@@ -44,6 +45,8 @@ public:
 signals:
     // An internal link was followed; `id` is empty when it names no page.
     void internalLinkRequested(const QString& id);
+    // An internal link was clicked with Shift: its page in the lower pane.
+    void internalLinkBelowRequested(const QString& id);
     // The user activated a link to a web page or a mail address.
     void externalLinkRequested(const QUrl& url);
 
@@ -58,7 +61,7 @@ private:
 
     // A link to `url` was followed in the page; `by_user` when the user
     // activated it, `refused` when it came as a navigation of the engine.
-    void link_requested(const QUrl& url, bool by_user, bool refused);
+    void link_requested(const QUrl& url, bool by_user, bool refused, bool below = false);
     // Follows the internal link whose navigation was refused.
     void release_refused_link();
 

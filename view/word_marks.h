@@ -1,5 +1,5 @@
 // The words of a search text painted in the page shown, and the paint taken
-// off again. The find in the page (CPageSearchDlg) and the highlighting of
+// off again. The find in the page (PageFindBar) and the highlighting of
 // full-text search hits share it through C2ndView::_mark_words.
 //
 // Painting wraps each occurrence in spans of the view's own, inside links and

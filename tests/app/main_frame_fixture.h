@@ -20,7 +20,7 @@
 #include "nav/nav_pane.h"
 #include "nav/tree_ctrl.h"
 #include "tests/fixtures.h"
-#include "view/page_search_dlg.h"
+#include "view/page_find_bar.h"
 #include "view/page_view.h"
 
 #include <gtest/gtest.h>

@@ -207,7 +207,7 @@ TEST_F(MainFrameTest, SplitTwiceReturnsToOnePageViewAndKeepsTheHeight)
     EXPECT_EQ(rows->sizes().value(0), upper);
 }
 
-TEST_F(MainFrameTest, TheSplitShowsThePageAboveAnEmptyPaneAndTheLeftPaneKeepsItsWidth)
+TEST_F(MainFrameTest, TheSplitShowsThePageInBothPanesAndTheLeftPaneKeepsItsWidth)
 {
     // A height of zeros stored by an earlier fault must not hide the page.
     write_splitter_pos(settings, kValueSplitterPos2, SplitterPosition{0, 0, 0});
@@ -236,10 +236,12 @@ TEST_F(MainFrameTest, TheSplitShowsThePageAboveAnEmptyPaneAndTheLeftPaneKeepsIts
     auto* rows = frame->findChild<QSplitter*>(QStringLiteral("rightSplitter"));
     ASSERT_NE(rows, nullptr);
     EXPECT_EQ(rows->sizes().value(0), kDefaultRightPaneHeight);
-    QWidget* lower = frame->findChild<QWidget*>(QStringLiteral("lowerPane"));
+    C2ndView* lower = frame->lower_view();
     ASSERT_NE(lower, nullptr);
+    EXPECT_EQ(lower, frame->findChild<QWidget*>(QStringLiteral("lowerPane")));
     EXPECT_TRUE(lower->isVisible());
     EXPECT_GT(lower->height(), 100);
+    EXPECT_EQ(lower->_current_id(), "01A-00060000-00");
 
     // A link in the upper view still shows its page there.
     ASSERT_TRUE(show("01A-00010000-00"));
@@ -260,6 +262,62 @@ TEST_F(MainFrameTest, TheSplitShowsThePageAboveAnEmptyPaneAndTheLeftPaneKeepsIts
     frame->resize(1350, 800);
     QApplication::processEvents();
     EXPECT_EQ(columns->sizes().value(0), left);
+}
+
+TEST_F(MainFrameTest, TheLowerPaneIsASecondPageViewWithAHistoryOfItsOwn)
+{
+    open_frame();
+    frame->resize(1100, 800);
+    ASSERT_TRUE(show("01A-00010000-00"));
+    ASSERT_TRUE(show("01A-00070000-00"));
+    const std::size_t upper_back = doc->history().back().size();
+    // A text found in the page stays for the run.
+    PageFindBar* bar = frame->page_view()->find_bar();
+    QSignalSpy searched(bar, &PageFindBar::searched);
+    bar->edit()->setText(QStringLiteral("検査"));
+    bar->search();
+    ASSERT_TRUE(searched.count() > 0 || searched.wait(kWait));
+    ASSERT_GT(searched.last().at(0).toInt(), 0);
+
+    // Shift+click on a link: its page below, the page above stays.
+    js(QStringLiteral("document.querySelector('a[href*=\"01A-00060000\"]').dispatchEvent(new MouseEvent('click', "
+                      "{bubbles: true, cancelable: true, shiftKey: true, button: 0}))"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame->lower_view() && frame->lower_view()->_current_id() == "01A-00060000-00"; },
+                                kWait));
+    C2ndView* lower = frame->lower_view();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !lower->page_loading() && !frame->page_view()->page_loading(); }, kWait));
+    EXPECT_TRUE(frame->is_split());
+    EXPECT_EQ(frame->page_view()->_current_id(), "01A-00070000-00");
+    EXPECT_TRUE(lower->isVisible());
+    EXPECT_GT(lower->height(), 100);
+    EXPECT_EQ(doc->history().back().size(), upper_back);
+    EXPECT_EQ(frame->page_view()->last_find_text(), "検査"); // the new upper view knows it
+    frame->page_view()->run_command(C2ndView::kFindInPage);
+    EXPECT_EQ(frame->page_view()->find_bar()->edit()->text(), QStringLiteral("検査"));
+
+    // Each pane keeps its own history; the toolbar acts on the pane the reader is in.
+    QSignalSpy loaded(lower, &C2ndView::pageLoaded);
+    ASSERT_TRUE(lower->_show("01A-00020000-00"));
+    ASSERT_TRUE(loaded.wait(kWait));
+    EXPECT_EQ(lower->history().back().size(), 1u);
+    EXPECT_EQ(doc->history().back().size(), upper_back);
+    frame->activateWindow();
+    lower->_focus_page();
+    QApplication::processEvents();
+    ASSERT_EQ(frame->active_view(), lower);
+    ASSERT_TRUE(frame->run_command(cmd::Back));
+    ASSERT_TRUE(loaded.wait(kWait));
+    EXPECT_EQ(lower->_current_id(), "01A-00060000-00");
+    EXPECT_EQ(frame->page_view()->_current_id(), "01A-00070000-00");
+    EXPECT_FALSE(frame->command_enabled(cmd::Back)); // the lower pane's first page
+    frame->page_view()->_focus_page();
+    QApplication::processEvents();
+    EXPECT_TRUE(frame->command_enabled(cmd::Back)); // the upper pane's history
+
+    // 下のペインで開く on the page itself: the page shown above, below.
+    frame->page_view()->run_command(C2ndView::kOpenBelow);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return lower->_current_id() == "01A-00070000-00"; }, kWait));
+    EXPECT_TRUE(reporter.messages().empty());
 }
 
 TEST_F(MainFrameTest, WindowPlacementIsStoredAndRestored)

@@ -187,21 +187,29 @@ TEST_F(MainFrameTest, FindAndCopyReachThePageFromTheKeys)
     QApplication::processEvents();
     EXPECT_FALSE(frame->command_enabled(cmd::ClearMarks));
 
-    // Ctrl+F: the find dialog, centred on the main window; its search paints the page.
-    QString result;
-    QTimer::singleShot(0, [&] {
-        auto* d = qobject_cast<CPageSearchDlg*>(QApplication::activeModalWidget());
-        ASSERT_NE(d, nullptr);
-        EXPECT_LE(std::abs(d->frameGeometry().center().x() - frame->frameGeometry().center().x()), 2);
-        QSignalSpy searched(d, &CPageSearchDlg::searched);
-        d->edit()->setText(QStringLiteral("確認"));
-        d->search_button()->click();
-        EXPECT_TRUE(searched.count() > 0 || searched.wait(kWait));
-        result = d->message()->text();
-        d->reject();
-    });
+    // Ctrl+F: the find bar under the page, the keyboard in its edit; Enter paints the page.
     press(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
+    PageFindBar* bar = frame->page_view()->find_bar();
+    ASSERT_TRUE(bar->isVisible());
+    ASSERT_EQ(QApplication::focusWidget(), bar->edit());
+    QSignalSpy searched(bar, &PageFindBar::searched);
+    bar->edit()->setText(QStringLiteral("確認"));
+    press(bar->edit(), Qt::Key_Return);
+    ASSERT_TRUE(searched.count() > 0 || searched.wait(kWait));
+    const QString result = bar->message()->text();
     EXPECT_TRUE(result.endsWith(QStringLiteral("個見つかりました。"))) << result.toStdString();
+    // F3 from the edit: the first occurrence; Shift+F3 from there: the last.
+    QSignalSpy stepped(bar, &PageFindBar::stepped);
+    press(bar->edit(), Qt::Key_F3);
+    ASSERT_TRUE(stepped.count() > 0 || stepped.wait(kWait));
+    EXPECT_TRUE(bar->message()->text().endsWith(QStringLiteral("個中1個目"))) << bar->message()->text().toStdString();
+    press(bar->edit(), Qt::Key_F3, Qt::ShiftModifier);
+    ASSERT_TRUE(stepped.count() > 1 || stepped.wait(kWait));
+    EXPECT_EQ(stepped.last().at(0).toInt(), stepped.last().at(1).toInt());
+    // Left and right move the caret in the edit, not through the history.
+    const std::size_t back = doc->history().back().size();
+    press(bar->edit(), Qt::Key_Left);
+    EXPECT_EQ(doc->history().back().size(), back);
     EXPECT_TRUE(frame->command_enabled(cmd::ClearMarks));
     EXPECT_TRUE(frame->run_command(cmd::ClearMarks));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !frame->command_enabled(cmd::ClearMarks); }, kWait));

@@ -4,14 +4,17 @@
 #include "core/sjis.h"
 #include "tests/view/view_fixture.h"
 #include "view/copy_notice.h"
-#include "view/page_search_dlg.h"
+#include "view/page_find_bar.h"
 #include "view/word_marks.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPageLayout>
 #include <QPrintPreviewDialog>
@@ -23,8 +26,12 @@
 #include <QTest>
 #include <QTimer>
 #include <QWebEnginePage>
+#include <QWebEngineView>
 
 #include <fstream>
+#include <algorithm>
+#include <array>
+#include <iterator>
 #include <sstream>
 
 namespace velto::test {
@@ -154,6 +161,39 @@ TEST_F(PageTextTest, CopyPutsPlainTextOnTheClipboardWithTheNoticeUntilTicked)
     EXPECT_EQ(clipboard->text(), link_text);
 }
 
+// ---- 条文をコピー ------------------------------------------------------------
+
+TEST_F(PageTextTest, CopyProvisionPutsTheParagraphUnderTheMouseInFull)
+{
+    start();
+    ASSERT_TRUE(show(kArticle1));
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const auto copy_at = [&](const QString& selector) {
+        clipboard->clear();
+        view->context_menu()->hide();
+        EXPECT_TRUE(mouse_click(selector, Qt::RightButton)) << selector.toStdString();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return view->context_menu()->isVisible(); }, kWait));
+        for (QAction* action : view->context_menu()->actions())
+            if (action->data().toInt() == C2ndView::kCopyProvision) {
+                EXPECT_TRUE(action->isEnabled());
+                action->trigger();
+            }
+        view->context_menu()->hide();
+        return clipboard->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    };
+    // On the second paragraph: that paragraph, in full, headed by its citation.
+    const QStringList paragraph = copy_at(QStringLiteral("[id=\"01A-00010000-00-0200-0000-0000-0000\"]"));
+    ASSERT_EQ(paragraph.size(), 2) << clipboard->text().toStdString();
+    EXPECT_EQ(paragraph[0], QStringLiteral("建築基準法第一条第二項"));
+    EXPECT_TRUE(paragraph[1].endsWith(QStringLiteral("健康及び財産の保護を図る。"))) << paragraph[1].toStdString();
+    // Above the first paragraph (the title): the whole article, its links as words.
+    const QStringList article = copy_at(QStringLiteral("body > *:first-child"));
+    ASSERT_EQ(article.size(), 25) << clipboard->text().toStdString();
+    EXPECT_EQ(article[0], QStringLiteral("建築基準法第一条"));
+    EXPECT_TRUE(article[1].contains(QStringLiteral("建築物の基準（第2条及び第3条に定めるもの"))) << article[1].toStdString();
+    EXPECT_FALSE(clipboard->text().contains(QLatin1Char('<')));
+}
+
 // ---- Find in the page --------------------------------------------------------
 
 TEST_F(PageTextTest, FindPaintsUpToThreeWordsAndClearingGivesEveryColourBack)
@@ -161,17 +201,17 @@ TEST_F(PageTextTest, FindPaintsUpToThreeWordsAndClearingGivesEveryColourBack)
     start();
     ASSERT_TRUE(show(kArticle1));
     const QString original = body_html();
-    CPageSearchDlg dialog(*view, settings, view.get(), "");
-    dialog.show();
+    PageFindBar& dialog = *view->find_bar();
+    view->run_command(C2ndView::kFindInPage);
+    EXPECT_TRUE(dialog.isVisible());
     EXPECT_FALSE(dialog.search_button()->isEnabled());
-    EXPECT_FALSE(dialog.message()->isVisible());
+    EXPECT_TRUE(dialog.message()->text().isEmpty());
     const auto search = [&](const QString& text) {
-        QSignalSpy searched(&dialog, &CPageSearchDlg::searched);
+        QSignalSpy searched(&dialog, &PageFindBar::searched);
         dialog.edit()->setText(text);
         EXPECT_TRUE(dialog.search_button()->isEnabled());
         dialog.search_button()->click();
         EXPECT_TRUE(searched.count() > 0 || searched.wait(kWait));
-        EXPECT_TRUE(dialog.message()->isVisible());
         return dialog.message()->text();
     };
 
@@ -238,30 +278,66 @@ TEST_F(PageTextTest, FindPaintsUpToThreeWordsAndClearingGivesEveryColourBack)
     EXPECT_EQ(mark("　"), WordMarks::kFailed);
 }
 
-TEST_F(PageTextTest, FindDialogKeepsItsPlaceRelativeToTheMainWindow)
+TEST_F(PageTextTest, TheFindBarLeavesThePageInViewAndStepsThroughTheMatches)
 {
     start();
-    view->move(40, 30);
+    ASSERT_TRUE(show(kArticle1));
+    view->resize(700, 500);
     QApplication::processEvents();
-    const QRect main = view->frameGeometry();
-    QPoint offset;
-    {
-        CPageSearchDlg dialog(*view, settings, view.get(), "建築物");
-        EXPECT_EQ(dialog.edit()->text(), QStringLiteral("建築物"));
-        EXPECT_TRUE(dialog.search_button()->isEnabled());
-        // First opened: centred on the main window.
-        EXPECT_LE(std::abs(dialog.x() + dialog.width() / 2 - main.center().x()), 1);
-        EXPECT_LE(std::abs(dialog.y() + dialog.height() / 2 - main.center().y()), 1);
-        dialog.show();
-        dialog.move(dialog.pos() + QPoint(-30, 50));
-        offset = dialog.pos() - main.topLeft();
-        dialog.reject();
-    }
-    // The main window moved: the dialog moves with it.
-    view->move(140, 80);
+    const QRect page_before = view->browser()->geometry();
+    view->run_command(C2ndView::kFindInPage);
+    PageFindBar& bar = *view->find_bar();
+    ASSERT_TRUE(bar.isVisible());
     QApplication::processEvents();
-    CPageSearchDlg dialog(*view, settings, view.get(), "");
-    EXPECT_EQ(dialog.pos() - view->frameGeometry().topLeft(), offset);
+    // Under the page, beside none of its text.
+    EXPECT_GE(bar.geometry().top(), view->browser()->geometry().bottom());
+    EXPECT_EQ(view->browser()->geometry().top(), page_before.top());
+
+    const int buildings = page_text().count(QStringLiteral("建築物"));
+    ASSERT_GE(buildings, 3);
+    QSignalSpy searched(&bar, &PageFindBar::searched);
+    bar.edit()->setText(QStringLiteral("建築物"));
+    QTest::keyClick(bar.edit(), Qt::Key_Return);
+    ASSERT_TRUE(searched.count() > 0 || searched.wait(kWait));
+    EXPECT_EQ(bar.message()->text(), QStringLiteral("%1個見つかりました。").arg(buildings));
+    EXPECT_EQ(view->last_find_text(), "建築物");
+
+    // F3 and Shift+F3 (here the view's commands): one occurrence after the
+    // other, outlined and brought into the middle of the view, round at the ends.
+    const auto outlined = [&] {
+        return js(QStringLiteral("Array.from(document.querySelectorAll('span')).filter(function (s) { "
+                                 "return s.style.outline !== ''; }).map(function (s) { return s.textContent; }).join('')"))
+            .toString();
+    };
+    const auto step = [&](int command) {
+        QSignalSpy stepped(&bar, &PageFindBar::stepped);
+        view->run_command(command);
+        EXPECT_TRUE(stepped.count() > 0 || stepped.wait(kWait));
+        return bar.message()->text();
+    };
+    js(QStringLiteral("scrollTo(0, 0)"));
+    ASSERT_TRUE(wait_scroll(0));
+    EXPECT_EQ(step(C2ndView::kFindNext), QStringLiteral("%1個中1個目").arg(buildings));
+    EXPECT_EQ(outlined(), QStringLiteral("建築物"));
+    EXPECT_EQ(step(C2ndView::kFindNext), QStringLiteral("%1個中2個目").arg(buildings));
+    EXPECT_EQ(step(C2ndView::kFindPrevious), QStringLiteral("%1個中1個目").arg(buildings));
+    EXPECT_EQ(step(C2ndView::kFindPrevious), QStringLiteral("%1個中%1個目").arg(buildings));
+    EXPECT_EQ(outlined(), QStringLiteral("建築物")); // one outline at a time
+    // The last one lies far down: the view went there.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return scroll_y() > 0; }, kWait));
+
+    // Esc closes the bar; the paint stays and the page has the keyboard.
+    QTest::keyClick(bar.edit(), Qt::Key_Escape);
+    EXPECT_FALSE(bar.isVisible());
+    EXPECT_EQ(view->find_string(), "建築物");
+
+    // Another page: nothing painted, F3 paints the text last found again and goes to its first.
+    ASSERT_TRUE(show("01A-00030000-00"));
+    ASSERT_EQ(view->find_string(), "");
+    const int there = page_text().count(QStringLiteral("建築物"));
+    ASSERT_GT(there, 0);
+    EXPECT_EQ(step(C2ndView::kFindNext), QStringLiteral("%1個中1個目").arg(there));
+    EXPECT_EQ(view->find_string(), "建築物");
 }
 
 // ---- Printing --------------------------------------------------------------
@@ -303,6 +379,74 @@ int pdf_pages(const QString& file)
     for (std::size_t at = pdf.find("/Type /Page"); at != std::string::npos; at = pdf.find("/Type /Page", at + 1))
         pages += pdf.compare(at, 12, "/Type /Pages") != 0;
     return pages;
+}
+
+// The first page of a PDF file as a grey picture of `dpi` dots an inch: width, height, pixels.
+struct Grey {
+    int width = 0, height = 0;
+    std::string pixels;
+};
+Grey first_page(const QString& pdf, int dpi)
+{
+    QProcess render;
+    render.start(QStringLiteral("pdftoppm"), {QStringLiteral("-gray"), QStringLiteral("-r"), QString::number(dpi),
+                                              QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                                              QStringLiteral("1"), pdf});
+    if (!render.waitForFinished(kWait))
+        return {};
+    std::istringstream pgm(render.readAllStandardOutput().toStdString());
+    std::string magic;
+    Grey grey;
+    int depth = 0;
+    pgm >> magic >> grey.width >> grey.height >> depth;
+    pgm.get();
+    grey.pixels.assign(std::istreambuf_iterator<char>(pgm), {});
+    if (magic != "P5" || grey.pixels.size() != static_cast<std::size_t>(grey.width) * grey.height)
+        return {};
+    return grey;
+}
+
+TEST_F(PrintTest, APdfFileKeepsItsTextAndNoBackgroundColour)
+{
+    start();
+    DisplaySettings values = doc->display();
+    values[DisplaySettings::BackColor] = 0x00FFFF; // a yellow page on the screen
+    QSignalSpy loaded(view.get(), &C2ndView::pageLoaded);
+    ASSERT_TRUE(view->_show(kLong));
+    ASSERT_TRUE(loaded.wait(kWait));
+    doc->set_display(values);
+    ASSERT_TRUE(loaded.wait(kWait));
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    const QString file = QString::fromStdString(dir.file("article.pdf"));
+    printer.setOutputFileName(file);
+    ASSERT_TRUE(view->print_to(printer));
+    ASSERT_TRUE(QFileInfo::exists(file));
+
+    // Text stays text: the words are in the file, pages are small.
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(kWait)) << "pdftotext (poppler-utils) is needed";
+    const QString words = QString::fromUtf8(text.readAllStandardOutput()).remove(QLatin1Char('\n'));
+    EXPECT_TRUE(words.contains(QStringLiteral("【長い条】")));
+    EXPECT_TRUE(words.contains(QStringLiteral("最後の段落（括弧の中）の本文。")));
+    const int pages = words.count(QLatin1Char('\f'));
+    ASSERT_GE(pages, 3);
+    EXPECT_LT(QFileInfo(file).size() / pages, 200 * 1024);
+
+    // Paper stays white: the page's yellow (grey 226 here) is neither in a
+    // corner nor the colour most of the page has.
+    const Grey grey = first_page(file, 20);
+    ASSERT_GT(grey.width, 0) << "pdftoppm (poppler-utils) is needed";
+    std::array<int, 256> count{};
+    for (const char dot : grey.pixels)
+        ++count[static_cast<unsigned char>(dot)];
+    EXPECT_EQ(std::max_element(count.begin(), count.end()) - count.begin(), 255);
+    for (const std::size_t corner : {std::size_t{0}, static_cast<std::size_t>(grey.width - 1), grey.pixels.size() - 1})
+        EXPECT_GE(static_cast<unsigned char>(grey.pixels[corner]), 250) << corner;
+    EXPECT_TRUE(reporter.messages().empty());
 }
 
 TEST_F(PrintTest, WithoutAPageThereIsAMessageInsteadOfPrinting)

@@ -7,6 +7,8 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <functional>
 #include <QWebEngineView>
 
 namespace velto::test {
@@ -106,6 +108,28 @@ TEST_F(PinPointViewTest, ALinkWithATargetLandsOnItsSentenceWithThePin)
     EXPECT_FALSE(view->pin_image_shown());
 }
 
+TEST_F(PinPointViewTest, EveryPageShownGetsItsLinkColours)
+{
+    start();
+    ASSERT_TRUE(show(kArticle1));
+    ASSERT_EQ(link_background(), QStringLiteral("rgb(255, 255, 204)"));
+    // The same page built again (the 強調表示 check box, a large article's full
+    // text), the page left and shown again, the settings applied.
+    const std::pair<const char*, std::function<bool()>> reloads[] = {
+        {"forced rebuild", [&] { view->set_forced_rebuild(); return show(kArticle1); }},
+        {"another page and back", [&] { return show(kArticle3) && show(kArticle1); }},
+        {"rebuilt", [&] {
+             QSignalSpy loaded(view.get(), &C2ndView::pageLoaded);
+             view->rebuild_current_page();
+             return loaded.wait(kWait);
+         }},
+    };
+    for (const auto& [how, reload] : reloads) {
+        ASSERT_TRUE(reload()) << how;
+        EXPECT_EQ(link_background(), QStringLiteral("rgb(255, 255, 204)")) << how;
+    }
+}
+
 TEST_F(PinPointViewTest, OptionsTurnTheColoursAndTheMarksOff)
 {
     start();
@@ -144,7 +168,8 @@ TEST_F(PinPointViewTest, TheListOffersTheSentencesAndKeepsTheReadersChoice)
     ASSERT_TRUE(mouse_click(kLink, Qt::RightButton));
     ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->isVisible(); }, kWait));
     EXPECT_FALSE(view->context_menu()->isVisible());
-    EXPECT_EQ(list->_row_count(), 25); // 頁トップ and 24 paragraphs
+    EXPECT_EQ(list->_row_count(), 26); // 頁トップ, 24 paragraphs and 下のペインで開く
+    EXPECT_EQ(list->topLevelItem(25)->text(0), QStringLiteral("下のペインで開く"));
     EXPECT_EQ(list->_selected_id(), kTarget);
     EXPECT_EQ(list->_cell_image(list->_row_of_id(kTarget), 0), 4);
 
@@ -181,6 +206,16 @@ TEST_F(PinPointViewTest, TheListOffersTheSentencesAndKeepsTheReadersChoice)
     EXPECT_EQ(read_file(dir.file("velto14.ppj")), "VERSION 14.03\r\n");
     EXPECT_EQ(doc->_pinpoint_target(kKey), kTarget);
     EXPECT_EQ(pane.synced.back(), kArticle3);
+
+    // 下のペインで開く: the link with its key, for the lower pane; nothing moves here.
+    QSignalSpy below(view.get(), &C2ndView::openBelowRequested);
+    view->_context_menu(at, link);
+    list->_select_row(list->_row_count() - 1);
+    dialog->pick();
+    ASSERT_EQ(below.count(), 1);
+    EXPECT_EQ(below.at(0).at(0).toString(), QStringLiteral("01A-00030000-00"));
+    EXPECT_EQ(below.at(0).at(1).toString().toStdString(), kKey);
+    EXPECT_EQ(read_file(dir.file("velto14.ppj")), "VERSION 14.03\r\n");
 
     // A link to an appended table has no sentences to offer: the context menu.
     view->_context_menu(at, PageAnchor{true, "http://01A-T0010000_VELTO", kKey});
