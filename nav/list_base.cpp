@@ -312,14 +312,24 @@ std::string VListBase::_cell_display_text(int row, int column) const
     const QTreeWidgetItem* item = topLevelItem(row);
     if (!item || column < 0 || column >= columnCount())
         return {};
-    const std::string text = item->text(column).toStdString();
-    // A cell that reaches past the right edge of the list is cut at the edge.
-    int available = std::min(columnWidth(column), viewport()->width() - columnViewportPosition(column));
-    if (_cell_image(row, column) >= 0)
-        available -= kImageWidth;
+    const std::string whole = item->text(column).toStdString();
+    const std::string text(sjis_prefix(whole, kMaxCellBytes));
+    const int image = _cell_image(row, column) >= 0 ? kImageWidth : 0;
     const QFontMetrics metrics = fontMetrics();
-    return fit_cell_text(sjis_prefix(text, kMaxCellBytes), available,
-                         [&metrics](std::string_view part) { return metrics.horizontalAdvance(to_qstring(part)); });
+    const auto width = [&metrics](std::string_view part) { return metrics.horizontalAdvance(to_qstring(part)); };
+    // A cell that reaches past the right edge of the list is cut before the
+    // edge, its dots within sight.
+    const int room = viewport()->width() - columnViewportPosition(column) - image;
+    if (room < columnWidth(column) - image && width(text) + kCellTextMargin > room) {
+        std::size_t end = 0;
+        for (std::size_t next = 0; next < text.size(); end = next) {
+            next += utf8_decode_at(text, next).bytes;
+            if (width(std::string_view(text).substr(0, next)) + width(kEllipsis) + kCellTextMargin > room)
+                break;
+        }
+        return width(kEllipsis) + kCellTextMargin > room ? std::string() : text.substr(0, end) + std::string(kEllipsis);
+    }
+    return fit_cell_text(text, columnWidth(column) - image, width);
 }
 
 QString VListBase::_whole_text(const QModelIndex& index) const
