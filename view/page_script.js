@@ -148,12 +148,20 @@
     // The anchor of a sentence is named by its ID_BN.
     var SENTENCE = /^[0-9A-Z]{3}-[0-9A-Z]{8}-[0-9A-Z]{2}(-[0-9A-Z]{4}){4}$/;
 
-    // The sentence a node belongs to: the last sentence anchor before it
-    // (its reference block and tables follow the sentence); '' above the first.
+    // The sentence a node belongs to: the one sentence anchor inside it (a
+    // sentence's block), else the last sentence anchor before it (its
+    // reference block and tables follow the sentence); '' above the first
+    // and on an element that holds several sentences (the page itself).
     function sentenceOf(node) {
         var found = '';
-        if (!node)
+        var element = node && node.nodeType !== 1 ? node.parentNode : node;
+        if (!element)
             return found;
+        var inside = Array.prototype.filter.call(element.querySelectorAll('a[id]'), function (a) {
+            return SENTENCE.test(a.id);
+        });
+        if (inside.length)
+            return inside.length === 1 ? inside[0].id : found;
         var anchors = document.querySelectorAll('a[id]');
         for (var i = 0; i < anchors.length; ++i) {
             var a = anchors[i];

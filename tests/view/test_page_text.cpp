@@ -181,11 +181,15 @@ TEST_F(PageTextTest, CopyProvisionPutsTheParagraphUnderTheMouseInFull)
         view->context_menu()->hide();
         return clipboard->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     };
-    // On the second paragraph: that paragraph, in full, headed by its citation.
-    const QStringList paragraph = copy_at(QStringLiteral("[id=\"01A-00010000-00-0200-0000-0000-0000\"]"));
+    // On the words of the second paragraph: that paragraph, in full, headed by its citation.
+    js(QStringLiteral("document.getElementById('01A-00010000-00-0200-0000-0000-0000').closest('div')"
+                      ".setAttribute('data-test', 'second')"));
+    const QStringList paragraph = copy_at(QStringLiteral("[data-test=\"second\"]"));
     ASSERT_EQ(paragraph.size(), 2) << clipboard->text().toStdString();
     EXPECT_EQ(paragraph[0], QStringLiteral("建築基準法第一条第二項"));
     EXPECT_TRUE(paragraph[1].endsWith(QStringLiteral("健康及び財産の保護を図る。"))) << paragraph[1].toStdString();
+    // On its number: the same.
+    EXPECT_EQ(copy_at(QStringLiteral("[id=\"01A-00010000-00-0200-0000-0000-0000\"]")), paragraph);
     // Above the first paragraph (the title): the whole article, its links as words.
     const QStringList article = copy_at(QStringLiteral("body > *:first-child"));
     ASSERT_EQ(article.size(), 25) << clipboard->text().toStdString();
