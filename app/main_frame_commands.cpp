@@ -141,7 +141,7 @@ bool CMainFrame::run_command(int id)
             if (!caption.empty()) {
                 text = all.substr(0, all.find('\n')) + "\n\n収録している法令の本文: " + caption;
                 if (editions.size() > 1)
-                    text += "\n（法令ごとの版は「詳細」に）";
+                    text += "\n（法令ごとの版は「詳細を表示」で）";
             }
             QMessageBox box(QMessageBox::NoIcon, QStringLiteral("バージョン情報"), QString::fromStdString(text),
                             QMessageBox::Ok, this);

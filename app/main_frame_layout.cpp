@@ -42,6 +42,11 @@ C2ndView* CMainFrame::create_page_view(QWidget* parent, bool second)
         [this](const QString& id, const QString& anchor) { open_below(id.toStdString(), anchor.toStdString()); },
         Qt::QueuedConnection);
     connect(view, &C2ndView::commandStateChanged, this, &CMainFrame::refresh_commands);
+    // The status bar names the page of the pane the reader is in, whatever the other shows.
+    connect(view, &C2ndView::pageShown, this, [this, view] {
+        if (C2ndView* active = active_view(); active && active != view && !active->_current_id().empty())
+            doc_._status_caption(active->_current_id());
+    });
     // The browser's page setup goes back to the reader's own whenever the
     // program is activated or left.
     connect(qApp, &QGuiApplication::applicationStateChanged, view, [view] { view->_restore_page_setup(); });

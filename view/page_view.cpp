@@ -243,9 +243,9 @@ bool C2ndView::_show(const std::string& id)
     marks_->page_replaced();
     // A page put into the browser is a new document: its links need their colours.
     links_coloured_ = false;
-    emit pageShown(QString::fromStdString(id));
 
     if (rebuild_here) {
+        emit pageShown(QString::fromStdString(id));
         emit commandStateChanged();
         return true;
     }
@@ -259,6 +259,7 @@ bool C2ndView::_show(const std::string& id)
     if (last_link_id_ != id)
         last_link_id_.clear();
     _pin_image_gone();
+    emit pageShown(QString::fromStdString(id));
     emit commandStateChanged();
     return true;
 }

@@ -100,7 +100,7 @@ TEST(ReaderTitle, TheWindowAndTheVersionDialogNameTheEditionOfTheLawText)
     });
     ASSERT_TRUE(frame.run_command(cmd::Version));
     EXPECT_EQ(text, QStringLiteral("ヴェルト VelTo Ver.14.03\n\n収録している法令の本文: 建築基準法 令和7年12月1日施行\n"
-                                   "（法令ごとの版は「詳細」に）"));
+                                   "（法令ごとの版は「詳細を表示」で）"));
     EXPECT_TRUE(detail.contains(QStringLiteral("建築基準法施行令（昭和二十五年政令第三百三十八号）\n　令和7年12月1日施行")))
         << detail.toStdString();
 }
