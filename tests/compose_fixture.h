@@ -31,6 +31,22 @@ protected:
     std::unique_ptr<CVeltoDoc> doc;
 };
 
+// A document started on a program folder (the build's own, the sample) as
+// the command line starts it: nothing is written to the folder.
+struct Reader {
+    explicit Reader(const std::string& folder)
+    {
+        DocumentOptions options;
+        options.program_dir = folder;
+        options.use_working_folder = false;
+        started = doc.OnNewDocument(options);
+    }
+    MemorySettingsStore settings;
+    CapturingReporter reporter;
+    CVeltoDoc doc{settings, reporter};
+    bool started = false;
+};
+
 // Counts the occurrences of `needle` in `text`.
 std::size_t count_of(const std::string& text, const std::string& needle);
 

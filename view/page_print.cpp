@@ -77,13 +77,8 @@ bool C2ndView::print_to(QPrinter& printer)
 {
     if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty())
         return print_document(printer);
-    if (current_id_.empty() || printing_)
-        return false;
-    printing_ = true;
-    emit commandStateChanged();
     QPointer<C2ndView> self(this);
-    wait_for_page();
-    if (!self)
+    if (!begin_printing())
         return false;
     QEventLoop wait;
     bool done = false;
@@ -102,11 +97,27 @@ bool C2ndView::print_to(QPrinter& printer)
         wait.exec();
     if (!self)
         return false;
-    printing_ = false;
-    emit commandStateChanged();
+    end_printing();
     // Written beside its place and renamed into it when whole.
     QSaveFile file(printer.outputFileName());
     return done && !pdf.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(pdf) == pdf.size() && file.commit();
+}
+
+bool C2ndView::begin_printing()
+{
+    if (current_id_.empty() || printing_)
+        return false;
+    printing_ = true;
+    emit commandStateChanged();
+    QPointer<C2ndView> self(this);
+    wait_for_page();
+    return self;
+}
+
+void C2ndView::end_printing()
+{
+    printing_ = false;
+    emit commandStateChanged();
 }
 
 void C2ndView::wait_for_page()
@@ -126,13 +137,8 @@ void C2ndView::wait_for_page()
 
 bool C2ndView::print_document(QPrinter& printer)
 {
-    if (current_id_.empty() || printing_)
-        return false;
-    printing_ = true;
-    emit commandStateChanged();
     QPointer<C2ndView> self(this);
-    wait_for_page();
-    if (!self)
+    if (!begin_printing())
         return false;
     QEventLoop wait;
     bool done = false;
@@ -151,8 +157,7 @@ bool C2ndView::print_document(QPrinter& printer)
         return false;
     if (browser)
         disconnect(finished);
-    printing_ = false;
-    emit commandStateChanged();
+    end_printing();
     return ok;
 }
 

@@ -389,6 +389,11 @@ private:
     void report_failure(std::string_view message) const;
     // Printing waits for a page still loading (boundedly); the view may go meanwhile.
     void wait_for_page();
+    // Printing starts (false when there is no page, printing runs already, or
+    // the view went while the page loaded: then nothing of it may be touched)
+    // and ends; the print commands are greyed in between.
+    bool begin_printing();
+    void end_printing();
 
     CVeltoDoc& doc_;
     NavigationPaneLink* pane_ = nullptr;

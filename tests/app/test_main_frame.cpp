@@ -77,18 +77,15 @@ TEST(ReaderStop, EveryValueStoredAtTheEndGoesToTheSettingsInTwoFlushes)
     EXPECT_TRUE(reporter.messages().empty());
 }
 
-TEST(ReaderTitle, TheWindowAndTheVersionDialogNameTheEditionOfTheLawText)
+TEST_F(MainFrameTest, TheWindowAndTheVersionDialogNameTheEditionOfTheLawText)
 {
-    TempDir dir;
-    std::filesystem::copy_file(VELTO_BINARY_DIR "/VT2014.m88", dir.file("VT2014.m88"));
-    MemorySettingsStore settings;
-    CapturingReporter reporter;
-    CVeltoDoc doc(settings, reporter);
-    DocumentOptions options;
-    options.program_dir = dir.path();
-    ASSERT_TRUE(doc.OnNewDocument(options));
-    CMainFrame frame(doc, settings);
-    EXPECT_EQ(frame.windowTitle(), QStringLiteral("VelTo ヴェルト（建築基準法 令和7年12月1日施行）"));
+    // The build's own database, with the whole laws and their editions.
+    doc.reset();
+    std::filesystem::copy_file(VELTO_BINARY_DIR "/VT2014.m88", dir.file("VT2014.m88"),
+                               std::filesystem::copy_options::overwrite_existing);
+    start_document();
+    CMainFrame window(*doc, settings);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("VelTo ヴェルト（建築基準法 令和7年12月1日施行）"));
 
     QString text, detail;
     QTimer::singleShot(0, [&] {
@@ -98,7 +95,7 @@ TEST(ReaderTitle, TheWindowAndTheVersionDialogNameTheEditionOfTheLawText)
         detail = box->detailedText();
         box->accept();
     });
-    ASSERT_TRUE(frame.run_command(cmd::Version));
+    ASSERT_TRUE(window.run_command(cmd::Version));
     EXPECT_EQ(text, QStringLiteral("ヴェルト VelTo Ver.14.03\n\n収録している法令の本文: 建築基準法 令和7年12月1日施行\n"
                                    "（法令ごとの版は「詳細を表示」で）"));
     EXPECT_TRUE(detail.contains(QStringLiteral("建築基準法施行令（昭和二十五年政令第三百三十八号）\n　令和7年12月1日施行")))

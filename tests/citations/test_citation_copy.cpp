@@ -2,7 +2,7 @@
 // edition, on the reader's own folder (the whole 建築基準法 and 施行令) and
 // on the sample.
 #include "citations/citation_copy.h"
-#include "tests/fixtures.h"
+#include "tests/compose_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -10,19 +10,7 @@ using namespace velto;
 
 namespace {
 
-struct Reader {
-    explicit Reader(const std::string& folder)
-    {
-        DocumentOptions options;
-        options.program_dir = folder;
-        options.use_working_folder = false;
-        started = doc.OnNewDocument(options);
-    }
-    MemorySettingsStore settings;
-    CapturingReporter reporter;
-    CVeltoDoc doc{settings, reporter};
-    bool started = false;
-};
+using velto::test::Reader;
 
 std::vector<std::string> lines_of(const std::string& text)
 {

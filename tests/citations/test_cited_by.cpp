@@ -6,7 +6,7 @@
 #include "citations/readable_text.h"
 #include "compose/velto_doc.h"
 #include "core/kanji_numerals.h"
-#include "tests/fixtures.h"
+#include "tests/compose_fixture.h"
 #include "tools/import/law_tree.h"
 
 #include <gtest/gtest.h>
@@ -25,20 +25,7 @@ using velto::test::TempDir;
 
 namespace {
 
-// A document on a program folder, with the reverse index opened.
-struct Reader {
-    explicit Reader(const std::string& folder)
-    {
-        DocumentOptions options;
-        options.program_dir = folder;
-        options.use_working_folder = false;
-        started = doc.OnNewDocument(options);
-    }
-    MemorySettingsStore settings;
-    CapturingReporter reporter;
-    CVeltoDoc doc{settings, reporter};
-    bool started = false;
-};
+using velto::test::Reader;
 
 class WholeLaw : public ::testing::Test {
 protected:

@@ -11,6 +11,15 @@ using velto::test::TempDir;
 
 namespace {
 
+// Starts `doc` on the program folder `dir`, where the system's browser opens any address.
+bool start_in(CVeltoDoc& doc, const TempDir& dir)
+{
+    DocumentOptions options;
+    options.program_dir = dir.path();
+    options.open_address = [](const std::string&) { return true; };
+    return doc.OnNewDocument(options);
+}
+
 class FakePageView : public PageViewLink {
 public:
     std::string id;
@@ -324,10 +333,7 @@ TEST(DocumentStartUp, ADamagedDatabaseIsNamedWithWhatToDo)
         MemorySettingsStore settings;
         CapturingReporter reporter(MessageAnswer::Yes);
         CVeltoDoc doc(settings, reporter);
-        DocumentOptions options;
-        options.program_dir = dir.path();
-        options.open_address = [](const std::string&) { return true; };
-        EXPECT_FALSE(doc.OnNewDocument(options));
+        EXPECT_FALSE(start_in(doc, dir));
         EXPECT_TRUE(doc.database_damaged());
         // One message, no offer of the support pages: the file, and how to get a whole one.
         ASSERT_EQ(reporter.messages().size(), 1u) << bytes.size();
@@ -350,10 +356,7 @@ TEST(DocumentStartUp, UnopenableHelpPageIsToldAfterYes)
     MemorySettingsStore settings;
     CapturingReporter reporter(MessageAnswer::Yes);
     CVeltoDoc doc(settings, reporter);
-    DocumentOptions options;
-    options.program_dir = dir.path();
-    options.open_address = [](const std::string&) { return true; };
-    EXPECT_FALSE(doc.OnNewDocument(options)); // no help file beside the program
+    EXPECT_FALSE(start_in(doc, dir)); // no help file beside the program
     ASSERT_EQ(reporter.messages().size(), 3u);
     EXPECT_EQ(reporter.messages()[2].text, "ヴェルトのサポートホームページを\n開くことができませんでした。");
     EXPECT_EQ(reporter.messages()[2].icon, MessageIcon::Stop);

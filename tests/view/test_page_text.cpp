@@ -370,6 +370,25 @@ protected:
         extra_sql.push_back(sql);
         PageTextTest::SetUp();
     }
+
+    // `printer` prints to the PDF file `name` of the test's folder, A4; its path.
+    QString to_pdf_file(QPrinter& printer, const std::string& name)
+    {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        const QString file = QString::fromStdString(dir.file(name));
+        printer.setOutputFileName(file);
+        return file;
+    }
+
+    // The text of a PDF file, its pages separated by form feeds, without line breaks.
+    static QString pdf_text(const QString& file)
+    {
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
+        EXPECT_TRUE(text.waitForFinished(kWait)) << "pdftotext (poppler-utils) is needed";
+        return QString::fromUtf8(text.readAllStandardOutput()).remove(QLatin1Char('\n'));
+    }
 };
 
 // The number of pages of a PDF file written by Qt.
@@ -422,18 +441,12 @@ TEST_F(PrintTest, APdfFileKeepsItsTextAndNoBackgroundColour)
     ASSERT_TRUE(loaded.wait(kWait));
 
     QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    const QString file = QString::fromStdString(dir.file("article.pdf"));
-    printer.setOutputFileName(file);
+    const QString file = to_pdf_file(printer, "article.pdf");
     ASSERT_TRUE(view->print_to(printer));
     ASSERT_TRUE(QFileInfo::exists(file));
 
     // Text stays text: the words are in the file, pages are small.
-    QProcess text;
-    text.start(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
-    ASSERT_TRUE(text.waitForFinished(kWait)) << "pdftotext (poppler-utils) is needed";
-    const QString words = QString::fromUtf8(text.readAllStandardOutput()).remove(QLatin1Char('\n'));
+    const QString words = pdf_text(file);
     EXPECT_TRUE(words.contains(QStringLiteral("【長い条】")));
     EXPECT_TRUE(words.contains(QStringLiteral("最後の段落（括弧の中）の本文。")));
     const int pages = words.count(QLatin1Char('\f'));
@@ -477,10 +490,7 @@ TEST_F(PrintTest, ALongArticlePrintsWhole)
 
     // The printer gets every page of the article.
     QPrinter printer(QPrinter::ScreenResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    const QString printed = QString::fromStdString(dir.file("printed.pdf"));
-    printer.setOutputFileName(printed);
+    const QString printed = to_pdf_file(printer, "printed.pdf");
     ASSERT_TRUE(view->print_document(printer));
     const int pages = pdf_pages(printed);
 
@@ -489,10 +499,7 @@ TEST_F(PrintTest, ALongArticlePrintsWhole)
     QSignalSpy done(view->page(), &QWebEnginePage::pdfPrintingFinished);
     view->page()->printToPdf(rendered, printer.pageLayout());
     ASSERT_TRUE(done.wait(kWait));
-    QProcess text;
-    text.start(QStringLiteral("pdftotext"), {rendered, QStringLiteral("-")});
-    ASSERT_TRUE(text.waitForFinished(kWait)) << "pdftotext (poppler-utils) is needed";
-    const QString all = QString::fromUtf8(text.readAllStandardOutput()).remove(QLatin1Char('\n'));
+    const QString all = pdf_text(rendered);
     EXPECT_TRUE(all.contains(QStringLiteral("【長い条】")));
     EXPECT_TRUE(all.contains(QStringLiteral("保護を図る。98")));
     EXPECT_TRUE(all.contains(QStringLiteral("最後の段落（括弧の中）の本文。")));
