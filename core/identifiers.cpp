@@ -84,6 +84,11 @@ int page_suffix_value(std::string_view id_fn)
     return decimal_value(id_fn.substr(id_fn.size() >= 2 ? id_fn.size() - 2 : 0));
 }
 
+bool is_appendix_page(std::string_view id_fn)
+{
+    return id_fn.size() >= 12 && (id_fn[4] == 'T' || id_fn[4] == 't') && id_fn.substr(5, 3) == "999";
+}
+
 bool IdentifierRules::_page_names(std::string_view, std::string&, std::string&) const { return false; }
 
 bool IdentifierRules::_id_kind(std::string_view id_fn, IdKind& kind)

@@ -124,6 +124,13 @@ int decimal_value(std::string_view text);
 // within a split article, counted from 0 ("-00" is the first page).
 int page_suffix_value(std::string_view id_fn);
 
+// The page of a law's 別記: the forms (様式, 書式) and figures (別図) the
+// official text only references by picture, "HHH-T9990000-00". It is a page of
+// the appended-table kind that holds no table: table number 999, which no
+// appended table has.
+inline constexpr std::string_view kAppendixPageBody = "T9990000";
+bool is_appendix_page(std::string_view id_fn);
+
 // Era codes of notification identifiers: "A" 1 明治, "B" 2 大正, "C" 3 昭和,
 // "D" 4 平成, "E" 5 令和; any other character is 0, no era.
 // Name of an era code ("明治" ... "令和") and its one-letter form used in
@@ -174,7 +181,8 @@ public:
     static bool _article_label(std::string_view id_fn, std::string& label);
     // 平18年 0543号 (long form) or 平18年 543号.
     static bool _notice_number_label(std::string_view id_fn, std::string& label, bool long_form);
-    // 別表, 別表第N, 別表第NのB.
+    // 別表, 別表第N, 別表第NのB, 別表第NのBのC (the second branch at 10-11);
+    // 別記 for the page of a law's forms and figures (is_appendix_page).
     static bool _table_label(std::string_view id_fn, std::string& label);
     // N章, N節のB ... (without 第).
     static bool _section_label(std::string_view id_sn, std::string& label, LevelBits bit);

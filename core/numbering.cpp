@@ -194,13 +194,18 @@ bool IdentifierRules::_table_label(std::string_view id_fn, std::string& label)
     if (kind != 'T' && kind != 't')
         return false;
     const int table = decimal_value(id_fn.substr(5, 3));
-    if (table == 0) {
+    if (is_appendix_page(id_fn)) {
+        label = "別記";
+    } else if (table == 0) {
         label = "別表";
     } else if (table < 0) {
         label = kUnknown;
     } else {
         label = "別表第" + dec(table);
-        append_branch(label, decimal_value(id_fn.substr(8, 2)), 0);
+        const int branch = decimal_value(id_fn.substr(8, 2));
+        append_branch(label, branch, 0);
+        if (branch > 0)
+            append_branch(label, decimal_value(id_fn.substr(10, 2)), 0);
     }
     return true;
 }

@@ -81,6 +81,7 @@ void Mapper::run(const Node& law)
     scope_.law = options_.law_id;
     scope_.articles = &articles_;
     scope_.aliases = options_.aliases;
+    scope_.alias_articles = options_.alias_articles;
 
     const Trail main_trail{&body_trail, main};
     for (const Node& child : main->children)
@@ -105,12 +106,14 @@ void Mapper::run(const Node& law)
     }
 
     std::set<std::string> tables;
+    std::vector<const Node*> forms;
     for (const Node& child : body->children) {
         const Trail t{&body_trail, &child};
         if (child.tag == "AppdxTable") {
             map_appendix_table(child, &t, tables);
-        } else if (child.tag == "Preamble" || child.tag == "AppdxNote" || child.tag == "AppdxStyle" ||
-                   child.tag == "AppdxFormat" || child.tag == "Appdx" || child.tag == "AppdxFig") {
+        } else if (is_appendix_form(child.tag)) {
+            forms.push_back(&child);
+        } else if (child.tag == "Preamble") {
             std::string label;
             for (const Node& part : child.children)
                 if (!part.is_text() && ends_with(part.tag, "Title"))
@@ -121,6 +124,7 @@ void Mapper::run(const Node& law)
             fail(&t, "unexpected <" + child.tag + "> in LawBody");
         }
     }
+    map_appendix_forms(forms, &body_trail);
 
     // Headings and captions were read as plain text; the reader writes them
     // into its pages as they are stored.

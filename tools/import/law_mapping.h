@@ -29,6 +29,10 @@ struct Num {
     bool range = false;
 };
 
+// The children of LawBody that go to the page of the law's 別記: forms,
+// figures and notes (AppdxStyle, AppdxFormat, AppdxFig, AppdxNote, Appdx).
+bool is_appendix_form(std::string_view tag);
+
 // Without a Num attribute the element takes `ordinal`, unless the attribute is `required`.
 Num parse_num(const Node& node, const Trail* trail, int ordinal, bool required);
 
@@ -73,6 +77,8 @@ private:
     void map_supplement_part(PageBuild& pb, const Node& node, const Trail* trail);
     std::string supplement_group(PageBuild& pb, const Trail* trail);
     void map_appendix_table(const Node& table, const Trail* trail, std::set<std::string>& seen);
+    // 別記: map_appendix_forms.cpp
+    void map_appendix_forms(const std::vector<const Node*>& parts, const Trail* body_trail);
 
     std::string numbering_style(const std::string& id, int level, const std::string& title, bool& show_title) const;
 

@@ -3,6 +3,7 @@
 
 #include "tools/import/law_tables.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace velto::import::mapping {
@@ -10,39 +11,44 @@ namespace velto::import::mapping {
 void Mapper::map_appendix_table(const Node& table, const Trail* trail, std::set<std::string>& seen)
 {
     const std::string title = plain_of(table.child("AppdxTableTitle"));
-    int number = -1, branch = 0;
+    int number = -1, branch = 0, branch2 = 0;
     if (table.attribute("Num") && !table.attribute("Num")->empty()) {
         const Num num = parse_num(table, trail, 0, true);
-        if (num.parts.size() > 2)
-            fail(trail, "Num \"" + *table.attribute("Num") + "\" has more than one branch");
+        if (num.parts.size() > 3)
+            fail(trail, "Num \"" + *table.attribute("Num") + "\" has more than two branches");
         number = num.parts[0];
-        branch = num.parts.size() == 2 ? num.parts[1] : 0;
+        branch = num.parts.size() >= 2 ? num.parts[1] : 0;
+        branch2 = num.parts.size() == 3 ? num.parts[2] : 0;
     } else if (title.rfind("別表", 0) == 0) {
-        // "別表第一", "別表第二の二", or a lone "別表"
+        // "別表第一", "別表第二の二", "別表第一の二の二", or a lone "別表"
         std::string_view rest = std::string_view(title).substr(6);
         number = 0;
         if (rest.substr(0, 3) == "第") {
             rest.remove_prefix(3);
-            std::size_t end = 0;
-            while (end < rest.size() && kanji_number(rest.substr(0, end + 3)) > 0)
-                end += 3;
-            number = kanji_number(rest.substr(0, end));
-            rest.remove_prefix(end);
-            if (rest.substr(0, 3) == "の") {
-                rest.remove_prefix(3);
-                end = 0;
+            const auto numeral = [&rest] {
+                std::size_t end = 0;
                 while (end < rest.size() && kanji_number(rest.substr(0, end + 3)) > 0)
                     end += 3;
-                branch = std::max(0, kanji_number(rest.substr(0, end)));
+                const int value = kanji_number(rest.substr(0, end));
+                rest.remove_prefix(end);
+                return value;
+            };
+            number = numeral();
+            for (int* part : {&branch, &branch2}) {
+                if (rest.substr(0, 3) != "の")
+                    break;
+                rest.remove_prefix(3);
+                *part = std::max(0, numeral());
             }
         }
     }
     if (number < 0)
         fail(trail, "an appended table without Num and without a 別表 title");
-    if (number > 999 || branch > 99)
-        fail(trail, "table number " + std::to_string(number) + " does not fit three digits (branch two)");
+    // Table number 999 is the page of the law's 別記 (map_appendix_forms.cpp).
+    if (number >= 999 || branch > 99 || branch2 > 99)
+        fail(trail, "table number " + std::to_string(number) + " does not fit (below 999, branches two digits)");
     char id[32];
-    std::snprintf(id, sizeof id, "%s-T%03d%02d00-00", options_.law_id.c_str(), number, branch);
+    std::snprintf(id, sizeof id, "%s-T%03d%02d%02d-00", options_.law_id.c_str(), number, branch, branch2);
     if (!seen.insert(id).second)
         fail(trail, "a second appended table " + std::string(id));
 
