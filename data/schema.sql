@@ -106,6 +106,53 @@ CREATE TABLE IF NOT EXISTS T_版 (
   出典           TEXT    -- the name of the imported file
 );
 
+-- Earlier editions of the imported laws, kept beside the current one (which
+-- stays in T_版, T_条, T_文 and T_表) so that two editions can be compared.
+-- Each is keyed by its revision id (版ID) and holds the rows a comparison needs,
+-- under the identifiers the current edition uses: the page "01A-00060000-00"
+-- of the edition "325AC0000000201_20191201_501AC0000000037" is the row of
+-- T_旧条 with that 版ID and ID_FN. velto-import writes an earlier edition
+-- (--earlier, or "earlier" in a manifest) or moves the current edition here
+-- before a newer one replaces it (--keep-replaced). The reader lists them in
+-- the version dialog; the tree, the lists and the search never see them.
+CREATE TABLE IF NOT EXISTS T_旧版 (
+  版ID           TEXT PRIMARY KEY,
+  ID_HN          TEXT NOT NULL,   -- the law it is an edition of
+  題名           TEXT,            -- as T_版 (the title of that edition)
+  法令番号       TEXT,
+  法令ID         TEXT,
+  施行日         TEXT,
+  改正法令番号   TEXT,
+  出典           TEXT
+);
+CREATE INDEX IF NOT EXISTS T_旧版_法 ON T_旧版 (ID_HN, 施行日);
+
+CREATE TABLE IF NOT EXISTS T_旧条 (
+  版ID       TEXT NOT NULL,
+  ID_FN      TEXT NOT NULL,
+  ID_SN      TEXT,
+  条名       TEXT,
+  補足       TEXT,
+  PRIMARY KEY (版ID, ID_FN)
+) WITHOUT ROWID;
+
+CREATE TABLE IF NOT EXISTS T_旧文 (
+  版ID           TEXT NOT NULL,
+  ID_BN          TEXT NOT NULL,
+  法文           TEXT,
+  書式コード     TEXT,
+  表式           INTEGER,
+  PRIMARY KEY (版ID, ID_BN)
+) WITHOUT ROWID;
+
+CREATE TABLE IF NOT EXISTS T_旧表 (
+  版ID           TEXT NOT NULL,
+  ID_BN          TEXT NOT NULL,
+  順序           INTEGER,
+  表式データ     TEXT
+);
+CREATE INDEX IF NOT EXISTS T_旧表_文 ON T_旧表 (版ID, ID_BN, 順序);
+
 -- Which sentences link to which article: the reverse of the links that the
 -- link marks of T_文.法文 and T_表.表式データ become, one row per sentence
 -- and article linked to. velto-dbbuild and velto-import write it anew with

@@ -5,6 +5,8 @@
 #include "core/sql_dialect.h"
 #include "tools/dbbuild/db_builder.h"
 #include "tools/dbbuild/file_replacement.h"
+#include "tools/import/edition_store.h"
+#include "tools/import/sql_writer.h"
 
 #include <sqlite3.h>
 
@@ -13,60 +15,6 @@
 namespace velto::import {
 
 namespace {
-
-struct WriteError {
-    std::string message;
-};
-
-class Statement {
-public:
-    Statement(sqlite3* db, const char* sql) : db_(db)
-    {
-        if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK)
-            throw WriteError{sqlite3_errmsg(db)};
-    }
-    ~Statement() { sqlite3_finalize(stmt_); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    Statement& text(int index, const std::string& value)
-    {
-        sqlite3_bind_text(stmt_, index, value.data(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
-        return *this;
-    }
-    Statement& null(int index)
-    {
-        sqlite3_bind_null(stmt_, index);
-        return *this;
-    }
-    Statement& number(int index, int value)
-    {
-        sqlite3_bind_int(stmt_, index, value);
-        return *this;
-    }
-    void run(const std::string& what)
-    {
-        const int rc = sqlite3_step(stmt_);
-        sqlite3_reset(stmt_);
-        sqlite3_clear_bindings(stmt_);
-        if (rc != SQLITE_DONE)
-            throw WriteError{what + ": " + sqlite3_errmsg(db_)};
-    }
-
-private:
-    sqlite3* db_;
-    sqlite3_stmt* stmt_ = nullptr;
-};
-
-void exec(sqlite3* db, const char* sql)
-{
-    char* message = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &message) != SQLITE_OK) {
-        WriteError error{message ? message : sqlite3_errmsg(db)};
-        sqlite3_free(message);
-        throw error;
-    }
-}
 
 void require_schema(sqlite3* db)
 {
@@ -159,7 +107,7 @@ void replace_rows(sqlite3* db, const LawRows& rows)
         table.text(1, row.id_bn).number(2, row.order).text(3, row.html).text(4, row.search).run("T_表 " + row.id_bn);
 }
 
-bool write_into(const std::string& file, const std::string& base, const LawRows& rows, std::string& error)
+bool write_into(const std::string& file, const std::string& base, const LawWrite& write, std::string& error)
 {
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
@@ -180,8 +128,20 @@ bool write_into(const std::string& file, const std::string& base, const LawRows&
         }
         exec(db, "BEGIN");
         exec(db, std::string(law_schema_sql()).c_str());
-        replace_rows(db, rows);
-        // Links of other laws may lead into this one, and its own links changed.
+        for (const LawRows* rows : write.current) {
+            if (write.keep_replaced)
+                keep_current_edition(db, rows->law.id, rows->revision.revision_id);
+            replace_rows(db, *rows);
+        }
+        for (const LawRows* rows : write.earlier) {
+            Statement known(db, "SELECT 1 FROM T_法 WHERE ID_HN = ?1");
+            known.text(1, rows->law.id);
+            if (!known.row())
+                throw WriteError{"law " + rows->law.id + " is not in the database: import its current text before "
+                                 "an earlier edition"};
+            store_earlier_edition(db, *rows);
+        }
+        // Links of other laws may lead into these, and their own links changed.
         write_link_index(db);
         exec(db, "COMMIT");
     } catch (const ComponentError& e) {
@@ -203,7 +163,7 @@ bool write_into(const std::string& file, const std::string& base, const LawRows&
 
 } // namespace
 
-bool write_law(const std::string& path, const LawRows& rows, std::string& error)
+bool write_laws(const std::string& path, const LawWrite& write, std::string& error)
 {
     FileReplacement replacement;
     if (!replacement.begin(path, ".importing", error)) {
@@ -212,11 +172,16 @@ bool write_law(const std::string& path, const LawRows& rows, std::string& error)
     }
     struct stat status {};
     const std::string base = ::stat(path.c_str(), &status) == 0 ? path : std::string();
-    if (!write_into(replacement.side_path(), base, rows, error)) {
+    if (!write_into(replacement.side_path(), base, write, error)) {
         error = path + ": " + error;
         return false;
     }
     return replacement.commit(error);
+}
+
+bool write_law(const std::string& path, const LawRows& rows, std::string& error)
+{
+    return write_laws(path, LawWrite{{&rows}, {}, false}, error);
 }
 
 } // namespace velto::import
