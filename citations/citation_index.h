@@ -91,6 +91,9 @@ struct CitationResolver::Index {
     std::vector<std::pair<std::string, std::vector<std::string>>> names;
     // Aliases of laws the database does not hold: name, the law meant.
     std::map<std::string, std::string> absent_aliases;
+    // What 法 and 令 mean on a page of an order or rule: law -> (name -> its
+    // parent law); these win over every other meaning of the name there.
+    std::map<std::string, std::map<std::string, std::string>> family;
     std::vector<citation::NoticeEntry> notices;
     std::unordered_set<std::string> pages; // every page shown
 };

@@ -3,6 +3,7 @@
 #include "citations/citation_resolver.h"
 
 #include "citations/citation_index.h"
+#include "catalog/law_family.h"
 #include "catalog/page_catalog.h"
 #include "compose/velto_doc.h"
 #include "core/identifiers.h"
@@ -145,6 +146,16 @@ CitationResolver::CitationResolver(Database& db, const LawCatalog& laws, const P
         for (int type : {kLawNameGeneral, kLawNameAbbreviated, kLawNameOfficial})
             add_name(laws.name(id, type), id);
     }
+    try {
+        const LawFamilies families = read_law_families(db);
+        for (const std::string& id : laws.order())
+            for (const auto& [name, parent] : families.aliases(id)) {
+                index_->family[id][name] = parent;
+                names.try_emplace(normalize_citation(name)); // known by the name on the pages of its family
+            }
+    } catch (const ComponentError&) {
+        index_->family.clear(); // citations of 法 and 令 then follow the alias file alone
+    }
     // An alias stands for its law alone, whatever else the database calls by its name.
     for (const CitationAlias& alias : aliases) {
         const std::string target = normalize_citation(alias.law);
@@ -180,6 +191,8 @@ CitationResolver::CitationResolver(Database& db, const LawCatalog& laws, const P
             break;
         }
         case IdKind::Table:
+            if (is_appendix_page(id))
+                break; // 別記 is no 別表 a citation could name
             law->second.tables.try_emplace({decimal_value(id.substr(5, 3)), decimal_value(id.substr(8, 2))}, id);
             break;
         case IdKind::Supplement:
@@ -233,8 +246,17 @@ CitationResult CitationResolver::resolve_text(std::string_view text, std::string
         Request request;
         std::string unread;
         bool named = false;
-        for (const auto& [name, owners] : index_->names) {
+        const auto family = index_->family.find(std::string(current_page.substr(0, 3)));
+        for (const auto& [name, known_owners] : index_->names) {
             if (plain.compare(0, name.size(), name) != 0)
+                continue;
+            // On a page of an order or rule, 法 and 令 are its own act and order.
+            std::vector<std::string> parent;
+            if (family != index_->family.end())
+                if (const auto own = family->second.find(name); own != family->second.end())
+                    parent.push_back(own->second);
+            const std::vector<std::string>& owners = parent.empty() ? known_owners : parent;
+            if (owners.empty())
                 continue;
             std::string left;
             if (!parse_citation_body(std::string_view(plain).substr(name.size()), request.body, left)) {

@@ -13,15 +13,20 @@
 //             c ((ⅰ) (ⅱ) ...): the reader's numbering of the official levels.
 //   附則       HHH-FGGG0000-PP           the supplementary provisions in order
 //             (the original first), a hundred pages per split group GGG.
-//   別表       HHH-TNNNBB00-00           appended table N (branch BB); the table
-//             is a T_表 row keyed HHH-TNNNBB00-00-0000-0000-0000-0000.
+//   別表       HHH-TNNNBBCC-00           appended table N (branches BB, CC); the
+//             table is a T_表 row keyed HHH-TNNNBBCC-00-0000-0000-0000-0000.
+//   別記       HHH-T9990000-00           the law's forms, figures and notes, a
+//             line each (T_表 as a table page).
 #pragma once
 
 #include "tools/import/law_tree.h"
 
 #include <array>
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -33,6 +38,8 @@ struct MapOptions {
     int large = 60;                        // more sentences than this mark a page 大型
     // Words naming other laws in this law's text, with their ID_HN ("法" -> "01A").
     std::vector<std::pair<std::string, std::string>> aliases;
+    // The articles of those laws where known; references link only to these.
+    std::map<std::string, std::set<std::tuple<int, int, int>>> alias_articles{};
 };
 
 // Every text of the rows below is HTML that shows the official text as text

@@ -208,9 +208,10 @@ std::string mark_references(std::string_view text, const ReferenceScope& scope)
         before = {ref->end, owner, law};
 
         const bool same = owner == Owner::Same || (owner == Owner::Alias && law == scope.law);
-        const bool linked =
-            same ? scope.articles && scope.articles->count({ref->article, ref->branch1, ref->branch2}) > 0
-                 : owner == Owner::Alias;
+        const ArticleKey key{ref->article, ref->branch1, ref->branch2};
+        const auto known = scope.alias_articles.find(law);
+        const bool linked = same ? scope.articles && scope.articles->count(key) > 0
+                                 : owner == Owner::Alias && (known == scope.alias_articles.end() || known->second.count(key) > 0);
         if (linked) {
             out.append(text.substr(copied, pos - copied));
             out += "[第" + std::to_string(ref->article) + "条";

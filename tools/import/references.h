@@ -10,6 +10,7 @@
 
 #include "core/kanji_numerals.h"
 
+#include <map>
 #include <set>
 #include <string>
 #include <string_view>
@@ -31,6 +32,9 @@ struct ReferenceScope {
     // Words that name another law in this law's text ("法" for the act in its
     // enforcement order), with that law's ID_HN.
     std::vector<std::pair<std::string, std::string>> aliases;
+    // The articles of those laws, where known: a reference into such a law
+    // links only to an article it has (an older text may cite one since renumbered).
+    std::map<std::string, std::set<ArticleKey>> alias_articles{};
 };
 
 // Rewrites the references of a text (UTF-8) into the stored form:
