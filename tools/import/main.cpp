@@ -1,4 +1,6 @@
-// velto-import: writes one law from the official law data into a law database.
+// velto-import: writes one law, or a collection of laws, from the official law
+// data into a law database.
+#include "tools/import/collection.h"
 #include "tools/import/importer.h"
 
 #include <chrono>
@@ -12,7 +14,8 @@ void usage(std::FILE* out)
 {
     std::fputs(
         "usage: velto-import --db FILE --law-id HHH [--name-short TEXT] [--large N]\n"
-        "                    [--refer ALIAS=HHH ...] INPUT\n"
+        "                    [--refer ALIAS=HHH ...] [--earlier | --keep-replaced] INPUT\n"
+        "       velto-import --db FILE --manifest LIST [--dir DIR] [--large N]\n"
         "\n"
         "Writes the law in INPUT (the official law XML, 法令標準XML, or the JSON of the\n"
         "law API, with the tree under \"law_full_text\") into the law database FILE as\n"
@@ -26,8 +29,18 @@ void usage(std::FILE* out)
         "  --name-short TEXT  the abbreviated name (法名略式); default: the title's Abbrev\n"
         "  --large N          articles with more than N sentences are marked 大型 (60)\n"
         "  --refer ALIAS=HHH  references after the word ALIAS point into law HHH, e.g.\n"
-        "                     --refer 法=01A for an enforcement order; may be repeated.\n"
-        "                     ALIAS: one to ten characters, no blanks, brackets, quotes or =\n"
+        "                     --refer 法=01A; may be repeated. ALIAS: one to ten\n"
+        "                     characters, no blanks, brackets, quotes or =. Without it,\n"
+        "                     法 and 令 in an order or rule (…施行令, …施行規則) mean its\n"
+        "                     act and order, found by title among the database's laws\n"
+        "  --earlier          INPUT is an earlier edition of law HHH: kept beside its\n"
+        "                     current text (T_旧版, T_旧条, T_旧文, T_旧表, by revision id)\n"
+        "  --keep-replaced    keep the law's current edition as an earlier edition\n"
+        "                     before INPUT replaces it\n"
+        "  --manifest LIST    import every file LIST names, in one run and one write:\n"
+        "                     a line \"CODE current|earlier FILE [SHORT-NAME]\" per file,\n"
+        "                     # for comments. A fault in any file changes nothing.\n"
+        "  --dir DIR          where the files of LIST are (default: LIST's folder)\n"
         "\n"
         "Mapping:\n"
         "  T_法  法名一般 = LawTitle, 法名略式 = --name-short or Abbrev,\n"
@@ -60,6 +73,10 @@ void usage(std::FILE* out)
         "  character references). 検索用データ holds the plain text with single-byte\n"
         "  upper-case Latin letters and digits.\n"
         "\n"
+        "  別記  forms, figures and notes (AppdxStyle, AppdxFormat, AppdxFig, AppdxNote)\n"
+        "        become page HHH-T9990001-00, a line each; a form the data holds only\n"
+        "        as a picture is named with （省略）.\n"
+        "\n"
         "Exit status: 0 done, 1 the import failed (the database is unchanged), 2 usage.\n",
         out);
 }
@@ -72,11 +89,29 @@ bool take_value(int argc, char** argv, int& i, std::string& value)
     return true;
 }
 
+int import_manifest(const velto::import::CollectionOptions& options)
+{
+    const auto start = std::chrono::steady_clock::now();
+    velto::import::CollectionSummary summary;
+    std::string error;
+    if (!velto::import::import_collection(options, summary, error)) {
+        std::fprintf(stderr, "velto-import: %s\nvelto-import: the database is unchanged\n", error.c_str());
+        return 1;
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    for (const std::string& note : summary.notes)
+        std::fprintf(stderr, "velto-import: note: %s\n", note.c_str());
+    std::printf("%s: %d laws, %d earlier editions, %d pages, %d sentences (%.2f s)\n", options.manifest.c_str(),
+                summary.laws, summary.earlier, summary.pages, summary.sentences, seconds);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     velto::import::ImportOptions options;
+    velto::import::CollectionOptions collection;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         std::string value;
@@ -97,6 +132,14 @@ int main(int argc, char** argv)
                 return 2;
             }
             options.large = static_cast<int>(n);
+        } else if (arg == "--manifest" && take_value(argc, argv, i, value)) {
+            collection.manifest = value;
+        } else if (arg == "--dir" && take_value(argc, argv, i, value)) {
+            collection.folder = value;
+        } else if (arg == "--earlier") {
+            options.earlier = true;
+        } else if (arg == "--keep-replaced") {
+            options.keep_replaced = true;
         } else if (arg == "--refer" && take_value(argc, argv, i, value)) {
             const std::size_t eq = value.find('=');
             if (eq == std::string::npos || value.find('=', eq + 1) != std::string::npos) {
@@ -116,6 +159,23 @@ int main(int argc, char** argv)
         }
     }
     std::string error;
+    if (!collection.manifest.empty() || !collection.folder.empty()) {
+        if (collection.manifest.empty() || options.database.empty() || !options.input.empty() ||
+            !options.law_id.empty() || options.name_short || !options.aliases.empty() || options.earlier ||
+            options.keep_replaced) {
+            std::fprintf(stderr, "velto-import: --manifest takes --db, --dir and --large only\n\n");
+            usage(stderr);
+            return 2;
+        }
+        collection.database = options.database;
+        collection.large = options.large;
+        return import_manifest(collection);
+    }
+    if (options.earlier && options.keep_replaced) {
+        std::fprintf(stderr, "velto-import: --earlier keeps the current text; --keep-replaced replaces it\n\n");
+        usage(stderr);
+        return 2;
+    }
     if (!velto::import::check_options(options, error)) {
         std::fprintf(stderr, "velto-import: %s\n\n", error.c_str());
         usage(stderr);
