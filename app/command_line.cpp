@@ -375,10 +375,8 @@ int run_command_line(const CommandLine& cl)
     } else if (!cl.list_law.empty()) {
         status = print_list(doc, reporter, cl.list_law);
     } else if (cl.version) {
-        std::vector<LawEdition> editions;
-        const bool readable = read_law_editions(doc.database(), editions);
-        std::printf("%s\n", about_text(editions, readable).c_str());
-        status = readable ? 0 : 1;
+        std::printf("%s\n", about_text(doc.editions(), doc.editions_readable()).c_str());
+        status = doc.editions_readable() ? 0 : 1;
     } else if (!cl.go_to.empty()) {
         status = print_citation(doc, cl.go_to);
     } else if (cl.bookmarks) {

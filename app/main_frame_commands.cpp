@@ -133,10 +133,10 @@ bool CMainFrame::run_command(int id)
             // The laws' titles come from the database: shown as plain text,
             // whatever they hold. The edition the title names comes first;
             // every law's own follows in the detail, however many laws there are.
-            std::vector<LawEdition> editions;
-            const bool readable = read_law_editions(doc_.database(), editions);
+            // The document's editions are those the pages go by, outdated ones marked.
+            const std::vector<LawEdition>& editions = doc_.editions();
             const std::string caption = edition_caption(editions);
-            const std::string all = about_text(editions, readable);
+            const std::string all = about_text(editions, doc_.editions_readable());
             std::string text = all;
             if (!caption.empty()) {
                 text = all.substr(0, all.find('\n')) + "\n\n収録している法令の本文: " + caption;

@@ -10,6 +10,23 @@
 
 namespace velto {
 
+// Text as HTML that shows it as text.
+inline std::string html_escape(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
 // "RRGGBB" of a colour reference (red in the low byte).
 inline std::string colour_hex(std::int32_t colour)
 {

@@ -116,6 +116,7 @@ bool CVeltoDoc::_html_build(std::string_view id, std::string& html)
             return fail("別表の抽出に失敗しました。\n\n");
         remove_spans(page, "x:str=\"", "\"");
         _unwrap_marked("[K", "K]", page); // no reference block marks keywords here
+        insert_edition_notice(id.substr(0, 3), page);
         html = std::move(page);
         return true;
     }
@@ -227,6 +228,7 @@ bool CVeltoDoc::compose_page(std::string_view id, IdKind kind, std::array<int, 3
             if (law == repealed)
                 out += notice_text;
     }
+    out += _edition_notice(law);
 
     if (!caption.empty()) {
         if (caption != "なし") {

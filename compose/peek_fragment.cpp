@@ -18,21 +18,6 @@ constexpr int kPreviewSentences = 30;
 
 constexpr double kPointInMillimetres = 0.35277777777777775; // 25.4 / 72
 
-std::string escaped(std::string_view text)
-{
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
-
 // True when a tag named `name` (lower case) opens or closes at `at`.
 bool tag_at(std::string_view html, std::size_t at, std::string_view name, bool closing)
 {
@@ -98,7 +83,7 @@ bool CVeltoDoc::_html_peek(std::string_view page, std::string_view scope, std::s
     std::string out = page_head(d);
     out += format("<div id=\"peek-heading\" style=\"font-weight: bold; color: %s\">",
                   colour_to_html(d[DisplaySettings::FontColorTop]).c_str());
-    out += escaped(heading);
+    out += html_escape(heading);
     out += "</div>\n<hr>\n";
 
     if (kind == IdKind::Table) {

@@ -105,7 +105,10 @@ bool CVeltoDoc::OnNewDocument(const DocumentOptions& options)
         }
         return false;
     }
-    return load_catalogs();
+    if (!load_catalogs())
+        return false;
+    load_editions(options.today);
+    return true;
 }
 
 std::string CVeltoDoc::connection_string() const

@@ -12,6 +12,7 @@
 
 #include "compose/history.h"
 #include "compose/markup.h"
+#include "catalog/law_editions.h"
 #include "catalog/page_catalog.h"
 #include "catalog/page_directory.h"
 #include "userfiles/pinpoints.h"
@@ -69,6 +70,9 @@ struct DocumentOptions {
     std::string spare_working_dir;
     // Opens an address in the system's browser; false when it cannot be opened.
     std::function<bool(const std::string& address)> open_address;
+    // The date pages are shown on, "YYYY-MM-DD", by which the age of a law's
+    // text is judged; empty for the system's date at start-up.
+    std::string today;
 };
 
 class CVeltoDoc : public PageDirectory {
@@ -220,6 +224,14 @@ public:
 
     LawCatalog& laws() { return laws_; }
     const LawCatalog& laws() const { return laws_; }
+    // The editions of the imported laws, read at start-up, outdated ones
+    // marked (catalog/law_editions.h); false when T_版 could not be read.
+    const std::vector<LawEdition>& editions() const { return editions_; }
+    bool editions_readable() const { return editions_readable_; }
+    const std::string& today() const { return today_; }
+    // The line at the top of each page of `law` when its edition is outdated
+    // (HTML, a paragraph of its own); empty otherwise (compose/edition_notice.cpp).
+    std::string _edition_notice(std::string_view law) const;
     // The page list, read on first use.
     PageCatalog& pages()
     {
@@ -284,6 +296,10 @@ private:
     // Tells that the database file is damaged: the file, how to rebuild or
     // re-install it, and `error` in the detail.
     void report_damaged(const ReportOrigin& origin, const ComponentError& error);
+    // Reads the editions and marks those outdated on `today` (empty: the system's date).
+    void load_editions(const std::string& today);
+    // Puts the edition notice of `law`, if any, right after the body tag of a whole document.
+    void insert_edition_notice(std::string_view law, std::string& document) const;
     // The links, superscripts and definitions of a sentence's stored text;
     // its brackets are coloured last, once the reference block has marked
     // its keywords (finish_sentence).
@@ -316,6 +332,9 @@ private:
     bool connected_ = false;
     bool database_damaged_ = false;
     LawCatalog laws_;
+    std::vector<LawEdition> editions_;
+    bool editions_readable_ = true;
+    std::string today_;
     mutable PageCatalog pages_;
     mutable bool pages_loaded_ = false;
     NavigationHistory history_;
