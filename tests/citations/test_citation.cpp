@@ -121,7 +121,13 @@ TEST_F(WholeLawCitations, FindsThePageAndTheFirstSentenceOfTheProvision)
         {"施行令第1条", "01B-00010000-00", "", ""},
         {"基準法第6条", "01A-00060000-00", "", ""},
         {"01A第6条", "01A-00060000-00", "", ""},
-        {"建築基準法施行第1条", "01B-00010000-00", "", ""}, // begins one law's name only
+        {"建築基準法施行規第1条", "01C-00010000-00", "", ""}, // begins one law's name only
+        // The other laws of the collection, by name and short name.
+        {"消防法第十七条第一項", "03A-00170000-00", "-0100-0000-0000-0000", "学校、病院、工場"},
+        {"規則第1条の3", "01C-00010300-00", "", ""},
+        {"消防法令第11条", "03B-00110000-00", "", ""},
+        {"都計法第29条第1項", "04A-00290000-00", "-0100-0000-0000-0000", "都市計画区域又は準都市計画区域内"},
+        {"バリアフリー法第14条", "07A-00140000-00", "", ""},
         // Appended tables and supplementary provisions.
         {"法別表第1", "01A-T0010000-00", "", ""},
         {"法別表第二", "01A-T0020000-00", "", ""},
@@ -148,6 +154,32 @@ TEST_F(WholeLawCitations, FindsThePageAndTheFirstSentenceOfTheProvision)
         }
     }
     EXPECT_TRUE(reporter->messages().empty());
+}
+
+TEST_F(WholeLawCitations, OnAPageOfAnOrderOrRuleLawAndOrderAreItsOwn)
+{
+    const struct {
+        const char* text;
+        const char* current;
+        const char* page;
+    } cases[] = {
+        {"法第17条", "03B-00010000-00", "03A-00170000-00"},     // 消防法施行令: 消防法
+        {"法第17条", "03C-00010000-00", "03A-00170000-00"},     // 消防法施行規則: 消防法
+        {"令第1条", "03C-00010000-00", "03B-00010000-00"},      // … and 消防法施行令
+        {"令第1条", "09C-00010000-00", "09B-00010000-00"},      // 建築士法施行規則: 建築士法施行令
+        {"令第1条", "01D-00010000-00", "01B-00010000-00"},      // 建築基準法に基づく…省令
+        {"法第6条", "01C-00010300-00", "01A-00060000-00"},      // 建築基準法施行規則
+        {"法第6条", "05B-00010000-00", "05A-00060000-00"},      // 宅地造成等規制法施行令, under the act's new title
+        {"法第6条", "03A-00010000-00", "01A-00060000-00"},      // an act: the alias file's 法
+        {"法第17条", "", "01A-00170000-00"},
+        {"建築基準法第6条", "03B-00010000-00", "01A-00060000-00"}, // a name stays the name
+        {"規則第1条", "03B-00010000-00", "01C-00010000-00"},    // 規則 is no parent of an order
+    };
+    for (const auto& c : cases) {
+        const CitationResult r = resolver->resolve(c.text, c.current);
+        ASSERT_TRUE(r.found) << c.text << " on " << c.current << ": " << r.message;
+        EXPECT_EQ(r.target.page, c.page) << c.text << " on " << c.current;
+    }
 }
 
 TEST_F(WholeLawCitations, ScopeAndLabelFollowTheDepthOfTheProvision)
@@ -188,10 +220,12 @@ TEST_F(WholeLawCitations, WhatIsMissingIsNamedWithCloseMatches)
         {"ハートビル第1条", kOrderPage,
          "「ハートビル」に当たる法令が複数あります（ハートビル法、ハートビル法施行令、ハートビル法施行規則）。"
          "近いもの: ハートビル法第1条、ハートビル法施行令第1条、ハートビル法施行規則第1条"},
-        {"都市計画法第1条", kOrderPage, "「都市計画法」という法令はありません"},
+        {"航空法第1条", kOrderPage, "「航空法」という法令はありません"},
+        {"建築基準法施行第1条", kOrderPage,
+         "「建築基準法施行」に当たる法令が複数あります（建築基準法施行令、建築基準法施行規則）。"
+         "近いもの: 建築基準法施行令第1条、建築基準法施行規則第1条"},
         {"建築基準法施工令第1条", kOrderPage,
          "「建築基準法施工令」という法令はありません。近いもの: 建築基準法施行令第1条、建築基準法第1条"},
-        {"規則第1条", kOrderPage, "「規則」の指す建築基準法施行規則はこのデータベースにありません"},
         {"建築基準法関係告示第1条", kOrderPage,
          "建築基準法関係告示には条がありません。告示は番号で入力してください（例: 平12建告1400）"},
         {"第1条", "00A-Z0010000-00", "どの法令の条文かが分かりません。法令名を付けて入力してください（例: 法6条、令112条）"},
@@ -264,13 +298,15 @@ class CitationAliasFile : public velto::test::ComposeFixture {};
 
 TEST_F(CitationAliasFile, ABrokenFileIsToldOnceAndItsGoodLinesCount)
 {
-    velto::test::write_file(dir.file(std::string(kAliasFileName)), "基 = 01A\n壊れた行\n");
+    velto::test::write_file(dir.file(std::string(kAliasFileName)), "基 = 01A\n壊れた行\n航 = 航空法\n");
     reporter.clear();
     const auto resolver = open_citation_resolver(*doc);
     ASSERT_EQ(reporter.messages().size(), 1u);
     EXPECT_EQ(reporter.messages()[0].caption, "別名ファイルの読み込み");
     EXPECT_NE(reporter.messages()[0].text.find("2行目: 「=」がありません"), std::string::npos);
     EXPECT_TRUE(resolver->resolve("基第1条").found);
+    // An alias of a law the database does not hold says which law it meant.
+    EXPECT_EQ(resolver->resolve("航第1条").message, "「航」の指す航空法はこのデータベースにありません");
 
     // A folder in the file's place: told, and the database's own names still serve.
     std::filesystem::remove(dir.file(std::string(kAliasFileName)));

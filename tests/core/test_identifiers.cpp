@@ -266,6 +266,9 @@ TEST(LabelPage, ArticleNoticeTableSection)
     EXPECT_TRUE(R::_table_label("01A-T0000000-00", s)); EXPECT_EQ(s, "別表");
     EXPECT_TRUE(R::_table_label("01A-t0020100-00", s)); EXPECT_EQ(s, "別表第2の1");
     EXPECT_TRUE(R::_table_label("01A-T0030000-00", s)); EXPECT_EQ(s, "別表第3");
+    EXPECT_TRUE(R::_table_label("03C-T0010202-00", s)); EXPECT_EQ(s, "別表第1の2の2");
+    EXPECT_TRUE(R::_table_label("03C-T0010002-00", s)); EXPECT_EQ(s, "別表第1"); // a second branch only after a first
+    EXPECT_TRUE(R::_table_label("01C-T9990000-00", s)); EXPECT_EQ(s, "別記");
     EXPECT_TRUE(R::_table_label("01A-T-010000-00", s)); EXPECT_EQ(s, "不明");
     EXPECT_FALSE(R::_table_label("01A-00010000-00", s));
     EXPECT_FALSE(R::_table_label("01A-T", s));

@@ -1,10 +1,12 @@
 // The law texts of the program folders the build makes (the sample and the
-// reader's own folder) against the official law data.
+// reader's own folder) against the official law data: 建築基準法 and its
+// order sentence by sentence (the sample's excerpts are checked against them).
 #include "catalog/article_rows.h"
 #include "catalog/contents_tree.h"
 #include "compose/velto_doc.h"
 #include "core/database.h"
 #include "core/paths.h"
+#include "tests/program/official_collection.h"
 #include "tests/program/program_folders.h"
 
 #include <QFile>
@@ -113,13 +115,17 @@ struct OfficialLaw {
     std::vector<QJsonObject> appendix_tables; // 別表第1, 別表第2, ...
 };
 
-OfficialLaw load_official(const std::string& file)
+// The current text of a law, as the manifest of the collection names its file.
+OfficialLaw load_official(const std::string& id_hn)
 {
     OfficialLaw law;
-    QFile f(QString::fromStdString(kOfficialDir + file));
-    if (!f.open(QIODevice::ReadOnly))
+    std::string file;
+    for (const OfficialFile& f : official_collection())
+        if (f.law == id_hn && !f.earlier)
+            file = f.file;
+    if (file.empty())
         return law;
-    const QJsonObject root = QJsonDocument::fromJson(f.readAll()).object().value("law_full_text").toObject();
+    const QJsonObject root = official_tree(file);
     const auto bodies = children(root, "LawBody");
     if (bodies.empty())
         return law;
@@ -137,8 +143,8 @@ OfficialLaw load_official(const std::string& file)
 
 const OfficialLaw& official(const std::string& id_hn)
 {
-    static const OfficialLaw act = load_official("building_act.json");
-    static const OfficialLaw order = load_official("order_full.json");
+    static const OfficialLaw act = load_official("01A");
+    static const OfficialLaw order = load_official("01B");
     return id_hn == "01A" ? act : order;
 }
 

@@ -317,8 +317,8 @@ TEST_P(FolderPages, TheProgramsOwnPagesAreNotListedAsLaws)
     auto db = open_db(folder().dir);
     ContentsTree tree;
     ASSERT_TRUE(tree.build(*db, *doc, reporter)) << messages();
-    for (const TreeNode& node : tree.nodes())
-        EXPECT_EQ(node.text.find("不明"), std::string::npos) << node.id;
+    for (const TreeNode& node : tree.nodes()) // the label, before the caption (耐震不明建築物 is a word of law)
+        EXPECT_EQ(node.text.substr(0, node.text.find("　")).find("不明"), std::string::npos) << node.id;
     for (const std::string& law : laws) {
         ArticleRows rows;
         ASSERT_TRUE(rows.build(*db, *doc, reporter, law)) << law;

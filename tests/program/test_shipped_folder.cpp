@@ -1,18 +1,16 @@
-// The reader's own program folder (build/): the whole current 建築基準法 and
-// 施行令 imported from the official data, beside the sample's other laws,
-// notifications and program pages; seen through the command line, as a user
+// The reader's own program folder (build/): the collection of building laws
+// imported whole from the official data, beside the sample's notifications,
+// repealed laws and program pages; seen through the command line, as a user
 // sees it.
 #include "tests/fixtures.h"
-
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include "tests/program/official_collection.h"
+#include "tests/program/program_folders.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <functional>
+#include <filesystem>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -24,24 +22,6 @@ namespace {
 velto::test::ToolRun velto_run(const std::string& verb, const TempDir& scratch)
 {
     return velto::test::run_reader(VELTO_BINARY_DIR, verb, scratch);
-}
-
-// The Num of every Article of the main provision, read straight from the official file.
-int official_main_articles(const std::string& file)
-{
-    QFile f(QString::fromStdString(VELTO_BINARY_DIR "/official/" + file));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    int count = 0;
-    std::function<void(const QJsonObject&, bool)> walk = [&](const QJsonObject& node, bool main) {
-        main = main || node["tag"].toString() == "MainProvision";
-        count += main && node["tag"].toString() == "Article";
-        for (const QJsonValue child : node["children"].toArray())
-            if (child.isObject())
-                walk(child.toObject(), main);
-    };
-    walk(QJsonDocument::fromJson(f.readAll())["law_full_text"].toObject(), false);
-    return count;
 }
 
 // The article pages (HHH-NNNNBBCC-00, no 附則 or 別表) among the identifiers in a column of the output.
@@ -62,28 +42,29 @@ std::set<std::string> article_pages(const std::string& output, const std::string
 
 } // namespace
 
-TEST(ShippedFolder, TreeAndListHoldEveryArticleOfBothLaws)
+TEST(ShippedFolder, TreeAndListHoldEveryArticleOfEveryLaw)
 {
     TempDir scratch;
     const velto::test::ToolRun tree = velto_run("--tree", scratch);
     ASSERT_EQ(tree.status, 0) << tree.err;
-    struct Law {
-        std::string id, file, last;
-        int articles;
-    };
-    for (const Law& law : {Law{"01A", "building_act.json", "01A-01070000-00", 291}, Law{"01B", "order_full.json", "01B-01500000-00", 371}}) {
-        SCOPED_TRACE(law.id);
-        ASSERT_EQ(official_main_articles(law.file), law.articles);
-        const velto::test::ToolRun list = velto_run("--list " + law.id, scratch);
+    int laws = 0;
+    for (const velto::test::OfficialFile& law : velto::test::official_collection()) {
+        if (law.earlier)
+            continue;
+        SCOPED_TRACE(law.law);
+        ++laws;
+        const velto::test::ToolRun list = velto_run("--list " + law.law, scratch);
         ASSERT_EQ(list.status, 0) << list.err;
         // One page per Article element; a range of deleted articles (第十七条及び第十八条) is one.
-        const std::set<std::string> in_tree = article_pages(tree.out, law.id, 1);
-        const std::set<std::string> in_list = article_pages(list.out, law.id, 0);
+        const std::set<std::string> in_tree = article_pages(tree.out, law.law, 1);
+        const std::set<std::string> in_list = article_pages(list.out, law.law, 0);
         EXPECT_EQ(in_tree, in_list);
-        EXPECT_EQ(static_cast<int>(in_list.size()), law.articles);
-        ASSERT_FALSE(in_list.empty());
-        EXPECT_EQ(*in_list.rbegin(), law.last);
+        EXPECT_EQ(static_cast<int>(in_list.size()), law.main_articles);
     }
+    EXPECT_GT(laws, 0) << "the build unpacks the official data";
+    // The last articles of the two laws the reader opens on.
+    EXPECT_NE(tree.out.find("\t01A-01070000-00\t"), std::string::npos);
+    EXPECT_NE(tree.out.find("\t01B-01500000-00\t"), std::string::npos);
 }
 
 TEST(ShippedFolder, TheLastArticlesOfBothLawsHaveTheirOfficialText)
@@ -131,7 +112,33 @@ TEST(ShippedFolder, VersionNamesTheTextOfEachLaw)
     TempDir scratch;
     const velto::test::ToolRun version = velto_run("--version", scratch);
     EXPECT_EQ(version.status, 0) << version.err;
-    EXPECT_EQ(version.out, "ヴェルト VelTo Ver.14.03\n\n収録している法令の本文:\n"
-                           "建築基準法（昭和二十五年法律第二百一号）\n　令和7年12月1日施行\n"
-                           "建築基準法施行令（昭和二十五年政令第三百三十八号）\n　令和7年12月1日施行\n");
+    EXPECT_EQ(version.out.rfind("ヴェルト VelTo Ver.14.03\n\n収録している法令の本文:\n"
+                                "建築基準法（昭和二十五年法律第二百一号）\n　令和8年4月1日施行\n"
+                                "　旧版　令和7年12月1日施行\n　旧版　令和5年6月16日施行\n　旧版　令和元年12月1日施行\n"
+                                "建築基準法施行令（昭和二十五年政令第三百三十八号）\n　令和7年12月1日施行",
+                                0),
+              0u)
+        << version.out;
+}
+
+TEST(ShippedFolder, EveryPageExportsWithoutAFailure)
+{
+    TempDir scratch;
+    const velto::test::ToolRun exported = velto_run("--export-html " + scratch.file("pages"), scratch);
+    EXPECT_EQ(exported.status, 0) << exported.err;
+    EXPECT_NE(exported.err.find(" pages written, 0 failed"), std::string::npos) << exported.err;
+    // As many pages of each law as it shows.
+    std::map<std::string, int> written;
+    for (const auto& entry : std::filesystem::directory_iterator(scratch.file("pages")))
+        ++written[entry.path().filename().string().substr(0, 3)];
+    auto db = velto::test::open_db(VELTO_BINARY_DIR "/");
+    int laws = 0;
+    for (const velto::test::OfficialFile& law : velto::test::official_collection()) {
+        if (law.earlier)
+            continue;
+        ++laws;
+        auto shown = db->execute("SELECT count(*) AS n FROM T_条 WHERE LEFT([ID_FN], 3) = '" + law.law + "' AND [表示] = YES");
+        EXPECT_EQ(written[law.law], shown->number("n")) << law.law;
+    }
+    EXPECT_GT(laws, 0);
 }
