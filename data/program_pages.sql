@@ -1,8 +1,8 @@
--- The program's page on the collection (法令の改正履歴), told what this folder
--- holds: a row for every imported law, made from its edition (T_版) and the
--- earlier editions kept (T_旧版), in the place of the sample's rows of its two
--- excerpts; the rows of the laws that are not imported (the repealed
--- ハートビル法) stay. The sample's page lists its excerpts.
+-- The program's pages that describe the collection, told what this folder
+-- holds. 法令の改正履歴: a row for every imported law, made from its edition
+-- (T_版) and the earlier editions kept (T_旧版), in the place of the sample's
+-- rows of its two excerpts; the rows of the laws that are not imported (the
+-- repealed ハートビル法) stay. The sample's pages list its excerpts.
 CREATE TEMP TABLE law_rows AS
 SELECT f.ID_HN AS law,
        '<tr><td class="l"><a href=''http://' ||
@@ -42,3 +42,9 @@ UPDATE T_他
    AND instr(HTMLデータ, '<tr><td class="l"><a href=''http://10A-') > 0;
 
 DROP TABLE temp.law_rows;
+
+-- The cover names what this folder holds: the collection, not the sample's two laws.
+UPDATE T_他
+   SET HTMLデータ = replace(HTMLデータ, '<p style="font-size: 13pt; color: #203A5C">建築基準法・建築基準法施行令・関係告示</p>',
+                            '<p style="font-size: 13pt; color: #203A5C">建築基準法・関係法令・関係告示</p>')
+ WHERE ID_FN = '00A-Z0010000-00';
