@@ -38,10 +38,6 @@ bool iso_date(std::string_view text)
     return month >= 1 && month <= 12 && day >= 1 && day <= 31;
 }
 
-bool has_table(Database& db, std::string_view name)
-{
-    return !db.execute("SELECT name FROM sqlite_master WHERE type = 'table' AND name = '" + std::string(name) + "'")->eof();
-}
 
 std::string enforced_text(std::string_view iso)
 {
@@ -54,14 +50,14 @@ bool read_law_editions(Database& db, std::vector<LawEdition>& editions)
 {
     editions.clear();
     try {
-        if (!has_table(db, "T_版"))
+        if (!db.has_table("T_版"))
             return true;
         auto rs = db.execute("SELECT T_版.* FROM T_版, T_法 WHERE T_版.ID_HN = T_法.ID_HN AND T_法.[表示] = YES "
                              "ORDER BY T_版.ID_HN");
         for (; !rs->eof(); rs->move_next())
             editions.push_back({rs->text("ID_HN"), rs->text("題名"), rs->text("法令番号"), rs->text("施行日"), rs->text("版ID"), {}});
         rs->close();
-        if (!has_table(db, "T_旧版"))
+        if (!db.has_table("T_旧版"))
             return true;
         rs = db.execute("SELECT * FROM T_旧版 ORDER BY ID_HN, 施行日 DESC, 版ID DESC");
         for (; !rs->eof(); rs->move_next()) {

@@ -15,10 +15,6 @@ bool ends_with(std::string_view text, std::string_view end)
     return text.size() > end.size() && text.substr(text.size() - end.size()) == end;
 }
 
-bool table_exists(Database& db, std::string_view name)
-{
-    return !db.execute("SELECT name FROM sqlite_master WHERE type = 'table' AND name = '" + std::string(name) + "'")->eof();
-}
 
 } // namespace
 
@@ -87,7 +83,7 @@ LawFamilies read_law_families(Database& db)
         shown.emplace_back(laws->text("ID_HN"), laws->text("法名一般"));
     laws->close();
     std::map<std::string, std::string> titles; // the official title, where the law has an edition
-    if (table_exists(db, "T_版")) {
+    if (db.has_table("T_版")) {
         for (auto rs = db.execute("SELECT ID_HN, 題名 FROM T_版 ORDER BY ID_HN"); !rs->eof(); rs->move_next())
             titles[rs->text("ID_HN")] = rs->text("題名");
     }
@@ -96,7 +92,7 @@ LawFamilies read_law_families(Database& db)
         families.add_title(law, official != titles.end() && !official->second.empty() ? official->second : name, true);
         families.add_title(law, name, false);
     }
-    if (table_exists(db, "T_旧版")) {
+    if (db.has_table("T_旧版")) {
         for (auto rs = db.execute("SELECT ID_HN, 題名 FROM T_旧版 ORDER BY ID_HN, 施行日 DESC"); !rs->eof(); rs->move_next())
             families.add_title(rs->text("ID_HN"), rs->text("題名"), false);
     }

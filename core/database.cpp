@@ -108,6 +108,14 @@ void Database::open(std::string_view connection_string, std::string_view, std::s
 
 void Database::close() { connection_.reset(); }
 
+bool Database::has_table(std::string_view name)
+{
+    std::string quoted;
+    for (const char c : name)
+        quoted += c == '\'' ? std::string("''") : std::string(1, c);
+    return !execute("SELECT name FROM sqlite_master WHERE type = 'table' AND name = '" + quoted + "'")->eof();
+}
+
 sqlite3* Database::handle() const { return connection_ ? connection_->db() : nullptr; }
 
 std::unique_ptr<Recordset> Database::execute(std::string_view statement)

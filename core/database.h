@@ -51,6 +51,9 @@ public:
     // Runs a statement of the reader's dialect and returns its rows, positioned on the
     // first one. Throws ComponentError.
     std::unique_ptr<Recordset> execute(std::string_view statement);
+    // Whether the database has a table of that name (one made before a table
+    // existed lacks it). Throws ComponentError.
+    bool has_table(std::string_view name);
 
     // The raw handle, for tools and tests that look at query plans.
     sqlite3* handle() const;
