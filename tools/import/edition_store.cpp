@@ -27,6 +27,23 @@ void delete_edition(sqlite3* db, const std::string& revision)
 
 } // namespace
 
+void insert_revision_row(sqlite3* db, const char* table, const std::string& law, const RevisionRow& r)
+{
+    const std::string sql = std::string("INSERT INTO ") + table +
+                            " (ID_HN, 題名, 法令番号, 法令ID, 版ID, 施行日, 改正法令番号, 出典) "
+                            "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)";
+    Statement(db, sql.c_str())
+        .text(1, law)
+        .text(2, r.title)
+        .text(3, r.law_number)
+        .text(4, r.law_id)
+        .text(5, r.revision_id)
+        .text(6, r.enforced)
+        .text(7, r.amendment)
+        .text(8, r.source)
+        .run(std::string(table) + " " + law);
+}
+
 void store_earlier_edition(sqlite3* db, const LawRows& rows)
 {
     const std::string& law = rows.law.id;
@@ -42,17 +59,7 @@ void store_earlier_edition(sqlite3* db, const LawRows& rows)
             throw WriteError{"law " + law + " is " + law_id + "; " + r.source + " is an edition of " + r.law_id};
     }
     delete_edition(db, r.revision_id);
-    Statement(db, "INSERT INTO T_旧版 (版ID, ID_HN, 題名, 法令番号, 法令ID, 施行日, 改正法令番号, 出典) "
-                  "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)")
-        .text(1, r.revision_id)
-        .text(2, law)
-        .text(3, r.title)
-        .text(4, r.law_number)
-        .text(5, r.law_id)
-        .text(6, r.enforced)
-        .text(7, r.amendment)
-        .text(8, r.source)
-        .run("T_旧版 " + r.revision_id);
+    insert_revision_row(db, "T_旧版", law, r);
     Statement page(db, "INSERT INTO T_旧条 (版ID, ID_FN, ID_SN, 条名, 補足) VALUES (?1, ?2, ?3, ?4, ?5)");
     for (const PageRow& row : rows.pages)
         page.text(1, r.revision_id).text(2, row.id_fn).text(3, row.id_sn).text(4, row.caption).text(5, row.supplement)

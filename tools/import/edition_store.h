@@ -18,6 +18,10 @@
 
 namespace velto::import {
 
+// Writes the facts of an edition (RevisionRow) of law `law` as a row of
+// `table`, T_版 (the current edition) or T_旧版 (an earlier one).
+void insert_revision_row(sqlite3* db, const char* table, const std::string& law, const RevisionRow& revision);
+
 // Stores `rows`, mapped like a current text (law_mapper.h), as an earlier
 // edition of law rows.law.id; an edition stored before under the same 版ID is
 // replaced. Refused when the edition has no revision id, when it is the law's

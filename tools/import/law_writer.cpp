@@ -56,18 +56,7 @@ void replace_rows(sqlite3* db, const LawRows& rows)
         .run("T_法 " + law);
 
     Statement(db, "DELETE FROM T_版 WHERE ID_HN = ?1").text(1, law).run("T_版");
-    const RevisionRow& r = rows.revision;
-    Statement(db, "INSERT INTO T_版 (ID_HN, 題名, 法令番号, 法令ID, 版ID, 施行日, 改正法令番号, 出典) "
-                  "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)")
-        .text(1, law)
-        .text(2, r.title)
-        .text(3, r.law_number)
-        .text(4, r.law_id)
-        .text(5, r.revision_id)
-        .text(6, r.enforced)
-        .text(7, r.amendment)
-        .text(8, r.source)
-        .run("T_版 " + law);
+    insert_revision_row(db, "T_版", law, rows.revision);
 
     Statement heading(db, "INSERT INTO T_章 (ID_SN, 章名, 節名, 款名, 目名, 告示) VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
     for (const HeadingRow& row : rows.headings) {

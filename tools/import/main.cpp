@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -89,18 +90,29 @@ bool take_value(int argc, char** argv, int& i, std::string& value)
     return true;
 }
 
+// Says why an import failed; its exit status.
+int failed(const std::string& error)
+{
+    std::fprintf(stderr, "velto-import: %s\nvelto-import: the database is unchanged\n", error.c_str());
+    return 1;
+}
+
+// Tells what was left out; the seconds since `start`.
+double finish(const std::vector<std::string>& notes, std::chrono::steady_clock::time_point start)
+{
+    for (const std::string& note : notes)
+        std::fprintf(stderr, "velto-import: note: %s\n", note.c_str());
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
 int import_manifest(const velto::import::CollectionOptions& options)
 {
     const auto start = std::chrono::steady_clock::now();
     velto::import::CollectionSummary summary;
     std::string error;
-    if (!velto::import::import_collection(options, summary, error)) {
-        std::fprintf(stderr, "velto-import: %s\nvelto-import: the database is unchanged\n", error.c_str());
-        return 1;
-    }
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    for (const std::string& note : summary.notes)
-        std::fprintf(stderr, "velto-import: note: %s\n", note.c_str());
+    if (!velto::import::import_collection(options, summary, error))
+        return failed(error);
+    const double seconds = finish(summary.notes, start);
     std::printf("%s: %d laws, %d earlier editions, %d pages, %d sentences (%.2f s)\n", options.manifest.c_str(),
                 summary.laws, summary.earlier, summary.pages, summary.sentences, seconds);
     return 0;
@@ -183,13 +195,9 @@ int main(int argc, char** argv)
     }
     const auto start = std::chrono::steady_clock::now();
     velto::import::ImportSummary summary;
-    if (!velto::import::import_law(options, summary, error)) {
-        std::fprintf(stderr, "velto-import: %s\nvelto-import: the database is unchanged\n", error.c_str());
-        return 1;
-    }
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    for (const std::string& note : summary.notes)
-        std::fprintf(stderr, "velto-import: note: %s\n", note.c_str());
+    if (!velto::import::import_law(options, summary, error))
+        return failed(error);
+    const double seconds = finish(summary.notes, start);
     std::printf("%s -> %s: %d articles, %d headings, %d 附則 pages, %d 別表 pages, %d sentences, %d tables "
                 "(%.2f s)\n",
                 summary.law_name.c_str(), options.law_id.c_str(), summary.articles, summary.headings,
