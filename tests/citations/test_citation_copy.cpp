@@ -1,5 +1,5 @@
 // 条文をコピー: a provision in full as plain text, headed by its citation and
-// edition, on the reader's own folder (the whole 建築基準法 and 施行令) and
+// edition, on the reader's own folder (the whole laws of the collection) and
 // on the sample.
 #include "citations/citation_copy.h"
 #include "tests/compose_fixture.h"
@@ -40,15 +40,15 @@ TEST(CitationCopy, AParagraphOrAnArticleWithItsCitationAndEdition)
         {"01B-01120000-00", "01B-01120000-00-1800-0000-0000-0000",
          "建築基準法施行令第百十二条第十八項（令和7年12月1日施行）", "18　建築物の一部が法第27条第一項各号", 1},
         // An item: the paragraph it belongs to; labels and links as the page writes them.
-        {"01A-00060000-00", "01A-00060000-00-0100-0200-0000-0000", "建築基準法第六条第一項（令和7年12月1日施行）",
+        {"01A-00060000-00", "01A-00060000-00-0100-0200-0000-0000", "建築基準法第六条第一項（令和8年4月1日施行）",
          "第6条　建築主は、第一号若しくは第二号に掲げる建築物を建築しようとする場合", 0},
         // Nothing under the mouse: the whole article.
-        {"01A-00060000-00", "", "建築基準法第六条（令和7年12月1日施行）", "第6条　建築主は、", 0},
+        {"01A-00060000-00", "", "建築基準法第六条（令和8年4月1日施行）", "第6条　建築主は、", 0},
         // An article of one paragraph is cited as the article.
-        {"01A-00010000-00", "01A-00010000-00-0100-0000-0000-0000", "建築基準法第一条（令和7年12月1日施行）",
+        {"01A-00010000-00", "01A-00010000-00-0100-0000-0000-0000", "建築基準法第一条（令和8年4月1日施行）",
          "第1条　この法律は、建築物の敷地、構造、設備及び用途に関する最低の基準を定めて", 1},
         // A sentence of another page is no place in this one.
-        {"01A-00010000-00", "01A-00060000-00-0100-0000-0000-0000", "建築基準法第一条（令和7年12月1日施行）", "第1条　この法律は、", 1},
+        {"01A-00010000-00", "01A-00060000-00-0100-0000-0000-0000", "建築基準法第一条（令和8年4月1日施行）", "第1条　この法律は、", 1},
     };
     for (const auto& c : cases) {
         std::string text;
@@ -70,7 +70,7 @@ TEST(CitationCopy, AParagraphOrAnArticleWithItsCitationAndEdition)
     ASSERT_TRUE(copy_provision(reader.doc, "01A-00060000-00", "", article));
     std::string paragraph;
     ASSERT_TRUE(copy_provision(reader.doc, "01A-00060000-00", "01A-00060000-00-0200-0000-0000-0000", paragraph));
-    EXPECT_EQ(lines_of(paragraph)[0], "建築基準法第六条第二項（令和7年12月1日施行）");
+    EXPECT_EQ(lines_of(paragraph)[0], "建築基準法第六条第二項（令和8年4月1日施行）");
     EXPECT_NE(article.find(lines_of(paragraph)[1]), std::string::npos);
     EXPECT_NE(article.find("\n一　別表第一"), std::string::npos) << article;
 }
