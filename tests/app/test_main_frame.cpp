@@ -85,7 +85,7 @@ TEST_F(MainFrameTest, TheWindowAndTheVersionDialogNameTheEditionOfTheLawText)
                                std::filesystem::copy_options::overwrite_existing);
     start_document();
     CMainFrame window(*doc, settings);
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("VelTo ヴェルト（建築基準法 令和7年12月1日施行）"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("VelTo ヴェルト（建築基準法 令和8年4月1日施行）"));
 
     QString text, detail;
     QTimer::singleShot(0, [&] {
@@ -96,10 +96,15 @@ TEST_F(MainFrameTest, TheWindowAndTheVersionDialogNameTheEditionOfTheLawText)
         box->accept();
     });
     ASSERT_TRUE(window.run_command(cmd::Version));
-    EXPECT_EQ(text, QStringLiteral("ヴェルト VelTo Ver.14.03\n\n収録している法令の本文: 建築基準法 令和7年12月1日施行\n"
+    EXPECT_EQ(text, QStringLiteral("ヴェルト VelTo Ver.14.03\n\n収録している法令の本文: 建築基準法 令和8年4月1日施行\n"
                                    "（法令ごとの版は「詳細を表示」で）"));
     EXPECT_TRUE(detail.contains(QStringLiteral("建築基準法施行令（昭和二十五年政令第三百三十八号）\n　令和7年12月1日施行")))
         << detail.toStdString();
+    // An outdated edition is marked; the earlier editions follow their law.
+    EXPECT_TRUE(detail.contains(QStringLiteral("建築基準法施行規則（昭和二十五年建設省令第四十号）\n"
+                                               "　令和元年6月25日施行　※古い版です。それ以後の改正は含まれていません。")))
+        << detail.toStdString();
+    EXPECT_TRUE(detail.contains(QStringLiteral("　令和8年4月1日施行\n　旧版　令和7年12月1日施行\n")));
 }
 
 TEST(ReaderStart, AFailureIsAlsoToldOnStandardErrorWithTheDatabaseFile)
