@@ -71,14 +71,14 @@ void usage(std::FILE* out)
         "  別表  AppdxTable N (別表第NのBのC) becomes page HHH-TNNNBBCC-00 with the\n"
         "        table in T_表; tables in sentences are T_表 rows of their sentence\n"
         "        (表式).\n"
+        "  別記  forms, figures and notes (AppdxStyle, AppdxFormat, AppdxFig, AppdxNote)\n"
+        "        become page HHH-T9990000-00, a line each; a form the data holds only\n"
+        "        as a picture is named with （省略）.\n"
         "  Every text is stored as HTML that shows it as text (& < > \" ' [ ] as\n"
         "  character references). 検索用データ holds the plain text with single-byte\n"
         "  upper-case Latin letters and digits.\n"
         "\n"
-        "  別記  forms, figures and notes (AppdxStyle, AppdxFormat, AppdxFig, AppdxNote)\n"
-        "        become page HHH-T9990001-00, a line each; a form the data holds only\n"
-        "        as a picture is named with （省略）.\n"
-        "\n"
+
         "Exit status: 0 done, 1 the import failed (the database is unchanged), 2 usage.\n",
         out);
 }
