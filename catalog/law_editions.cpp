@@ -1,6 +1,7 @@
 #include "catalog/law_editions.h"
 
 #include <cstdio>
+#include <set>
 
 namespace velto {
 
@@ -39,6 +40,14 @@ bool iso_date(std::string_view text)
 }
 
 
+// Two years before `today`, as a date string compares; empty when `today` is no date.
+std::string two_years_before(std::string_view today)
+{
+    if (!iso_date(today))
+        return {};
+    return std::to_string(std::stoi(std::string(today.substr(0, 4))) - 2) + std::string(today.substr(4));
+}
+
 std::string enforced_text(std::string_view iso)
 {
     return iso.empty() ? std::string("施行日不明") : japanese_date(iso) + "施行";
@@ -73,12 +82,86 @@ bool read_law_editions(Database& db, std::vector<LawEdition>& editions)
     return true;
 }
 
+namespace {
+
+// `text` without the link and keyword marks the build adds to the current
+// text where the sample has them ("[L words/target L]", "[K words K]"): an
+// edition kept earlier has the official words alone.
+std::string without_added_marks(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();) {
+        if (text.compare(pos, 2, "[K") == 0 || text.compare(pos, 2, "K]") == 0) {
+            pos += 2;
+        } else if (text.compare(pos, 2, "[L") == 0) {
+            const std::size_t end = text.find("L]", pos + 2);
+            const std::size_t slash = end == std::string_view::npos ? end : text.rfind('/', end);
+            if (end == std::string_view::npos || slash == std::string_view::npos || slash < pos) {
+                out += text.substr(pos, 2);
+                pos += 2;
+                continue;
+            }
+            out += text.substr(pos + 2, slash - pos - 2);
+            pos = end + 2;
+        } else {
+            out += text[pos++];
+        }
+    }
+    return out;
+}
+
+// The main-provision sentences of a statement's rows, by identifier, marks removed.
+std::vector<std::pair<std::string, std::string>> main_sentences(Database& db, const std::string& statement)
+{
+    std::vector<std::pair<std::string, std::string>> rows;
+    for (auto rs = db.execute(statement); !rs->eof(); rs->move_next())
+        rows.emplace_back(rs->text("ID_BN"), without_added_marks(rs->text("法文")));
+    return rows;
+}
+
+// True when the main provision of `law` in the earlier edition `revision`
+// has exactly the sentences the current text has.
+bool same_main_provision(Database& db, const std::string& law, const std::string& revision)
+{
+    // Supplementary provisions (F) and appended tables (T) are not compared.
+    const std::string main = " AND MID(ID_BN, 5, 1) <> 'F' AND MID(ID_BN, 5, 1) <> 'T' ORDER BY ID_BN";
+    const auto earlier = main_sentences(db, "SELECT ID_BN, 法文 FROM T_旧文 WHERE 版ID = '" + sql_escape(revision) + "'" + main);
+    return !earlier.empty() &&
+           earlier == main_sentences(db, "SELECT ID_BN, 法文 FROM T_文 WHERE LEFT(ID_BN, 3) = '" + sql_escape(law) + "'" + main);
+}
+
+} // namespace
+
+void read_main_provision_dates(Database& db, std::vector<LawEdition>& editions, const LawFamilies& families,
+                               std::string_view today)
+{
+    if (!db.has_table("T_旧文"))
+        return;
+    const std::string limit = two_years_before(today);
+    std::set<std::string> compared;
+    for (const LawEdition& child : editions) {
+        // A text outdated by its age is marked whatever its act says.
+        if (!iso_date(child.enforced) || (!limit.empty() && child.enforced < limit))
+            continue;
+        for (const std::string& parent : families.parents(child.law)) {
+            for (LawEdition& act : editions) {
+                if (act.law != parent || !iso_date(act.enforced) || child.enforced >= act.enforced ||
+                    !compared.insert(act.law).second)
+                    continue;
+                for (const EarlierEdition& earlier : act.earlier) {
+                    if (!iso_date(earlier.enforced) || !same_main_provision(db, act.law, earlier.revision))
+                        break;
+                    act.main_since = earlier.enforced;
+                }
+            }
+        }
+    }
+}
+
 void mark_outdated_editions(std::vector<LawEdition>& editions, const LawFamilies& families, std::string_view today)
 {
-    // Two years before today, as a date string compares.
-    std::string limit;
-    if (iso_date(today))
-        limit = std::to_string(std::stoi(std::string(today.substr(0, 4))) - 2) + std::string(today.substr(4));
+    const std::string limit = two_years_before(today);
     for (LawEdition& e : editions) {
         e.outdated = false;
         if (!iso_date(e.enforced))
@@ -86,7 +169,8 @@ void mark_outdated_editions(std::vector<LawEdition>& editions, const LawFamilies
         e.outdated = !limit.empty() && e.enforced < limit;
         for (const std::string& parent : families.parents(e.law))
             for (const LawEdition& other : editions)
-                if (other.law == parent && iso_date(other.enforced) && e.enforced < other.enforced)
+                if (other.law == parent && iso_date(other.enforced) &&
+                    e.enforced < (other.main_since.empty() ? other.enforced : other.main_since))
                     e.outdated = true;
     }
 }

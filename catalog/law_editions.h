@@ -29,6 +29,10 @@ struct LawEdition {
     std::string enforced; // 施行日 of the revision, "2025-12-01"; empty when unknown
     std::string revision; // 版ID
     std::vector<EarlierEdition> earlier; // newest first
+    // The 施行日 since which the main provision reads as it does now, when an
+    // earlier edition shows it did before `enforced` (read_main_provision_dates);
+    // empty when not known to be earlier than `enforced`.
+    std::string main_since;
     // The text may lack amendments: it is older than an edition of the act or
     // order it carries out, or more than two years old (mark_outdated_editions).
     bool outdated = false;
@@ -40,10 +44,20 @@ struct LawEdition {
 // earlier editions. False when the rows cannot be read; `editions` is then empty.
 bool read_law_editions(Database& db, std::vector<LawEdition>& editions);
 
+// Sets `main_since` of every law that an edition of its family lags behind:
+// an act whose newest edition changed only its supplementary provisions still
+// has the main provision its order carries out. Compares the current main
+// provision with the earlier editions, newest first, only where it decides
+// (an edition more than two years before `today` is outdated anyway).
+// Throws ComponentError.
+void read_main_provision_dates(Database& db, std::vector<LawEdition>& editions, const LawFamilies& families,
+                               std::string_view today);
+
 // Sets `outdated` of every edition whose 施行日 lies more than two years
-// before `today` ("YYYY-MM-DD"), or before the 施行日 of a law it carries out
-// (`families`). An edition of unknown date is not marked: the dialog says the
-// date is unknown instead.
+// before `today` ("YYYY-MM-DD"), or before the date since which the main
+// provision of a law it carries out (`families`) reads as now (`main_since`,
+// else its 施行日). An edition of unknown date is not marked: the dialog says
+// the date is unknown instead.
 void mark_outdated_editions(std::vector<LawEdition>& editions, const LawFamilies& families, std::string_view today);
 
 // "2025-12-01" -> "令和7年12月1日" (the first year of an era is 元年); a text

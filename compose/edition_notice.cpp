@@ -33,7 +33,13 @@ void CVeltoDoc::load_editions(const std::string& today)
     if (!editions_readable_)
         return;
     try {
-        mark_outdated_editions(editions_, read_law_families(db_), today_);
+        const LawFamilies families = read_law_families(db_);
+        try {
+            read_main_provision_dates(db_, editions_, families, today_);
+        } catch (const ComponentError&) {
+            // Without them an order is measured against its act's newest edition.
+        }
+        mark_outdated_editions(editions_, families, today_);
     } catch (const ComponentError&) {
         // Without the families an edition is still measured by its age.
         mark_outdated_editions(editions_, LawFamilies(), today_);

@@ -162,13 +162,16 @@ TEST_F(OutdatedEditions, EveryPageOfAnOutdatedLawSaysWhichEditionItIsAtItsTop)
         EXPECT_LT(at, html.find("-0000-0000-0000")) << id << ": before the first sentence";
         EXPECT_EQ(html.find(rule, at + 1), std::string::npos) << id << ": once";
     }
-    // The act of 2026-04-01 is current until two years have passed; the 2025 order
-    // is older than the act it carries out.
+    // The act of 2026-04-01 is current until two years have passed. Its main
+    // provision is that of 2025-12-01 (the newest edition changed supplementary
+    // provisions only), so the order of 2025-12-01 carries out the act as it
+    // reads now, and is current until its own two years have passed.
     EXPECT_EQ(page("01A-00010000-00", "2026-12-07").find("この法令の本文は"), std::string::npos);
     EXPECT_EQ(page("01A-00010000-00", "2028-04-01").find("この法令の本文は"), std::string::npos);
     EXPECT_NE(page("01A-00010000-00", "2028-04-02").find("この法令の本文は2026年4月1日施行時点のものです。"),
               std::string::npos);
-    EXPECT_NE(page("01B-00010000-00", "2026-12-07").find("この法令の本文は2025年12月1日施行時点のものです。"),
+    EXPECT_EQ(page("01B-00010000-00", "2026-12-07").find("この法令の本文は"), std::string::npos);
+    EXPECT_NE(page("01B-00010000-00", "2027-12-02").find("この法令の本文は2025年12月1日施行時点のものです。"),
               std::string::npos);
     // Not a law of the official data: no edition, no notice.
     EXPECT_EQ(page("10A-00010000-00", "2026-12-07").find("この法令の本文は"), std::string::npos);
