@@ -201,11 +201,8 @@ std::map<std::string, std::set<std::tuple<int, int, int>>> database_articles(con
     return out;
 }
 
-bool import_law(const ImportOptions& options, ImportSummary& summary, std::string& error)
+bool prepare_law(const ImportOptions& options, LawRows& rows, std::string& error)
 {
-    summary = ImportSummary{};
-    if (!check_options(options, error))
-        return false;
     std::string bytes;
     if (!read_input_file(options.input, bytes, error))
         return false;
@@ -224,8 +221,16 @@ bool import_law(const ImportOptions& options, ImportSummary& summary, std::strin
     for (const auto& alias : map.aliases)
         targets.push_back(alias.second);
     map.alias_articles = database_articles(options.database, targets);
+    return map_document(document, map, rows, error);
+}
+
+bool import_law(const ImportOptions& options, ImportSummary& summary, std::string& error)
+{
+    summary = ImportSummary{};
+    if (!check_options(options, error))
+        return false;
     LawRows rows;
-    if (!map_document(document, map, rows, error))
+    if (!prepare_law(options, rows, error))
         return false;
     LawWrite write;
     (options.earlier ? write.earlier : write.current).push_back(&rows);

@@ -78,6 +78,10 @@ std::set<std::tuple<int, int, int>> article_keys(const LawRows& rows);
 std::map<std::string, std::set<std::tuple<int, int, int>>> database_articles(const std::string& database,
                                                                               const std::vector<std::string>& laws);
 
+// Reads and maps the input of `options` as import_law does, without writing:
+// for a caller that writes several laws at once (law_writer.h).
+bool prepare_law(const ImportOptions& options, LawRows& rows, std::string& error);
+
 // The whole import: read, map, write. 法 and 令 in the text of an order or
 // rule refer to its act and order where the database holds them; --refer
 // names more, or other, laws. On failure the database is unchanged and `error`
