@@ -81,7 +81,7 @@ CMainFrame::CMainFrame(CVeltoDoc& doc, SettingsStore& settings, QWidget* parent)
     : QMainWindow(parent), doc_(doc), settings_(settings)
 {
     load_program_resources();
-    setWindowTitle(window_title(doc_.database()));
+    refresh_title();
     setWindowIcon(QIcon(QStringLiteral(":/icons/velto.svg")));
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     resize(800, 600);
@@ -90,6 +90,8 @@ CMainFrame::CMainFrame(CVeltoDoc& doc, SettingsStore& settings, QWidget* parent)
     restore_placement();
     qApp->installEventFilter(this);
 }
+
+void CMainFrame::refresh_title() { setWindowTitle(window_title(doc_.database())); }
 
 CMainFrame::~CMainFrame()
 {
@@ -152,6 +154,8 @@ void CMainFrame::build_menu()
     file->addAction(actions_[cmd::Options]);
     file->addSeparator();
     file->addAction(actions_[cmd::Split]);
+    file->addSeparator();
+    add_update_command(file);
     file->addSeparator();
     file->addAction(actions_[cmd::Exit]);
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));

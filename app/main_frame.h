@@ -20,6 +20,7 @@
 
 class QAction;
 class QLabel;
+class QMenu;
 class QSplitter;
 class QToolBar;
 
@@ -32,6 +33,7 @@ class ReverseLinkIndex;
 class HelpWindow;
 class CVeltoDoc;
 class JumpField;
+class LawUpdateDialog;
 class SettingsStore;
 
 class CMainFrame : public QMainWindow {
@@ -71,6 +73,17 @@ public:
     // The index of the links is ready: the cited-by command can be used.
     bool link_index_ready() const;
 
+    // ファイル → 法令データの更新…: runs velto-update (beside the reader, or
+    // `set_update_tool`) in its dialog, which is returned; the command is
+    // disabled when the tool is not there (main_frame_update.cpp).
+    LawUpdateDialog* update_law_data();
+    void set_update_tool(const QString& path);
+    QAction* update_action() const { return update_action_; }
+    // The law database was replaced: the document opens it again, the pane
+    // shows its laws, each page view its page where the reader was in it.
+    // False after a report (the window then holds what it showed).
+    bool reload_database();
+
     // Brings the window to the front (a second start asked for it).
     void bring_to_front();
 
@@ -97,6 +110,10 @@ private:
     void build_toolbar();
     void build_menu();
     void build_status_bar();
+    void add_update_command(QMenu* file);
+    void refresh_update_command();
+    // The window's title: the program and the edition of the law text.
+    void refresh_title();
     void restore_placement();
     void store_placement();
     // A page view of the window; `second` for the lower one.
@@ -143,6 +160,8 @@ private:
     bool started_ = false;
     bool startup_finished_ = false;
     PageViewPortAdapter port_;
+    QString update_tool_;
+    QAction* update_action_ = nullptr;
 };
 
 } // namespace velto

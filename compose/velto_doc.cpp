@@ -107,7 +107,17 @@ bool CVeltoDoc::OnNewDocument(const DocumentOptions& options)
     }
     if (!load_catalogs())
         return false;
+    _pinpoint_load();
     load_editions(options.today);
+    return true;
+}
+
+bool CVeltoDoc::reopen_database()
+{
+    // The pinpoint tables and the page history are the user's: they stay.
+    if (!_db_open() || !load_catalogs())
+        return false;
+    load_editions(today_);
     return true;
 }
 
@@ -126,7 +136,6 @@ bool CVeltoDoc::load_catalogs()
             report(reporter_, kStartOrigin, ReportVariant::Plain, kNoLawRecords);
             return false;
         }
-        _pinpoint_load();
         return true;
     } catch (const ComponentError& error) {
         if (damaged(error))

@@ -89,6 +89,10 @@ public:
     // to the user. The page list itself is read when it is first needed (or
     // by load_pages), so that the first page need not wait for it.
     bool OnNewDocument(const DocumentOptions& options);
+    // Opens the database file again, after a tool replaced it (velto-update),
+    // and reads its laws, editions and (when next needed) pages anew; the
+    // settings, pinpoint tables and history stay. False after a report.
+    bool reopen_database();
     // Reads the page list now unless it has been read; false after a report
     // when it cannot be read (the list then holds what was read before the fault).
     bool load_pages() const override;

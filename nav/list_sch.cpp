@@ -122,3 +122,17 @@ void VListSch::finish_search(SearchOutcome outcome)
 }
 
 } // namespace velto
+
+namespace velto {
+
+void VListSch::forget_database()
+{
+    service_.reset(); // waits for its threads; a search's news are dropped with it
+    if (searching_) {
+        searching_ = false;
+        send_pane(kCmdSearchFinished);
+    }
+    _clear();
+}
+
+} // namespace velto

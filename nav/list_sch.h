@@ -51,6 +51,10 @@ public:
     // fails leaves the rows as they were.
     bool _search_in_all_pages_2nd(const std::string& text);
     bool searching() const { return searching_; }
+    // The law database was replaced: the rows and the searchable text read
+    // from the old one go (a search running is stopped and its news dropped);
+    // the next search or prepare_search opens the new file.
+    void forget_database();
     // The service the searches run on; null before the first search or prepare.
     SearchService* search_service() const { return service_.get(); }
 

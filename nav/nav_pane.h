@@ -94,6 +94,13 @@ public:
     // the background, so that searches answer at once.
     void prepare_search();
 
+    // The document has opened its law database again (a tool replaced it):
+    // the tree, the law selector with the article list and the search
+    // forget what they read and show the new laws (the law chosen stays
+    // chosen when it is still there); the bookmarks and the search history,
+    // the user's own, stay as they are. Nothing happens before start-up.
+    void reload_laws();
+
     // Ctrl+Page Down and Ctrl+Page Up of the main window: the next or
     // previous tab, wrapping at both ends. True when the key was taken.
     bool tab_key(int key, Qt::KeyboardModifiers modifiers);

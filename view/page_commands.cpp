@@ -118,6 +118,12 @@ void C2ndView::rebuild_current_page()
     emit commandStateChanged();
 }
 
+void C2ndView::reload_page()
+{
+    rebuild(true);
+    emit commandStateChanged();
+}
+
 void C2ndView::rebuild(bool keep_scroll)
 {
     if (keep_scroll)

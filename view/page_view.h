@@ -246,6 +246,9 @@ public:
     // PageViewLink
     std::string current_page_id() const override { return current_id_; }
     void rebuild_current_page() override;
+    // Composes the page shown again from the database, where the reader was
+    // in it (the database was replaced under the reader).
+    void reload_page();
     // Builds the page again after the switch `id` (Refer, Brachet, PinPoint)
     // was flipped, as the view that flipped it does.
     void rebuild_after_toggle(int id);
