@@ -9,6 +9,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace velto {
 
 namespace {
@@ -16,6 +18,7 @@ namespace {
 constexpr char kPrefix[] = "velto-update: ";
 const QString kNewer = QStringLiteral("新しい版があります");
 enum Column { kCode, kTitle, kStored, kInForce, kResult, kColumns };
+constexpr int kTitleWidth = 300;
 
 } // namespace
 
@@ -37,6 +40,9 @@ LawUpdateDialog::LawUpdateDialog(QString tool, QString program_dir, QWidget* par
     results_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     results_->setSelectionBehavior(QAbstractItemView::SelectRows);
     results_->verticalHeader()->hide();
+    results_->verticalHeader()->setDefaultSectionSize(results_->fontMetrics().height() + 6);
+    results_->setWordWrap(false);
+    results_->setTextElideMode(Qt::ElideRight);
     results_->horizontalHeader()->setStretchLastSection(true);
     log_ = new QPlainTextEdit(this);
     log_->setReadOnly(true);
@@ -55,7 +61,7 @@ LawUpdateDialog::LawUpdateDialog(QString tool, QString program_dir, QWidget* par
     layout->addWidget(results_, 1);
     layout->addWidget(log_);
     layout->addLayout(buttons);
-    resize(760, 420);
+    resize(940, 560);
 
     connect(update_, &QPushButton::clicked, this, &LawUpdateDialog::start_update);
     connect(close_, &QPushButton::clicked, this, &LawUpdateDialog::reject);
@@ -141,6 +147,7 @@ void LawUpdateDialog::show_result(const QStringList& fields)
     const QString texts[kColumns] = {fields[0], fields[1], fields[2], fields[3], result};
     for (int column = 0; column < kColumns; ++column)
         results_->setItem(row, column, new QTableWidgetItem(texts[column]));
+    results_->item(row, kTitle)->setToolTip(fields[1]);
     if (result.contains(kNewer) || updating_)
         results_->item(row, kResult)->setForeground(updating_ ? Qt::darkGreen : Qt::darkRed);
 }
@@ -154,6 +161,8 @@ void LawUpdateDialog::finish(int code, QProcess::ExitStatus status)
     for (const QString& line : lines)
         show_result(line.split('\t'));
     results_->resizeColumnsToContents();
+    // A long title is cut short (its whole text is its tip), so the result stays in view.
+    results_->setColumnWidth(kTitle, std::min(results_->columnWidth(kTitle), kTitleWidth));
     const bool ok = status == QProcess::NormalExit && code == 0;
     if (!ok) {
         status_->setText(QStringLiteral("法令データを%1できませんでした。データベースは変更されていません。\n%2")
