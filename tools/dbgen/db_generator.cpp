@@ -3,6 +3,7 @@
 #include "tools/dbbuild/db_builder.h"
 
 #include <cstdio>
+#include <iterator>
 #include <random>
 #include <vector>
 
@@ -11,7 +12,10 @@ namespace velto {
 namespace {
 
 // Phrases of building-law prose; sentences are strung together from them.
-constexpr const char* kPhrases[] = {
+// The common phrases come up on nearly every page; each of the others comes
+// up the less often the later it stands, so that words of the law (容積,
+// 採光, 日影) are found on many, some or few pages, as in a real collection.
+constexpr const char* kCommonPhrases[] = {
     "建築物の敷地、構造、設備及び用途に関する基準を定め",
     "特定行政庁が指定する区域内においては",
     "主要構造部を耐火構造とした建築物で",
@@ -27,6 +31,38 @@ constexpr const char* kPhrases[] = {
     "地階を除く階数が三以上であるもの",
     "構造耐力上主要な部分の",
 };
+constexpr const char* kOtherPhrases[] = {
+    "容積率は、次の各号に掲げる区分に従い",
+    "建蔽率の限度を超えないもの",
+    "特殊建築物の用途に供する部分",
+    "延焼のおそれのある部分の外壁",
+    "準耐火建築物としなければならない",
+    "防火区画に用いる防火設備",
+    "直通階段に至る歩行距離は",
+    "階段の幅、けあげ及び踏面の寸法",
+    "排煙設備を設けなければならない",
+    "居室の採光及び換気のための窓その他の開口部",
+    "採光に有効な部分の面積は",
+    "隣地境界線までの水平距離",
+    "道路斜線制限の適用については",
+    "非常用の昇降機を設けること",
+    "換気設備の技術的基準",
+    "敷地面積の最低限度",
+    "用途地域の指定のない区域内の建築物",
+    "界壁を小屋裏又は天井裏に達せしめ",
+    "地区計画等の区域内において",
+    "日影による中高層の建築物の高さの制限",
+    "工作物の築造について準用する",
+    "石綿その他の物質の飛散又は発散",
+    "仮設建築物に対する制限の緩和",
+    "風致地区内における建築物",
+    "昇降機の構造は安全なものとし",
+    "避雷設備を設けなければならない",
+};
+constexpr int kCommonCount = static_cast<int>(std::size(kCommonPhrases));
+constexpr int kOtherCount = static_cast<int>(std::size(kOtherPhrases));
+// One phrase in this many is one of the others.
+constexpr int kOtherShare = 4;
 
 struct Writer {
     std::string sql;
@@ -36,6 +72,21 @@ struct Writer {
 
     int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
     bool chance(int percent) { return pick(1, 100) <= percent; }
+
+    // A common phrase, or now and then one of the others, the n-th with a weight of 1/n.
+    const char* phrase()
+    {
+        if (pick(1, kOtherShare) > 1)
+            return kCommonPhrases[pick(0, kCommonCount - 1)];
+        static const std::vector<double> weights = [] {
+            std::vector<double> w;
+            for (int i = 1; i <= kOtherCount; ++i)
+                w.push_back(1.0 / i);
+            return w;
+        }();
+        std::discrete_distribution<int> other(weights.begin(), weights.end());
+        return kOtherPhrases[other(rng)];
+    }
 
     void quoted(const std::string& text)
     {
@@ -63,11 +114,11 @@ struct Writer {
                     text += "/" + law_id(pick(1, laws));
                 text += "]";
             } else if (kind == 4) {
-                text += "（" + std::string(kPhrases[pick(0, 13)]) + "（" + kPhrases[pick(0, 13)] + "）をいう。）";
+                text += "（" + std::string(phrase()) + "（" + phrase() + "）をいう。）";
             } else if (kind == 5) {
-                text += "「" + std::string(kPhrases[pick(0, 13)]).substr(0, 12) + "」という。";
+                text += "「" + std::string(phrase()).substr(0, 12) + "」という。";
             } else {
-                text += kPhrases[pick(0, 13)];
+                text += phrase();
             }
             text += i + 1 < phrases ? "、" : "。";
         }
