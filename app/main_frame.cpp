@@ -292,7 +292,7 @@ void CMainFrame::finish_startup()
         doc_.load_pages();
         open_link_index();
         refresh_commands();
-        // The search's text, read into memory in the background.
+        // The search's connection and index, opened in the background.
         left_->prepare_search();
         startup_finished_ = true;
         emit startupFinished();

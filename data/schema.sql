@@ -165,3 +165,35 @@ CREATE TABLE IF NOT EXISTS T_引 (
   表中       INTEGER,         -- the link stands in the sentence's table
   PRIMARY KEY (引用先, ID_BN)
 ) WITHOUT ROWID;
+
+-- The full-text search index: for every character and every pair of adjacent
+-- characters of the searchable text, the pages that hold it. The searchable
+-- text is what the search statements look at: 条名 of the pages shown (T_条
+-- and T_法 with 表示 yes) and 検索用データ of their sentences and tables,
+-- each text up to its first NUL, Latin letters in lower case. velto-dbbuild
+-- and velto-import write it anew with every database they make; the reader
+-- answers a search word from it exactly as the statements would, reading no
+-- page's text, and searches a database without it by the statements.
+--
+-- Numbers in 出現 and 内容 are unsigned LEB128 (seven bits a byte, low bits
+-- first, the high bit set on every byte but the last). Pages are numbered
+-- from 0 in the order of 頁 below.
+CREATE TABLE IF NOT EXISTS T_索引 (
+  文字   TEXT PRIMARY KEY,   -- one character, or two that stand one after the other
+  出現   BLOB NOT NULL       -- one character: each page that holds it, in increasing order, as the
+                             -- difference to the page before (the first as itself); two characters:
+                             -- the same, each page followed by the byte count of its places and
+                             -- the places where the pair begins, in increasing order, each as the
+                             -- difference to the place before (the first as itself). Places count
+                             -- characters over the page's texts one after the other, with one
+                             -- place between two texts
+);
+
+CREATE TABLE IF NOT EXISTS T_索引情報 (
+  項目   TEXT PRIMARY KEY,   -- 形式: '1', the form of the index; a reader that does not know
+                             --   the form searches by the statements
+                             -- 頁: the pages (ID_FN), in byte order, each as its length and bytes
+                             -- 例外: texts that are not plain UTF-8, each as its page, its length
+                             --   and bytes; they are matched as SQLite's LIKE reads them
+  内容   BLOB
+);

@@ -99,7 +99,7 @@ void VListSch::finish_search(SearchOutcome outcome)
         const int law_column = _column_of(kColumnLaw);
         const int label_column = _column_of(kColumnArticle);
         for (const std::string& id : outcome.pages) {
-            const SearchRow found = search_row(*doc_, doc_->laws(), doc_->pages(), id);
+            const SearchRow found = search_row(*doc_, id);
             ListRow row;
             row.id = found.id;
             row.columns.assign(static_cast<std::size_t>(columnCount()), std::string());

@@ -4,9 +4,9 @@
 // A search runs on a thread of its own (search/search_service.h), with a
 // connection of its own, while the pane's wait window plays its animation;
 // its progress, rows, messages and the commands that end it all come back on
-// this list's thread. One search at a time. The searchable text is read into
-// memory in the background once prepare_search is called; searches before
-// that run the statements, with the same rows.
+// this list's thread. One search at a time. The service's connection and the
+// database's search index are opened in the background once prepare_search
+// is called, else by the first search.
 #pragma once
 
 #include "search/page_search.h"
@@ -36,7 +36,7 @@ public:
     // Sends the wait window one of its progress commands, with its parameter.
     std::function<void(int command, int parameter)> wait_command;
 
-    // Reads the searchable text of `doc`'s database into memory in the
+    // Opens the search's connection to `doc`'s database and its index in the
     // background, for the searches to come.
     void prepare_search(CVeltoDoc& doc);
 

@@ -90,8 +90,9 @@ public:
     // (its progress bar, with `parameter`). False for any other command.
     bool OnCommand(int command, int parameter = 0);
 
-    // Once the reader has started: the search reads its text into memory in
-    // the background, so that searches answer at once.
+    // Once the reader has started: the search opens its connection and the
+    // database's index in the background, so that the first search answers
+    // as fast as the later ones.
     void prepare_search();
 
     // The document has opened its law database again (a tool replaced it):

@@ -3,6 +3,8 @@
 #include "catalog/article_rows.h"
 #include "core/text_format.h"
 #include "catalog/page_catalog.h"
+#include "catalog/page_directory.h"
+#include "search/like_text.h"
 
 #include <algorithm>
 #include <iterator>
@@ -93,12 +95,41 @@ void FullTextSearch::search_by_statements(const std::string& word, std::vector<s
 void FullTextSearch::_search_in_all_pages_sub(const std::string& word, std::vector<std::string>& pages,
                                               const SearchProgress& advance)
 {
-    if (!corpus_ || !SearchCorpus::serves(word)) {
-        search_by_statements(word, pages, advance);
-        return;
+    if (index_ && like_answerable(word)) {
+        try {
+            pages = index_->find(db_, word);
+            step(advance, kSearchStepsPerWord);
+            return;
+        } catch (const SearchIndexFault&) {
+            // The statements find the same pages.
+        }
     }
-    pages = corpus_->find(word);
-    step(advance, kSearchStepsPerWord);
+    search_by_statements(word, pages, advance);
+}
+
+std::vector<std::string> FullTextSearch::pages_with_all(const std::vector<std::string>& words,
+                                                        const SearchProgress& advance)
+{
+    std::optional<SearchIndex::Pages> indexed;   // the pages of the words the index answered
+    std::optional<std::vector<std::string>> others; // those of the words the statements answered
+    for (const std::string& word : words) {
+        if (index_ && like_answerable(word)) {
+            try {
+                indexed = index_->pages_of(db_, word, indexed ? &*indexed : nullptr);
+                step(advance, kSearchStepsPerWord);
+                continue;
+            } catch (const SearchIndexFault&) {
+                // The statements find the same pages.
+            }
+        }
+        std::vector<std::string> pages;
+        search_by_statements(word, pages, advance);
+        others = others ? intersect_pages(*others, pages) : std::move(pages);
+    }
+    if (!indexed)
+        return others ? std::move(*others) : std::vector<std::string>();
+    std::vector<std::string> pages = index_->ids(*indexed);
+    return others ? intersect_pages(pages, *others) : pages;
 }
 
 std::vector<std::string> intersect_pages(const std::vector<std::string>& a, const std::vector<std::string>& b)
@@ -119,11 +150,7 @@ SearchOutcome search_words(FullTextSearch& search, const std::vector<std::string
         step(advance, n);
     };
     try {
-        for (std::size_t i = 0; i < words.size(); ++i) {
-            std::vector<std::string> pages;
-            search._search_in_all_pages_sub(words[i], pages, steps);
-            outcome.pages = i == 0 ? std::move(pages) : intersect_pages(outcome.pages, pages);
-        }
+        outcome.pages = search.pages_with_all(words, steps);
         if (stop())
             throw SearchCancelled{};
     } catch (const SearchCancelled&) {
@@ -136,22 +163,21 @@ SearchOutcome search_words(FullTextSearch& search, const std::vector<std::string
     return outcome;
 }
 
-SearchRow search_row(const IdentifierRules& ids, const LawCatalog& laws, const PageCatalog& pages,
-                     std::string_view id)
+SearchRow search_row(const PageDirectory& directory, std::string_view id)
 {
     SearchRow row;
     row.id = std::string(id);
-    row.law = laws.name(id.substr(0, std::min<std::size_t>(id.size(), kLawIdLength)), kLawNameGeneral);
+    row.law = directory._law_name(id.substr(0, std::min<std::size_t>(id.size(), kLawIdLength)), kLawNameGeneral);
     int image = 0;
-    ArticleRows::page_label(ids, id, row.label, image);
+    ArticleRows::page_label(directory, id, row.label, image);
     IdKind kind;
-    if (ids._id_kind(id, kind) && kind == IdKind::Notice) {
+    if (directory._id_kind(id, kind) && kind == IdKind::Notice) {
         // The list of search results writes the notice number without its leading zeros.
         std::string text;
-        row.label = ids._notice_number_label(id, text, false) ? text : "不明";
+        row.label = directory._notice_number_label(id, text, false) ? text : "不明";
     }
     int count = 0, number = 0;
-    if (pages.split(id, count, number))
+    if (directory._split_info(id, count, number))
         row.label += " " + format("(P.%02d/%02d)", number, count);
     return row;
 }

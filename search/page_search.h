@@ -2,13 +2,15 @@
 // word of a search text (at most three) in their title, a sentence or a table.
 //
 // Each word is looked up by three statements (titles, sentences, tables) and
-// their pages merged; the words' page sets are then intersected. With a
-// loaded SearchCorpus a word is looked up in memory instead, with the same
-// result. Everything here runs without a window and on any thread; database
-// failures are thrown as ComponentError for the caller to report.
+// their pages merged; the words' page sets are then intersected. With the
+// database's search index (search/search_index.h) a word is looked up there
+// instead, with the same result; a word the index cannot answer, or a
+// damaged index, leaves the word to the statements. Everything here runs
+// without a window and on any thread; database failures are thrown as
+// ComponentError for the caller to report.
 #pragma once
 
-#include "search/search_corpus.h"
+#include "search/search_index.h"
 #include "core/database.h"
 #include "core/identifiers.h"
 
@@ -21,8 +23,7 @@
 
 namespace velto {
 
-class LawCatalog;
-class PageCatalog;
+class PageDirectory;
 
 // Steps of the progress bar per word: one before the titles, one before the
 // sentences, four before the tables.
@@ -42,22 +43,28 @@ using SearchProgress = std::function<void(int steps)>;
 
 class FullTextSearch {
 public:
-    // `corpus` may be null: every word then goes to the statements.
-    FullTextSearch(Database& db, const SearchCorpus* corpus) : db_(db), corpus_(corpus) {}
+    // `index` (of `db`'s database) may be null: every word then goes to the statements.
+    FullTextSearch(Database& db, const SearchIndex* index) : db_(db), index_(index) {}
 
     // The pages that hold `word`, in byte order, each once: the three
-    // statements' results merged, or the corpus's answer for the same.
+    // statements' results merged, or the index's answer for the same.
     // `advance` hears the word's six steps. Throws ComponentError.
     void _search_in_all_pages_sub(const std::string& word, std::vector<std::string>& pages,
                                   const SearchProgress& advance = {});
 
-    // The same by the statements alone, whatever the corpus.
+    // The pages that hold every word, in byte order, each once: the words'
+    // pages intersected. Through the index the pages left by the words
+    // before are the only ones a word is looked for in. `advance` hears each
+    // word's six steps. Throws ComponentError.
+    std::vector<std::string> pages_with_all(const std::vector<std::string>& words, const SearchProgress& advance = {});
+
+    // The same by the statements alone, whatever the index.
     void search_by_statements(const std::string& word, std::vector<std::string>& pages,
                               const SearchProgress& advance = {});
 
 private:
     Database& db_;
-    const SearchCorpus* corpus_;
+    const SearchIndex* index_;
 };
 
 // How a search of words ended.
@@ -86,8 +93,9 @@ struct SearchRow {
     std::string law;
     std::string label;
 };
-SearchRow search_row(const IdentifierRules& ids, const LawCatalog& laws, const PageCatalog& pages,
-                     std::string_view id);
+// The law's name and the page's split come from `directory`, which need not
+// have read its page list.
+SearchRow search_row(const PageDirectory& directory, std::string_view id);
 
 // The message that ends a search with `count` pages found.
 std::string search_result_message(std::size_t count);

@@ -13,21 +13,19 @@ SearchService::~SearchService()
     stopping_ = true;
     {
         const std::lock_guard lock(mutex_);
-        for (sqlite3* db : {active_search_, active_load_}) {
-            if (db)
-                sqlite3_interrupt(db);
-        }
+        if (active_)
+            sqlite3_interrupt(active_);
     }
-    if (loader_.joinable())
-        loader_.join();
+    if (preloaded_.valid())
+        preloaded_.wait();
     if (searcher_.joinable())
         searcher_.join();
 }
 
-void SearchService::set_active(sqlite3* db, bool loading)
+void SearchService::set_active(sqlite3* db)
 {
     const std::lock_guard lock(mutex_);
-    (loading ? active_load_ : active_search_) = db;
+    active_ = db;
     // Stopping may have come just before this connection was known.
     if (db && stopping_)
         sqlite3_interrupt(db);
@@ -35,45 +33,35 @@ void SearchService::set_active(sqlite3* db, bool loading)
 
 void SearchService::preload()
 {
-    if (preload_started_ || stopping_)
+    if (preloaded_.valid() || stopping_ || busy_)
         return;
-    preload_started_ = true;
-    loader_ = std::thread([this] { load_text(); });
+    preloaded_ = std::async(std::launch::async, [this] {
+                     try {
+                         open();
+                     } catch (const std::exception&) {
+                         // The first search opens it again and reports what fails.
+                     }
+                 }).share();
 }
 
 void SearchService::wait_for_preload()
 {
-    if (loader_.joinable())
-        loader_.join();
+    if (preloaded_.valid())
+        preloaded_.wait();
 }
 
-bool SearchService::text_ready() const
+void SearchService::open()
 {
-    const std::lock_guard lock(mutex_);
-    return corpus_ != nullptr;
-}
-
-void SearchService::load_text()
-{
-    try {
-        Database db;
-        db.open(connection_string_, "admin", "");
-        set_active(db.handle(), true);
-        auto corpus = std::make_shared<SearchCorpus>();
-        bool loaded = false;
-        try {
-            loaded = corpus->load(db, &stopping_);
-        } catch (const std::exception&) {
-            loaded = false;
-        }
-        set_active(nullptr, true);
-        if (loaded) {
-            const std::lock_guard lock(mutex_);
-            corpus_ = std::move(corpus);
-        }
-    } catch (const std::exception&) {
-        // Searches keep using the statements.
-    }
+    if (db_)
+        return;
+    auto db = std::make_unique<Database>();
+    db->open(connection_string_, "admin", "");
+    set_active(db->handle());
+    std::unique_ptr<SearchIndex> index = SearchIndex::open(*db);
+    set_active(nullptr);
+    db_ = std::move(db);
+    index_ = std::move(index);
+    index_ready_ = index_ != nullptr;
 }
 
 bool SearchService::start(std::vector<std::string> words, SearchProgress advance, Done done)
@@ -92,27 +80,20 @@ bool SearchService::start(std::vector<std::string> words, SearchProgress advance
 void SearchService::run(std::vector<std::string> words, const SearchProgress& advance, const Done& done)
 {
     SearchOutcome outcome;
+    if (preloaded_.valid())
+        preloaded_.wait();
     try {
-        if (!db_) {
-            auto db = std::make_unique<Database>();
-            db->open(connection_string_, "admin", "");
-            db_ = std::move(db);
-        }
+        open();
     } catch (const ComponentError& error) {
         outcome = SearchOutcome{SearchOutcome::Status::Failed, {}, error};
     } catch (const std::exception&) {
         outcome = SearchOutcome{SearchOutcome::Status::Unexpected, {}, std::nullopt};
     }
     if (db_) {
-        std::shared_ptr<const SearchCorpus> corpus;
-        {
-            const std::lock_guard lock(mutex_);
-            corpus = corpus_;
-        }
-        set_active(db_->handle(), false);
-        FullTextSearch search(*db_, corpus.get());
+        set_active(db_->handle());
+        FullTextSearch search(*db_, index_.get());
         outcome = search_words(search, words, advance, &stopping_);
-        set_active(nullptr, false);
+        set_active(nullptr);
     }
     if (stopping_)
         outcome = SearchOutcome{SearchOutcome::Status::Cancelled, {}, std::nullopt};

@@ -1,7 +1,8 @@
 // Runs full-text searches away from the window's thread, each on a read-only
-// connection of the service's own, and reads the searchable text into memory
-// in the background once asked to (preload), after which searches use it.
-// Until the text is in memory, searches run the statements.
+// connection of the service's own. The connection and the database's search
+// index (search/search_index.h) are opened once, by the first search or
+// ahead of it in the background (preload), and kept; a database without an
+// index is searched by the statements, with the same rows.
 //
 // One search at a time. The callbacks of a search run on the search's thread;
 // the caller brings their news to its own thread. Destroying the service
@@ -9,10 +10,11 @@
 #pragma once
 
 #include "search/page_search.h"
-#include "search/search_corpus.h"
+#include "search/search_index.h"
 
 #include <atomic>
 #include <functional>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -33,13 +35,14 @@ public:
     SearchService(const SearchService&) = delete;
     SearchService& operator=(const SearchService&) = delete;
 
-    // Starts reading the searchable text into memory, once; later calls do
-    // nothing. A failure to read leaves the searches on the statements.
+    // Starts opening the connection and the index in the background, once;
+    // later calls do nothing. A failure to open is left for the first search
+    // to report.
     void preload();
-    // Whether the searchable text is in memory.
-    bool text_ready() const;
     // Waits until a preload that was started has ended.
     void wait_for_preload();
+    // Whether the connection is open and words are answered from the database's index.
+    bool index_ready() const { return index_ready_.load(); }
 
     // Starts searching `words` (1 to kMaxSearchWords). `advance` hears the
     // progress steps; `done` the outcome, last. False, with nothing started,
@@ -50,24 +53,27 @@ public:
 
 private:
     void run(std::vector<std::string> words, const SearchProgress& advance, const Done& done);
-    void load_text();
+    // Opens the connection and reads the index unless that has been done.
+    // Throws ComponentError when the database cannot be opened.
+    void open();
     // The connection a thread works on, so that closing the service can interrupt it.
-    void set_active(sqlite3* search, bool loading);
+    void set_active(sqlite3* db);
 
     const std::string connection_string_;
     std::atomic<bool> stopping_{false};
     std::atomic<bool> busy_{false};
-    bool preload_started_ = false; // touched by the owner's thread only
+    std::atomic<bool> index_ready_{false};
 
-    mutable std::mutex mutex_; // guards corpus_ and the active handles
-    std::shared_ptr<const SearchCorpus> corpus_;
-    sqlite3* active_search_ = nullptr;
-    sqlite3* active_load_ = nullptr;
+    std::mutex mutex_; // guards active_
+    sqlite3* active_ = nullptr;
 
-    std::thread loader_;
+    // Set while a preload runs or has run; a search waits for it before it
+    // touches the connection.
+    std::shared_future<void> preloaded_;
     std::thread searcher_;
-    // The search's own connection, opened by its first search and kept.
+    // Written by the preload or the first search, read by later searches.
     std::unique_ptr<Database> db_;
+    std::unique_ptr<SearchIndex> index_;
 };
 
 } // namespace velto

@@ -232,10 +232,10 @@ TEST_F(MainFrameTest, ASearchHitOpensWithItsWordsPaintedAndTheSearchEntryKeepsCt
 {
     open_frame();
     C1stView* pane = frame->left_pane();
-    // Once the reader has started, the search's text is read into memory.
+    // Once the reader has started, the search's connection and index are open.
     ASSERT_NE(pane->search_list()->search_service(), nullptr);
     pane->search_list()->search_service()->wait_for_preload();
-    EXPECT_TRUE(pane->search_list()->search_service()->text_ready());
+    EXPECT_TRUE(pane->search_list()->search_service()->index_ready());
 
     pane->_select_tab(kTabSearch);
     pane->search_entry()->setEditText(QStringLiteral("建築物　敷地"));

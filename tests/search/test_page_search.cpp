@@ -1,10 +1,16 @@
 // Full-text search: which pages hold the words, how the result rows read, and
-// that the text held in memory answers exactly as the search statements do.
+// that the database's search index answers exactly as the search statements do.
+#include "search/like_text.h"
 #include "search/page_search.h"
+#include "search/search_index_writer.h"
 #include "search/search_service.h"
 #include "core/sjis.h"
 #include "tests/compose_fixture.h"
+#include "tests/tools/import_fixture.h"
 #include "tools/dbgen/db_generator.h"
+#include "tools/import/importer.h"
+
+#include <sqlite3.h>
 
 #include <gtest/gtest.h>
 
@@ -50,6 +56,8 @@ protected:
     {
         ComposeFixture::SetUp();
         rebuild(kSearchSql);
+        index = SearchIndex::open(doc->database());
+        ASSERT_NE(index, nullptr);
     }
 
     std::vector<std::string> statements(const std::string& word)
@@ -59,26 +67,30 @@ protected:
         return pages;
     }
 
-    SearchOutcome search(const std::vector<std::string>& words, const SearchCorpus* corpus = nullptr)
+    SearchOutcome search(const std::vector<std::string>& words, const SearchIndex* with = nullptr)
     {
-        FullTextSearch search(doc->database(), corpus);
+        FullTextSearch search(doc->database(), with);
         return search_words(search, words);
     }
+
+    std::unique_ptr<SearchIndex> index;
 };
 
-// Searches `words` with the corpus and with the statements and expects the same pages.
-void expect_same_pages(Database& db, const SearchCorpus& corpus, const std::vector<std::string>& words)
+// Searches `words` through the index and by the statements and expects the same pages.
+void expect_same_pages(Database& db, const std::vector<std::string>& words)
 {
+    const std::unique_ptr<SearchIndex> index = SearchIndex::open(db);
+    ASSERT_NE(index, nullptr);
     FullTextSearch search(db, nullptr);
     for (const std::string& word : words) {
         std::vector<std::string> expected;
         search.search_by_statements(word, expected);
-        ASSERT_TRUE(SearchCorpus::serves(word)) << word;
-        EXPECT_EQ(corpus.find(word), expected) << word;
+        ASSERT_TRUE(like_answerable(word)) << word;
+        EXPECT_EQ(index->find(db, word), expected) << word;
     }
 }
 
-// Words of one to three characters cut from the stored texts at regular places.
+// Words of one to six characters cut from the stored texts at regular places.
 std::vector<std::string> words_of(Database& db, std::size_t count)
 {
     std::set<std::string> words;
@@ -88,15 +100,26 @@ std::vector<std::string> words_of(Database& db, std::size_t count)
         for (auto rs = db.execute(statement); !rs->eof() && words.size() < count; rs->move_next(), ++row) {
             const std::string text = rs->text("t");
             const std::size_t length = utf8_length(text);
-            if (row % 7 != 0 || length < 4)
+            if (row % 7 != 0 || length < 7)
                 continue;
-            const std::size_t size = 1 + row % 3;
+            const std::size_t size = 1 + row % 6;
             const std::string word(utf8_substr(text, (row * 13) % (length - size), size));
-            if (SearchCorpus::serves(word) && word.find(' ') == std::string::npos)
+            if (like_answerable(word) && word.find(' ') == std::string::npos)
                 words.insert(word);
         }
     }
     return {words.begin(), words.end()};
+}
+
+// Runs `sql` on the database file at `path`.
+void change_database(const std::string& path, const std::string& sql)
+{
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    char* message = nullptr;
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK) << (message ? message : "");
+    sqlite3_free(message);
+    sqlite3_close(db);
 }
 
 } // namespace
@@ -123,11 +146,15 @@ TEST_F(PageSearchTest, PagesHoldingEveryWordInTitleSentenceOrTable)
         {{"jis", "1304"}, {kFire + "01"}},
         {{"不燃"}, {}},
         {{"構造", "ない語"}, {}},
+        // Words never reach from one text of a page into the next.
+        {{"等耐"}, {}},
     };
     for (const Case& c : cases) {
-        const SearchOutcome outcome = search(c.words);
-        ASSERT_EQ(outcome.status, SearchOutcome::Status::Done);
-        EXPECT_EQ(outcome.pages, c.pages) << c.words[0];
+        for (const SearchIndex* with : std::initializer_list<const SearchIndex*>{nullptr, index.get()}) {
+            const SearchOutcome outcome = search(c.words, with);
+            ASSERT_EQ(outcome.status, SearchOutcome::Status::Done);
+            EXPECT_EQ(outcome.pages, c.pages) << c.words[0] << (with ? " (index)" : " (statements)");
+        }
     }
 }
 
@@ -138,8 +165,10 @@ TEST_F(PageSearchTest, AWordWithQuotesOrWildcardsIsSearchedSafely)
     EXPECT_EQ(statements("'; DROP TABLE T_条; --"), std::vector<std::string>{});
     // LIKE's own wildcards stay wildcards, as the statements always had them.
     EXPECT_EQ(statements("JIS_A").size(), 1u);
-    EXPECT_FALSE(SearchCorpus::serves("JIS_A"));
-    EXPECT_FALSE(SearchCorpus::serves("10%"));
+    EXPECT_EQ(search({"JIS_A"}, index.get()).pages.size(), 1u);
+    using namespace std::string_view_literals;
+    for (std::string_view word : {"JIS_A"sv, "10%"sv, "a\0b"sv, "\xE8\x80"sv, "\xEF\xBF\xBD"sv, ""sv})
+        EXPECT_FALSE(like_answerable(word)) << word;
 }
 
 TEST_F(PageSearchTest, TheProgressBarHearsSixStepsAWord)
@@ -149,10 +178,8 @@ TEST_F(PageSearchTest, TheProgressBarHearsSixStepsAWord)
     search_words(search, {"構造", "耐火"}, [&](int n) { steps.push_back(n); });
     EXPECT_EQ(steps, (std::vector<int>{1, 1, 4, 1, 1, 4}));
 
-    SearchCorpus corpus;
-    ASSERT_TRUE(corpus.load(doc->database()));
     int total = 0;
-    FullTextSearch fast(doc->database(), &corpus);
+    FullTextSearch fast(doc->database(), index.get());
     search_words(fast, {"構造", "耐火", "JIS_A"}, [&](int n) { total += n; });
     EXPECT_EQ(total, 3 * kSearchStepsPerWord);
 }
@@ -187,7 +214,7 @@ TEST_F(PageSearchTest, RowsNameTheLawAndLabelThePageByItsKind)
         {"01A", "建築基準法", "不明"},
     };
     for (const Case& c : cases) {
-        const SearchRow row = search_row(*doc, doc->laws(), doc->pages(), c.id);
+        const SearchRow row = search_row(*doc, c.id);
         EXPECT_EQ(row.id, c.id);
         EXPECT_EQ(row.law, c.law) << c.id;
         EXPECT_EQ(row.label, c.label) << c.id;
@@ -196,31 +223,51 @@ TEST_F(PageSearchTest, RowsNameTheLawAndLabelThePageByItsKind)
     EXPECT_EQ(search_result_message(12), "12件見つかりました。");
 }
 
-// --- The text in memory -----------------------------------------------------
+// --- The search index ----------------------------------------------------
 
-TEST_F(PageSearchTest, TextInMemoryAnswersAsTheStatements)
+TEST_F(PageSearchTest, TheIndexAnswersAsTheStatements)
 {
-    SearchCorpus corpus;
-    ASSERT_TRUE(corpus.load(doc->database()));
-    expect_same_pages(doc->database(), corpus,
-                      {"耐火", "耐", "火", "材", "不燃", "構造", "防火壁", "jis", "JIS A", "o'k", "'", "10M3", "３",
-                       "容積率は、10M3とする。", "ない語", "隠れた", "a"});
+    expect_same_pages(doc->database(), {"耐火", "耐", "火", "材", "不燃", "構造", "防火壁", "防火壁等", "jis", "JIS A",
+                                        "o'k", "'", "10M3", "３", "容積率は、10M3とする。", "ない語", "隠れた", "a",
+                                        "耐火構造の防火壁", "構造の安全を図る。", "基準を定め、構造"});
     // The text that is not valid UTF-8 is matched as SQLite reads it: 耐 and
     // 材 are there, 火 is not (a stray byte is taken into it).
-    EXPECT_EQ(corpus.find("材"), std::vector<std::string>{kFire + "04"});
-    EXPECT_EQ(corpus.find("火").size(), 4u);
-    EXPECT_EQ(corpus.find("耐火").size(), 4u);
-    using namespace std::string_view_literals;
-    for (std::string_view word : {"10%"sv, "A_"sv, "a\0b"sv, "\xE8\x80"sv, "\xEF\xBF\xBD"sv})
-        EXPECT_FALSE(SearchCorpus::serves(word)) << word;
-
-    std::atomic<bool> cancel{true};
-    SearchCorpus stopped;
-    EXPECT_FALSE(stopped.load(doc->database(), &cancel));
-    EXPECT_EQ(stopped.page_count(), 0u);
+    EXPECT_EQ(index->find(doc->database(), "材"), std::vector<std::string>{kFire + "04"});
+    EXPECT_EQ(index->find(doc->database(), "火").size(), 4u);
+    EXPECT_EQ(index->find(doc->database(), "耐火").size(), 4u);
 }
 
-TEST(SearchCorpusScale, AnswersAsTheStatementsOnTheSampleAndAGeneratedDatabase)
+TEST_F(PageSearchTest, ADatabaseWithoutAnIndexOrWithADamagedOneIsSearchedByTheStatements)
+{
+    const std::string path = dir.file("VT2014.m88");
+    const std::vector<std::string> words{"耐火", "構造"};
+    const std::vector<std::string> expected = search(words).pages;
+    ASSERT_EQ(expected.size(), 2u);
+    const auto searched_as_before = [&](const char* what) {
+        doc->database().close();
+        start();
+        const std::unique_ptr<SearchIndex> opened = SearchIndex::open(doc->database());
+        const SearchOutcome outcome = search(words, opened.get());
+        EXPECT_EQ(outcome.status, SearchOutcome::Status::Done) << what;
+        EXPECT_EQ(outcome.pages, expected) << what;
+        return opened != nullptr;
+    };
+    // Postings that end in the middle of a number or name pages past the end.
+    change_database(path, "UPDATE T_索引 SET 出現 = X'80' WHERE 文字 = '耐火'");
+    EXPECT_TRUE(searched_as_before("cut postings"));
+    change_database(path, "UPDATE T_索引 SET 出現 = X'7F01' WHERE 文字 = '構造'");
+    EXPECT_TRUE(searched_as_before("a page past the end"));
+    // The page list cut off, or an index of another form: no index.
+    change_database(path, "UPDATE T_索引情報 SET 内容 = X'0F3031' WHERE 項目 = '頁'");
+    EXPECT_FALSE(searched_as_before("cut page list"));
+    change_database(path, "UPDATE T_索引情報 SET 内容 = '2' WHERE 項目 = '形式'");
+    EXPECT_FALSE(searched_as_before("another form"));
+    // An older database, made before the index.
+    change_database(path, "DROP TABLE T_索引; DROP TABLE T_索引情報;");
+    EXPECT_FALSE(searched_as_before("no index"));
+}
+
+TEST(SearchIndexScale, AnswersAsTheStatementsOnEveryDatabaseTheToolsMake)
 {
     TempDir dir;
     GeneratorScale scale;
@@ -228,23 +275,31 @@ TEST(SearchCorpusScale, AnswersAsTheStatementsOnTheSampleAndAGeneratedDatabase)
     scale.pages_per_law = 60;
     std::string error;
     ASSERT_TRUE(generate_database(dir.file("gen.m88"), scale, error)) << error;
-    for (const std::string& path : {std::string(VELTO_BINARY_DIR "/sample/VT2014.m88"), dir.file("gen.m88")}) {
+    // A law imported, then imported again with other text: the index follows.
+    const std::string imported = dir.file("imported.m88");
+    velto::test::build_fixture_db(imported, {velto::test::standard_fixture_sql()});
+    velto::import::ImportSummary summary;
+    for (const std::string& law : {kLaw, replaced(kLaw, "第九条", "第十条")}) {
+        velto::test::write_file(dir.file("law.xml"), law);
+        ASSERT_TRUE(velto::import::import_law({imported, dir.file("law.xml"), "01A", {}, 60, {}}, summary, error))
+            << error;
+    }
+    for (const std::string& path : {std::string(VELTO_BINARY_DIR "/sample/VT2014.m88"),
+                                    std::string(VELTO_BINARY_DIR "/VT2014.m88"), dir.file("gen.m88"), imported}) {
         Database db;
         db.open("Data Source=" + path + ";", "admin", "");
-        SearchCorpus corpus;
-        ASSERT_TRUE(corpus.load(db));
-        std::vector<std::string> words = words_of(db, 60);
-        ASSERT_GE(words.size(), 20u) << path;
-        for (const char* common : {"耐火", "容積", "採光", "建築物", "の", "ZZ"})
+        std::vector<std::string> words = words_of(db, 80);
+        ASSERT_GE(words.size(), path == imported ? 3u : 20u) << path; // the imported law is short
+        for (const char* common : {"耐火", "容積", "採光", "建築物", "の", "ZZ", "第九条", "第十条", "建築物の建築物"})
             words.emplace_back(common);
         SCOPED_TRACE(path);
-        expect_same_pages(db, corpus, words);
+        expect_same_pages(db, words);
     }
 }
 
 // --- The search service -----------------------------------------------------
 
-TEST_F(PageSearchTest, TheServiceSearchesOnItsOwnThreadWithTheTextOnceLoaded)
+TEST_F(PageSearchTest, TheServiceSearchesOnItsOwnThreadThroughTheIndex)
 {
     SearchService service(doc->connection_string());
     const auto run = [&service](std::vector<std::string> words) {
@@ -267,15 +322,16 @@ TEST_F(PageSearchTest, TheServiceSearchesOnItsOwnThreadWithTheTextOnceLoaded)
         EXPECT_EQ(steps, kSearchStepsPerWord * 2);
         return outcome;
     };
-    const SearchOutcome by_statements = run({"構造", "耐火"});
-    EXPECT_FALSE(service.text_ready());
-    service.preload();
-    service.wait_for_preload();
-    ASSERT_TRUE(service.text_ready());
-    const SearchOutcome in_memory = run({"構造", "耐火"});
-    ASSERT_EQ(in_memory.status, SearchOutcome::Status::Done);
-    EXPECT_EQ(in_memory.pages, by_statements.pages);
-    EXPECT_EQ(in_memory.pages, search({"構造", "耐火"}).pages);
+    // The first search opens the index itself; one opened ahead answers alike.
+    EXPECT_FALSE(service.index_ready());
+    const SearchOutcome first = run({"構造", "耐火"});
+    EXPECT_TRUE(service.index_ready());
+    ASSERT_EQ(first.status, SearchOutcome::Status::Done);
+    EXPECT_EQ(first.pages, search({"構造", "耐火"}).pages);
+    SearchService preloaded(doc->connection_string());
+    preloaded.preload();
+    preloaded.wait_for_preload();
+    EXPECT_TRUE(preloaded.index_ready());
 }
 
 TEST_F(PageSearchTest, TheServiceReportsADatabaseItCannotOpenAndStopsWhenClosed)
@@ -289,7 +345,7 @@ TEST_F(PageSearchTest, TheServiceReportsADatabaseItCannotOpenAndStopsWhenClosed)
         EXPECT_EQ(outcome.status, SearchOutcome::Status::Failed);
         EXPECT_TRUE(outcome.error.has_value());
         service.wait_for_preload();
-        EXPECT_FALSE(service.text_ready());
+        EXPECT_FALSE(service.index_ready());
     }
     // Closing a service while it searches and loads waits for both, briefly.
     const auto begin = std::chrono::steady_clock::now();

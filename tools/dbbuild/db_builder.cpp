@@ -1,6 +1,7 @@
 #include "tools/dbbuild/db_builder.h"
 
 #include "citations/link_index.h"
+#include "search/search_index_writer.h"
 #include "core/report.h"
 #include "core/sql_dialect.h"
 #include "tools/dbbuild/file_replacement.h"
@@ -104,6 +105,18 @@ bool index_links(sqlite3* db, std::string& error)
     }
 }
 
+// The full-text search index, from the content as the scripts left it.
+bool index_search(sqlite3* db, std::string& error)
+{
+    try {
+        write_search_index(db);
+        return true;
+    } catch (const ComponentError& e) {
+        error = std::string("search index: ") + e.description.value_or(e.meaning);
+        return false;
+    }
+}
+
 bool fill(const std::string& path, const std::vector<ContentScript>& scripts, const BuildSource& source,
           std::string& error)
 {
@@ -132,7 +145,7 @@ bool fill(const std::string& path, const std::vector<ContentScript>& scripts, co
     for (const ContentScript& script : scripts)
         if (!exec(c.db, script.sql, script.name, error))
             return false;
-    if (!index_links(c.db, error) || !exec(c.db, "COMMIT", "finish", error))
+    if (!index_links(c.db, error) || !index_search(c.db, error) || !exec(c.db, "COMMIT", "finish", error))
         return false;
     if (sqlite3_close(c.db) != SQLITE_OK) {
         error = path + ": " + sqlite3_errmsg(c.db);

@@ -1,6 +1,7 @@
 #include "tools/import/law_writer.h"
 
 #include "citations/link_index.h"
+#include "search/search_index_writer.h"
 #include "core/report.h"
 #include "core/sql_dialect.h"
 #include "tools/dbbuild/db_builder.h"
@@ -96,6 +97,16 @@ void replace_rows(sqlite3* db, const LawRows& rows)
         table.text(1, row.id_bn).number(2, row.order).text(3, row.html).text(4, row.search).run("T_表 " + row.id_bn);
 }
 
+// The full-text search index, for the text as it now stands.
+void index_search(sqlite3* db)
+{
+    try {
+        write_search_index(db);
+    } catch (const ComponentError& e) {
+        throw WriteError{"search index: " + e.description.value_or(e.meaning)};
+    }
+}
+
 bool write_into(const std::string& file, const std::string& base, const LawWrite& write, std::string& error)
 {
     sqlite3* db = nullptr;
@@ -132,6 +143,7 @@ bool write_into(const std::string& file, const std::string& base, const LawWrite
         }
         // Links of other laws may lead into these, and their own links changed.
         write_link_index(db);
+        index_search(db);
         exec(db, "COMMIT");
     } catch (const ComponentError& e) {
         error = "link index: " + e.description.value_or(e.meaning);
