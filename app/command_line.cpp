@@ -232,7 +232,8 @@ int print_search(CVeltoDoc& doc, Reporter& reporter, const std::string& text)
         std::fprintf(stderr, "%s\n", refusal.c_str());
         return 1;
     }
-    FullTextSearch search(doc.database(), nullptr);
+    const std::unique_ptr<SearchIndex> index = SearchIndex::open(doc.database());
+    FullTextSearch search(doc.database(), index.get());
     const SearchOutcome outcome = search_words(search, words);
     if (outcome.status == SearchOutcome::Status::Failed) {
         report(reporter, kSearchWordOrigin, ReportVariant::Tab, *outcome.error);
@@ -243,7 +244,7 @@ int print_search(CVeltoDoc& doc, Reporter& reporter, const std::string& text)
         return 1;
     }
     for (const std::string& id : outcome.pages) {
-        const SearchRow row = search_row(doc, doc.laws(), doc.pages(), id);
+        const SearchRow row = search_row(doc, id);
         std::printf("%s\t%s\t%s\n", row.id.c_str(), row.law.c_str(), row.label.c_str());
     }
     std::printf("%s\n", search_result_message(outcome.pages.size()).c_str());

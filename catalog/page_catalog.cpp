@@ -51,7 +51,7 @@ bool PageCatalog::load(Database& db)
     pages_.clear();
     position_.clear();
     names_.clear();
-    split_.clear();
+    splits_ = PageSplits();
     std::string last_name;
     for (; !rs->eof(); rs->move_next()) {
         std::string id = rs->text("ID_FN");
@@ -64,9 +64,8 @@ bool PageCatalog::load(Database& db)
         else if (name.empty())
             name = last_name; // continuation pages carry the caption of their first page
         names_.insert_or_assign(id, std::make_pair(std::move(name), std::move(supplement)));
+        splits_.add(id, parts);
         if (id.size() == kPageIdLength) {
-            if (parts > 1 && parts <= kMaxSplitPages)
-                split_.insert_or_assign(id, std::make_pair(parts, suffix + 1));
             position_.try_emplace(id, pages_.size());
             pages_.push_back(HistoryEntry{std::move(id), 0, 0});
         }
@@ -94,18 +93,6 @@ bool PageCatalog::names(std::string_view id, std::string& article_name, std::str
         return false;
     article_name = it->second.first;
     supplement = it->second.second;
-    return true;
-}
-
-bool PageCatalog::split(std::string_view id, int& count, int& number) const
-{
-    const auto it = split_.find(id);
-    if (it == split_.end()) {
-        count = number = 0;
-        return false;
-    }
-    count = it->second.first;
-    number = it->second.second;
     return true;
 }
 

@@ -1,6 +1,7 @@
 // The laws and pages the reader knows, loaded once at start-up.
 #pragma once
 
+#include "catalog/page_splits.h"
 #include "core/database.h"
 
 #include <map>
@@ -43,11 +44,6 @@ private:
     std::map<std::string, LawNames, std::less<>> names_;
 };
 
-// The most pages an article can be split into: page numbers are the two
-// digits "-00" to "-99" of a page identifier. A larger 分割 is a fault of the
-// database; such a page is treated as not split.
-inline constexpr int kMaxSplitPages = 100;
-
 class PageCatalog {
 public:
     // Loads every displayable page. False when there is none; throws ComponentError.
@@ -62,7 +58,7 @@ public:
 
     bool names(std::string_view id, std::string& article_name, std::string& supplement) const;
     // Page count (2 to kMaxSplitPages) and page number of a split page.
-    bool split(std::string_view id, int& count, int& number) const;
+    bool split(std::string_view id, int& count, int& number) const { return splits_.split(id, count, number); }
     bool is_abbreviated(std::string_view id) const;
     void mark_abbreviated(std::string_view id);
 
@@ -73,7 +69,7 @@ private:
     std::vector<HistoryEntry> pages_;
     std::unordered_map<std::string, std::size_t> position_; // first entry of each identifier
     std::map<std::string, std::pair<std::string, std::string>, std::less<>> names_;
-    std::map<std::string, std::pair<int, int>, std::less<>> split_;
+    PageSplits splits_;
     std::set<std::string, std::less<>> abbreviated_;
 };
 

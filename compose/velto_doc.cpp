@@ -131,6 +131,7 @@ std::string CVeltoDoc::connection_string() const
 bool CVeltoDoc::load_catalogs()
 {
     pages_loaded_ = false;
+    splits_loaded_ = false;
     try {
         if (!laws_.load(db_) || !PageCatalog::any(db_)) {
             report(reporter_, kStartOrigin, ReportVariant::Plain, kNoLawRecords);
@@ -166,6 +167,21 @@ bool CVeltoDoc::load_pages() const
         report_unexpected(reporter_, kStartOrigin, ReportVariant::Plain);
     }
     return false;
+}
+
+bool CVeltoDoc::_split_info(std::string_view id_fn, int& count, int& number) const
+{
+    if (pages_loaded_ || !connected_)
+        return pages().split(id_fn, count, number);
+    if (!splits_loaded_) {
+        try {
+            splits_.load(const_cast<Database&>(db_));
+            splits_loaded_ = true;
+        } catch (const std::exception&) {
+            return pages().split(id_fn, count, number); // the page list tells what fails
+        }
+    }
+    return splits_.split(id_fn, count, number);
 }
 
 void CVeltoDoc::OnCloseDocument()

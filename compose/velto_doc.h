@@ -112,7 +112,8 @@ public:
 
     // Lookups.
     std::string _law_name(std::string_view id_hn, int type) const override { return laws_.name(id_hn, type); }
-    bool _split_info(std::string_view id_fn, int& count, int& number) const override { return pages().split(id_fn, count, number); }
+    // From the page list once it is read; before, from the split pages alone.
+    bool _split_info(std::string_view id_fn, int& count, int& number) const override;
     bool _page_names(std::string_view id_fn, std::string& article_name, std::string& supplement) const override
     {
         return pages().names(id_fn, article_name, supplement);
@@ -341,6 +342,8 @@ private:
     std::string today_;
     mutable PageCatalog pages_;
     mutable bool pages_loaded_ = false;
+    mutable PageSplits splits_; // read on first use while the page list is not
+    mutable bool splits_loaded_ = false;
     NavigationHistory history_;
     PinPoints pinpoints_;
     bool pinpoints_unsaved_ = false;    // the user file does not hold the user table

@@ -148,17 +148,28 @@ TEST_F(Document, BuildsThePageListAndItsMaps)
     EXPECT_EQ(name, "短い");
     EXPECT_FALSE(doc->_page_names("01A-00060000-00", name, supplement)); // hidden page
 
-    int count = -1, number = -1;
-    ASSERT_TRUE(doc->_split_info("01A-00030000-00", count, number));
-    EXPECT_EQ(std::pair(count, number), std::pair(3, 1));
-    ASSERT_TRUE(doc->_split_info("01A-00030000-02", count, number));
-    EXPECT_EQ(std::pair(count, number), std::pair(3, 3));
-    ASSERT_TRUE(doc->_split_info("02K-KD180543-01", count, number));
-    EXPECT_EQ(std::pair(count, number), std::pair(2, 2));
-    EXPECT_FALSE(doc->_split_info("01A-00040000-01", count, number)); // 分割 1
-    EXPECT_EQ(std::pair(count, number), std::pair(0, 0));
-    EXPECT_FALSE(doc->_split_info("01A-0005000-00", count, number)); // short identifier
-    EXPECT_FALSE(doc->_split_info("01A-00020000-00", count, number)); // 分割 NULL
+    // Split pages tell their count and number alike from the page list and,
+    // before it is read, from the split pages alone.
+    for (const bool from_page_list : {true, false}) {
+        if (!from_page_list) {
+            doc = std::make_unique<CVeltoDoc>(settings, reporter);
+            ASSERT_TRUE(doc->OnNewDocument(options));
+            ASSERT_FALSE(doc->pages_read());
+        }
+        int count = -1, number = -1;
+        ASSERT_TRUE(doc->_split_info("01A-00030000-00", count, number));
+        EXPECT_EQ(std::pair(count, number), std::pair(3, 1));
+        ASSERT_TRUE(doc->_split_info("01A-00030000-02", count, number));
+        EXPECT_EQ(std::pair(count, number), std::pair(3, 3));
+        ASSERT_TRUE(doc->_split_info("02K-KD180543-01", count, number));
+        EXPECT_EQ(std::pair(count, number), std::pair(2, 2));
+        EXPECT_FALSE(doc->_split_info("01A-00040000-01", count, number)); // 分割 1
+        EXPECT_EQ(std::pair(count, number), std::pair(0, 0));
+        EXPECT_FALSE(doc->_split_info("01A-0005000-00", count, number));  // short identifier
+        EXPECT_FALSE(doc->_split_info("01A-00020000-00", count, number)); // 分割 NULL
+        EXPECT_FALSE(doc->_split_info("01A-00060000-00", count, number)); // 分割 past the most pages
+        EXPECT_EQ(doc->pages_read(), from_page_list);
+    }
 }
 
 TEST_F(Document, MovesThroughTheOrderedPageList)
