@@ -15,9 +15,12 @@ namespace velto::bench {
 // The middle value (the upper of the two middles); 0 for no values.
 double median(std::vector<double> values);
 
-// `dir` holding a generated database of real scale; the database is written
-// only when missing, so repeated runs measure the same rows. False (told on
+// `dir` holding a generated database of 60 laws of `pages_per_law` pages
+// (VT2014.m88); the database is written only when missing or made before the
+// search index, so repeated runs measure the same rows. False (told on
 // standard error) when it cannot be written.
+bool generated_database(const std::string& dir, int pages_per_law);
+// The same at real scale: 12,000 pages.
 bool generated_real_scale(const std::string& dir);
 
 // Makes `folder` a private program folder of `source`: its database and

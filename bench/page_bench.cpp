@@ -8,9 +8,13 @@
 // view's page cache emptied: it composes every page) and of revisits (the view
 // takes the page from its cache) take turns. It prints the median of each, the
 // median time of composing a page alone (part of a first visit), the number of
-// render processes each side used, and last the ratios.
+// render processes each side used, and last the ratios: the median of the
+// rounds' ratios (each the view's median over the engine's), their range, and
+// how many rounds went over 1.15.
 //
-//   velto_page_bench [WORK-FOLDER [PROGRAM-FOLDER...]]
+//   velto_page_bench [--rounds N] [WORK-FOLDER [PROGRAM-FOLDER...]]
+//
+// N rounds in all (20 unless told), half first visits and half revisits.
 //
 // Without program folders it measures the sample, the reader's own folder of
 // the build (the whole 建築基準法 and 施行令) and a generated database of the
@@ -20,6 +24,7 @@
 #include "compose/velto_doc.h"
 #include "settings/settings_store.h"
 #include "tools/dbgen/db_generator.h"
+#include "view/page_bridge.h"
 #include "view/page_view.h"
 
 #include <QApplication>
@@ -32,6 +37,7 @@
 #include <QWebEngineView>
 
 #include <algorithm>
+#include <cstdlib>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -44,8 +50,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr int kPages = 20;
-constexpr int kRounds = 6; // first visits and revisits in turn
 constexpr int kWait = 20000;
+constexpr double kRoundLimit = 1.15;
 
 // Runs the event loop until `signal` of `sender` comes (true) or `ms` pass.
 template <typename Sender, typename Signal>
@@ -67,8 +73,22 @@ double ms_since(Clock::time_point t0) { return std::chrono::duration<double, std
 struct Figures {
     std::string name;
     double view_first = 0, raw_first = 0, view_again = 0, raw_again = 0, compose = 0;
+    std::vector<double> first_ratios, again_ratios; // one per round
     std::size_t view_processes = 0, raw_processes = 0;
 };
+
+// "median 1.03 (0.97-1.12), 0 of 10 rounds over 1.15"
+std::string ratio_text(std::vector<double> ratios)
+{
+    std::sort(ratios.begin(), ratios.end());
+    if (ratios.empty())
+        return "-";
+    const auto over = std::count_if(ratios.begin(), ratios.end(), [](double r) { return r > kRoundLimit; });
+    char text[128];
+    std::snprintf(text, sizeof text, "median %.2f (%.2f-%.2f), %d of %zu rounds over %.2f", median(ratios),
+                  ratios.front(), ratios.back(), static_cast<int>(over), ratios.size(), kRoundLimit);
+    return text;
+}
 
 // `kPages` pages spread over the page list, without the start page.
 std::vector<std::string> pick_pages(const velto::CVeltoDoc& doc, const std::string& start)
@@ -82,7 +102,7 @@ std::vector<std::string> pick_pages(const velto::CVeltoDoc& doc, const std::stri
     return ids;
 }
 
-bool measure(const std::string& name, const QString& program_dir, Figures& out)
+bool measure(const std::string& name, const QString& program_dir, int rounds, Figures& out)
 {
     // A private program folder: the database and pictures of the real one, its
     // own working folder.
@@ -134,16 +154,17 @@ bool measure(const std::string& name, const QString& program_dir, Figures& out)
 
     std::vector<double> view_first, raw_first, view_again, raw_again;
     std::set<qint64> view_pids, raw_pids;
-    for (int round = 0; round < kRounds; ++round) {
+    for (int round = 0; round < rounds; ++round) {
         const bool first = round % 2 == 0;
         if (first)
             view.clear_page_cache();
+        std::vector<double> view_round, raw_round;
         for (std::size_t i = 0; i < ids.size(); ++i) {
             auto t0 = Clock::now();
             raw.load(raw_urls[i]);
             if (!wait_for(&raw, &QWebEngineView::loadFinished, kWait))
                 return false;
-            (first ? raw_first : raw_again).push_back(ms_since(t0));
+            raw_round.push_back(ms_since(t0));
             raw_pids.insert(raw.page()->renderProcessPid());
 
             t0 = Clock::now();
@@ -153,9 +174,14 @@ bool measure(const std::string& name, const QString& program_dir, Figures& out)
             }
             if (!wait_for(&view, &velto::C2ndView::pageLoaded, kWait))
                 return false;
-            (first ? view_first : view_again).push_back(ms_since(t0));
+            view_round.push_back(ms_since(t0));
             view_pids.insert(view.page()->renderProcessPid());
         }
+        (first ? out.first_ratios : out.again_ratios).push_back(median(view_round) / median(raw_round));
+        auto& view_all = first ? view_first : view_again;
+        auto& raw_all = first ? raw_first : raw_again;
+        view_all.insert(view_all.end(), view_round.begin(), view_round.end());
+        raw_all.insert(raw_all.end(), raw_round.begin(), raw_round.end());
     }
     out.name = name + " (" + std::to_string(doc.pages().pages().size()) + " pages, " + std::to_string(ids.size()) +
                " shown)";
@@ -190,10 +216,19 @@ int main(int argc, char** argv)
     velto::C2ndView::register_url_scheme();
     QApplication app(argc, argv);
 
-    const std::string root = argc > 1 ? argv[1] : (std::filesystem::temp_directory_path() / "velto-bench").string();
+    int rounds = 20; // first visits and revisits in turn
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--rounds" && i + 1 < argc)
+            rounds = 2 * std::max(1, std::atoi(argv[++i]) / 2);
+        else
+            args.emplace_back(argv[i]);
+    }
+    const std::string root =
+        !args.empty() ? args[0] : (std::filesystem::temp_directory_path() / "velto-bench").string();
     std::vector<std::pair<std::string, std::string>> folders;
-    for (int i = 2; i < argc; ++i)
-        folders.emplace_back(argv[i], argv[i]);
+    for (std::size_t i = 1; i < args.size(); ++i)
+        folders.emplace_back(args[i], args[i]);
     if (folders.empty()) {
         folders.emplace_back("sample", VELTO_SAMPLE_DIR);
         folders.emplace_back("whole laws (build folder)", VELTO_PROGRAM_DIR);
@@ -202,10 +237,12 @@ int main(int argc, char** argv)
         folders.emplace_back("generated, real scale", root + "/real");
     }
 
+    std::printf("the view's script, given to every page: %lld characters\n",
+                static_cast<long long>(velto::PageBridge::page_script().sourceCode().size()));
     std::vector<Figures> all;
     for (const auto& [name, dir] : folders) {
         Figures f;
-        if (!measure(name, QString::fromStdString(dir), f)) {
+        if (!measure(name, QString::fromStdString(dir), rounds, f)) {
             std::fprintf(stderr, "%s: the measurement failed\n", name.c_str());
             return 1;
         }
@@ -216,9 +253,11 @@ int main(int argc, char** argv)
         std::printf("  render processes: page view %zu, raw engine %zu\n", f.view_processes, f.raw_processes);
         all.push_back(f);
     }
-    std::printf("ratios (page view / raw engine, medians of %d rounds each):\n", kRounds / 2);
-    for (const Figures& f : all)
-        std::printf("  %-50s first visit %.2fx   revisit %.2fx\n", f.name.c_str(), f.view_first / f.raw_first,
-                    f.view_again / f.raw_again);
+    std::printf("ratios (page view / raw engine; %d rounds of %d pages each):\n", rounds / 2, kPages);
+    for (const Figures& f : all) {
+        std::printf("  %s\n", f.name.c_str());
+        std::printf("    first visit  %s\n", ratio_text(f.first_ratios).c_str());
+        std::printf("    revisit      %s\n", ratio_text(f.again_ratios).c_str());
+    }
     return 0;
 }

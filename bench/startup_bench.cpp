@@ -201,19 +201,8 @@ std::optional<double> bench_folder(const std::string& dir, int rounds, const fs:
 // pages and the program files found first in `sources`.
 bool generated_folder(const fs::path& dir, int pages_per_law, const std::vector<fs::path>& sources)
 {
-    fs::create_directories(dir);
-    const fs::path db = dir / "VT2014.m88";
-    if (!fs::exists(db)) {
-        velto::GeneratorScale scale = velto::real_scale();
-        scale.pages_per_law = pages_per_law;
-        std::string error;
-        std::printf("writing %s ...\n", db.c_str());
-        std::fflush(stdout);
-        if (!velto::generate_database(db.string(), scale, error)) {
-            std::fprintf(stderr, "cannot generate %s: %s\n", db.c_str(), error.c_str());
-            return false;
-        }
-    }
+    if (!velto::bench::generated_database(dir.string(), pages_per_law))
+        return false;
     std::error_code ec;
     for (const char* name : {"images14", "fonts", "help14.html", "default.ppj"}) {
         for (const fs::path& source : sources) {
