@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QWebChannel>
 #include <QWebEnginePage>
+#include <QStringView>
 #include <QWebEngineScriptCollection>
 
 namespace velto {
@@ -20,23 +21,47 @@ QString resource_text(const QString& name)
     return QString::fromUtf8(file.readAll());
 }
 
+// `script` without its comment lines, blank lines and indentation: the engine
+// reads half as much at every page. Only whole lines go and line breaks stay,
+// so the code means what it meant (neither script has multi-line strings).
+QString without_comments(const QString& script)
+{
+    QString out;
+    out.reserve(script.size());
+    for (const QStringView line : QStringView(script).split(QLatin1Char('\n'))) {
+        const QStringView code = line.trimmed();
+        if (code.isEmpty() || code.startsWith(QLatin1String("//")))
+            continue;
+        out += code;
+        out += QLatin1Char('\n');
+    }
+    return out;
+}
+
 } // namespace
+
+const QWebEngineScript& PageBridge::page_script()
+{
+    static const QWebEngineScript script = [] {
+        init_view_resources();
+        QWebEngineScript s;
+        s.setName(QStringLiteral("velto-page"));
+        s.setSourceCode(without_comments(resource_text(QStringLiteral(":/qtwebchannel/qwebchannel.js")) +
+                                         QLatin1Char('\n') + resource_text(QStringLiteral(":/velto/page_script.js"))));
+        s.setInjectionPoint(QWebEngineScript::DocumentCreation);
+        s.setWorldId(kWorld);
+        s.setRunsOnSubFrames(false);
+        return s;
+    }();
+    return script;
+}
 
 PageBridge::PageBridge(QWebEnginePage* page) : QObject(page), page_(page)
 {
-    init_view_resources();
     auto* channel = new QWebChannel(page);
     channel->registerObject(QStringLiteral("host"), this);
     page->setWebChannel(channel, kWorld);
-
-    QWebEngineScript script;
-    script.setName(QStringLiteral("velto-page"));
-    script.setSourceCode(resource_text(QStringLiteral(":/qtwebchannel/qwebchannel.js")) + QLatin1Char('\n') +
-                         resource_text(QStringLiteral(":/velto/page_script.js")));
-    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
-    script.setWorldId(kWorld);
-    script.setRunsOnSubFrames(false);
-    page->scripts().insert(script);
+    page->scripts().insert(page_script());
 }
 
 void PageBridge::run(const QString& script, const std::function<void(const QVariant&)>& done) const

@@ -2,10 +2,13 @@
 //
 // The view's script (page_script.js, after the engine's qwebchannel.js) is
 // injected into every page at document creation, in the view's own script
-// world: page content cannot see it, and the page's own scripts do not run at
-// all (ViewPage). The script reaches this object through the web channel as
-// "host" and reports the page's events through its slots; the view asks the
-// page through run(), where the script offers window.veltoPage:
+// world, so that it is there before the user can reach the page: page content
+// cannot see it, and the page's own scripts do not run at all (ViewPage). The
+// script is read and built once for the program, without comments or
+// indentation, and shared by every page object. The script reaches this
+// object through the web channel as "host" and reports the page's events
+// through its slots; the view asks the page through run(), where the script
+// offers window.veltoPage:
 //
 //   veltoPage.connected() -> bool: whether the page's reports reach this
 //       object yet (the channel comes up shortly after the page has loaded).
@@ -72,6 +75,11 @@ public:
     // Runs `script` in the view's world of the page shown; `done` (optional)
     // receives its value, unless the page goes first.
     void run(const QString& script, const std::function<void(const QVariant&)>& done = {}) const;
+
+    // The view's script as every page gets it: the web channel's script and
+    // the page script, without comment lines, blank lines and indentation.
+    // Built on the first call.
+    static const QWebEngineScript& page_script();
 
     // The script that calls veltoPage.`function` with `arguments` (as JSON
     // values, so that no text can end a string early); null where the page
