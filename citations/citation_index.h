@@ -1,4 +1,5 @@
-// What the citation resolver knows of the laws and pages the reader shows,
+// What the citation resolver knows of the laws and pages the reader shows
+// (the names of every law, the pages of a law once a citation needs them),
 // and the texts it writes about them. Private to citations/citation_*.cpp.
 #pragma once
 
@@ -26,6 +27,8 @@ struct LawIndex {
     std::map<TableKey, std::string> tables;      // first page of each appended table
     std::string supplement;                      // first page of the original supplementary provisions
     bool has_notices = false;
+    std::unordered_set<std::string> pages;       // every page of the law shown
+    bool pages_read = false;                     // the four fields above and this set are read
 };
 
 struct NoticeEntry {
@@ -94,8 +97,8 @@ struct CitationResolver::Index {
     // What 法 and 令 mean on a page of an order or rule: law -> (name -> its
     // parent law); these win over every other meaning of the name there.
     std::map<std::string, std::map<std::string, std::string>> family;
-    std::vector<citation::NoticeEntry> notices;
-    std::unordered_set<std::string> pages; // every page shown
+    std::vector<citation::NoticeEntry> notices; // of every law, once notices_read
+    bool notices_read = false;
 };
 
 // One citation on its way: the law it is of and what it names there.

@@ -3,7 +3,6 @@
 #include "citations/citation_resolver.h"
 
 #include "citations/citation_index.h"
-#include "catalog/law_family.h"
 #include "catalog/page_catalog.h"
 #include "compose/velto_doc.h"
 #include "core/identifiers.h"
@@ -121,98 +120,6 @@ bool one_slip_apart(const std::u32string& a, const std::u32string& b)
 
 } // namespace
 
-// --- the index ---
-
-CitationResolver::CitationResolver(Database& db, const LawCatalog& laws, const PageCatalog& pages,
-                                   const std::vector<CitationAlias>& aliases)
-    : db_(db), index_(std::make_unique<Index>())
-{
-    std::map<std::string, std::vector<std::string>> names;
-    const auto add_name = [&](const std::string& name, const std::string& law) {
-        const std::string plain = normalize_citation(name);
-        if (plain.empty())
-            return;
-        auto& owners = names[plain];
-        if (std::find(owners.begin(), owners.end(), law) == owners.end())
-            owners.push_back(law);
-    };
-    for (const std::string& id : laws.order()) {
-        LawIndex& law = index_->laws[id];
-        law.id = id;
-        law.name = laws.name(id, kLawNameGeneral);
-        if (law.name.empty())
-            law.name = id;
-        add_name(id, id);
-        for (int type : {kLawNameGeneral, kLawNameAbbreviated, kLawNameOfficial})
-            add_name(laws.name(id, type), id);
-    }
-    try {
-        const LawFamilies families = read_law_families(db);
-        for (const std::string& id : laws.order())
-            for (const auto& [name, parent] : families.aliases(id)) {
-                index_->family[id][name] = parent;
-                names.try_emplace(normalize_citation(name)); // known by the name on the pages of its family
-            }
-    } catch (const ComponentError&) {
-        index_->family.clear(); // citations of 法 and 令 then follow the alias file alone
-    }
-    // An alias stands for its law alone, whatever else the database calls by its name.
-    for (const CitationAlias& alias : aliases) {
-        const std::string target = normalize_citation(alias.law);
-        const auto owners = names.find(target);
-        const std::string name = normalize_citation(alias.name);
-        if (owners == names.end()) {
-            index_->absent_aliases[name] = alias.law;
-            continue;
-        }
-        index_->absent_aliases.erase(name);
-        names[name] = std::vector<std::string>(owners->second);
-    }
-    for (auto& [name, owners] : names)
-        std::sort(owners.begin(), owners.end()); // in the order of the law list
-    index_->names.assign(names.begin(), names.end());
-    std::stable_sort(index_->names.begin(), index_->names.end(),
-                     [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
-
-    for (const HistoryEntry& entry : pages.pages()) {
-        const std::string& id = entry.id;
-        IdKind kind;
-        if (!IdentifierRules::_id_kind(id, kind))
-            continue;
-        index_->pages.insert(id);
-        const auto law = index_->laws.find(id.substr(0, 3));
-        if (law == index_->laws.end() || page_suffix_value(id) != 0)
-            continue;
-        switch (kind) {
-        case IdKind::Article: {
-            int number = 0, branch1 = 0, branch2 = 0;
-            IdentifierRules::_parse_article_id(id, number, branch1, branch2);
-            law->second.articles.try_emplace({number, branch1, branch2}, id);
-            break;
-        }
-        case IdKind::Table:
-            if (is_appendix_page(id))
-                break; // 別記 is no 別表 a citation could name
-            law->second.tables.try_emplace({decimal_value(id.substr(5, 3)), decimal_value(id.substr(8, 2))}, id);
-            break;
-        case IdKind::Supplement:
-            if (law->second.supplement.empty())
-                law->second.supplement = id;
-            break;
-        case IdKind::Notice: {
-            NoticeEntry notice;
-            IdentifierRules::_parse_notice_id(id, notice.era_code, notice.era_year, notice.number);
-            notice.page = id;
-            notice.law = law->first;
-            index_->notices.push_back(std::move(notice));
-            law->second.has_notices = true;
-            break;
-        }
-        case IdKind::Special: break;
-        }
-    }
-}
-
 CitationResolver::~CitationResolver() = default;
 
 // --- resolving ---
@@ -268,7 +175,7 @@ CitationResult CitationResolver::resolve_text(std::string_view text, std::string
             request.law_word = name;
             if (owners.size() > 1)
                 return ambiguous_law(name, owners, request.body);
-            request.law = &index_->laws.at(owners.front());
+            request.law = &law_of(owners.front());
             return resolve_body(request, current_page);
         }
 
@@ -290,7 +197,7 @@ CitationResult CitationResolver::resolve_text(std::string_view text, std::string
         if (law == index_->laws.end() || !IdentifierRules::_id_kind(current_page, kind) || kind == IdKind::Special ||
             kind == IdKind::Notice)
             return not_found(std::string(kNoLawMessage));
-        request.law = &law->second;
+        request.law = &law_of(law->first);
         return resolve_body(request, current_page);
     } catch (const ComponentError& error) {
         return not_found("法令データベースを読めませんでした（" + std::string(error.what()) + "）");
@@ -331,7 +238,7 @@ CitationResult CitationResolver::unknown_law(const std::string& word, const Cita
     }
     if (starting.size() == 1) {
         Request request;
-        request.law = &index_->laws.at(starting.front());
+        request.law = &law_of(starting.front());
         request.law_word = word;
         request.body = body;
         return resolve_body(request, current_page);
@@ -379,7 +286,7 @@ CitationResult CitationResolver::resolve_notice(const NoticeCitation& notice) co
 {
     std::vector<const NoticeEntry*> matches;
     std::map<int, const NoticeEntry*> same_year; // by number
-    for (const NoticeEntry& entry : index_->notices) {
+    for (const NoticeEntry& entry : notices()) {
         const bool era = notice.era_code == 0 || (entry.era_code == notice.era_code && entry.era_year == notice.era_year);
         if (era && entry.number == notice.number)
             matches.push_back(&entry);
@@ -439,7 +346,7 @@ std::unique_ptr<CitationResolver> open_citation_resolver(CVeltoDoc& doc)
             text += "ほか" + std::to_string(problems.size() - kShown) + "件\n";
         doc.reporter().show("別名ファイルの読み込み", text, MessageButtons::Ok, MessageIcon::Exclamation);
     }
-    return std::make_unique<CitationResolver>(doc.database(), doc.laws(), doc.pages(), aliases);
+    return std::make_unique<CitationResolver>(doc.database(), doc.laws(), aliases);
 }
 
 } // namespace velto

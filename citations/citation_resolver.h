@@ -17,7 +17,10 @@
 // (「建築基準法施行令に第百五十一条はありません」) and, where the law holds
 // provisions close to it, citations of those; nothing is guessed, so a
 // citation never leads to another provision than the one it names. Any text
-// may be passed. Resolving reads the sentences of one article at most.
+// may be passed. Resolving reads the sentences of one article at most, and,
+// the first time a law is cited, the list of that law's pages (a notice
+// citation: of every law's notices); what the resolver costs does not grow
+// with the number of laws' pages it is not asked about.
 #pragma once
 
 #include "citations/citation_aliases.h"
@@ -36,7 +39,10 @@ namespace velto {
 class CVeltoDoc;
 class Database;
 class LawCatalog;
-class PageCatalog;
+namespace citation {
+struct LawIndex;
+struct NoticeEntry;
+} // namespace citation
 
 struct CitationTarget {
     std::string page;   // the ID_FN to show
@@ -54,10 +60,10 @@ struct CitationResult {
 
 class CitationResolver {
 public:
-    // Indexes the laws and pages the reader shows. `db` is read on every
-    // resolve and must outlive the resolver; the catalogs are read only here.
-    CitationResolver(Database& db, const LawCatalog& laws, const PageCatalog& pages,
-                     const std::vector<CitationAlias>& aliases);
+    // Indexes the names of the laws the reader shows; their pages are read
+    // from `db` when a citation first needs them. `db` is read on resolves
+    // and must outlive the resolver; the catalog is read only here.
+    CitationResolver(Database& db, const LawCatalog& laws, const std::vector<CitationAlias>& aliases);
     ~CitationResolver();
     CitationResolver(const CitationResolver&) = delete;
     CitationResolver& operator=(const CitationResolver&) = delete;
@@ -69,6 +75,11 @@ public:
 private:
     struct Index;
     struct Request;
+    // The law of ID_HN `id` (one the reader shows) with its pages, read on
+    // first use (citation_index.cpp); throws ComponentError.
+    const citation::LawIndex& law_of(const std::string& id) const;
+    // The notices of every law, read on first use; throws ComponentError.
+    const std::vector<citation::NoticeEntry>& notices() const;
     // resolve() without checking its suggestions.
     CitationResult resolve_text(std::string_view text, std::string_view current_page) const;
     CitationResult ambiguous_law(const std::string& word, const std::vector<std::string>& laws,

@@ -23,7 +23,7 @@ struct Sentence {
     SentenceFields fields;
 };
 
-// The sentences of the shown pages whose identifiers begin with `prefix` and
+// The sentences of the shown pages `pages` (of the law of `prefix`) whose identifiers begin with `prefix` and
 // "-", in identifier order.
 std::vector<Sentence> read_sentences(Database& db, const std::unordered_set<std::string>& pages,
                                      const std::string& prefix, bool with_text)
@@ -192,7 +192,7 @@ CitationResult CitationResolver::resolve_article(const Request& request) const
     if (body.paragraph == 0 && body.item == 0 && body.sub_item == 0)
         return CitationResult{true, {article->second, {}, {}, label}, {}, {}};
 
-    const std::vector<Sentence> sentences = read_sentences(db_, index_->pages, article->second.substr(0, 12), false);
+    const std::vector<Sentence> sentences = read_sentences(db_, law.pages, article->second.substr(0, 12), false);
     // An item without a paragraph is of the first (an article of one paragraph).
     const int wanted = body.paragraph > 0 ? body.paragraph : 1;
     std::set<int> paragraphs;
@@ -224,7 +224,7 @@ CitationResult CitationResolver::resolve_supplement(const Request& request) cons
     if (body.article == 0 && body.paragraph == 0 && body.item == 0 && body.sub_item == 0)
         return CitationResult{true, {law.supplement, {}, {}, label}, {}, {}};
 
-    const std::vector<Sentence> sentences = read_sentences(db_, index_->pages, law.supplement, true);
+    const std::vector<Sentence> sentences = read_sentences(db_, law.pages, law.supplement, true);
     std::vector<std::string> heads;
     for (const Sentence& s : sentences)
         heads.push_back(head_of(s.row.text));

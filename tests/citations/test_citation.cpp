@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 using namespace velto;
 using velto::test::TempDir;
 
@@ -315,6 +317,26 @@ TEST_F(CitationAliasFile, ABrokenFileIsToldOnceAndItsGoodLinesCount)
     const auto without = open_citation_resolver(*doc);
     EXPECT_EQ(reporter.messages().size(), 1u);
     EXPECT_TRUE(without->resolve("建築基準法第1条").found);
+}
+
+// A law's pages are read when a citation first needs them: a read that
+// fails is told and leaves the law to be read again by the next citation.
+TEST_F(CitationAliasFile, ALawsPagesThatCannotBeReadAreReadAgainLater)
+{
+    const auto resolver = open_citation_resolver(*doc);
+    const auto rename = [&](const char* from, const char* to) {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(dir.file("VT2014.m88").c_str(), &db), SQLITE_OK);
+        const std::string sql = std::string("ALTER TABLE ") + from + " RENAME TO " + to;
+        EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    };
+    rename("T_条", "T_条_away");
+    const CitationResult failed = resolver->resolve("建築基準法第1条");
+    EXPECT_FALSE(failed.found);
+    EXPECT_EQ(failed.message.rfind("法令データベースを読めませんでした", 0), 0u) << failed.message;
+    rename("T_条_away", "T_条");
+    EXPECT_TRUE(resolver->resolve("建築基準法第1条").found);
 }
 
 // --- numerals ---
