@@ -3,13 +3,18 @@
 #include "tools/dbgen/db_generator.h"
 
 #include <QDir>
-
-#include <sqlite3.h>
 #include <QFile>
 
+#include <sqlite3.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace velto::bench {
 
@@ -17,6 +22,46 @@ double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     return values.empty() ? 0.0 : values[values.size() / 2];
+}
+
+Timing timing(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return times.empty() ? Timing{} : Timing{median(times), times.front(), times.back()};
+}
+
+double run_process(const std::vector<std::string>& args)
+{
+    std::vector<char*> argv;
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    const auto t0 = std::chrono::steady_clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int null = ::open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        dup2(null, 2);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+}
+
+Timing over_version(const std::vector<std::string>& base, const std::vector<std::string>& args, int rounds)
+{
+    std::vector<std::string> version = base, with_args = base;
+    version.push_back("--version");
+    with_args.insert(with_args.end(), args.begin(), args.end());
+    std::vector<double> differences;
+    for (int r = 0; r <= rounds; ++r) {
+        const double v = run_process(version), a = run_process(with_args);
+        if (r > 0)
+            differences.push_back(a - v);
+    }
+    return timing(std::move(differences));
 }
 
 namespace {

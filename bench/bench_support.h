@@ -15,6 +15,21 @@ namespace velto::bench {
 // The middle value (the upper of the two middles); 0 for no values.
 double median(std::vector<double> values);
 
+// A median with the range it comes from.
+struct Timing {
+    double median = 0, low = 0, high = 0;
+};
+Timing timing(std::vector<double> times);
+
+// Milliseconds a process of `args` (the program first) takes from its start
+// to its end; its output is dropped.
+double run_process(const std::vector<std::string>& args);
+
+// What `args` add to a start of the reader of `base` (the program and its
+// options) that only prints its version: the two started in turn `rounds`
+// times, the first round left out as a warm-up.
+Timing over_version(const std::vector<std::string>& base, const std::vector<std::string>& args, int rounds);
+
 // `dir` holding a generated database of 60 laws of `pages_per_law` pages
 // (VT2014.m88); the database is written only when missing or made before the
 // search index, so repeated runs measure the same rows. False (told on

@@ -4,8 +4,15 @@
 //
 // Prints the median time of one resolve (typed citations of every kind, found
 // and not found) and the median time of the raw read, and their ratio. A
-// resolve reads the sentences of one article at most; everything else is in
-// memory.
+// resolve reads the sentences of one article at most, and a law's page list
+// the first time the law is cited.
+//
+// Then `velto --goto` on the build's folder and on generated databases of
+// 12,000 and 60,000 pages (written into WORK-FOLDER once): what a citation
+// adds to a start of the reader that only prints its version, median and
+// range; last the ratio of each to the whole laws' (flat: about 1).
+//
+//   velto_citation_bench [PROGRAM-DIR [WORK-FOLDER]]
 #include "bench/bench_support.h"
 #include "citations/citation_resolver.h"
 #include "compose/velto_doc.h"
@@ -16,6 +23,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -103,11 +111,38 @@ int main(int argc, char** argv)
     const double t_raw = raw_read(db, articles, kRounds);
     sqlite3_close(db);
 
-    std::printf("index of %zu pages built in %.1f ms\n", doc.pages().pages().size(), index_ms);
+    std::printf("resolver opened in %.1f ms\n", index_ms);
     std::printf("citations: %zu (%d found), %d rounds\n", std::size(kCitations), found, kRounds);
     std::printf("resolve, every citation: median %.1f us, 99th percentile %.1f us\n", t_resolve, t_worst);
     std::printf("resolve, a paragraph or item: median %.1f us\n", median(anchored));
     std::printf("raw SQLite read of the article's sentences: median %.1f us\n", t_raw);
+
+    // The command line, on databases of three sizes.
+    const std::string root = argc > 2 ? argv[2] : (std::filesystem::temp_directory_path() / "velto-bench").string();
+    if (!velto::bench::generated_real_scale(root + "/real") ||
+        !velto::bench::generated_database(root + "/real60000", 1000))
+        return 1;
+    const std::string velto = std::string(VELTO_PROGRAM_DIR) + "/velto";
+    const std::string settings = root + "/no-settings.ini"; // only read: a file that is not there
+    struct Goto {
+        const char* name;
+        std::string folder;
+        const char* citation;
+    };
+    const Goto gotos[] = {{"whole laws (build folder)", dir, "令第百十二条第十八項"},
+                          {"generated, 12,000 pages", root + "/real", "生成法令30号第150条第1項"},
+                          {"generated, 60,000 pages", root + "/real60000", "生成法令30号第150条第1項"}};
+    std::vector<velto::bench::Timing> goto_times;
+    for (const Goto& g : gotos) {
+        const auto t = velto::bench::over_version({velto, "--program-dir", g.folder + "/", "--settings", settings},
+                                                  {"--goto", g.citation}, 9);
+        std::printf("velto --goto %s, %s: median %.1f ms (%.1f-%.1f) over --version\n", g.citation, g.name, t.median,
+                    t.low, t.high);
+        goto_times.push_back(t);
+    }
     std::printf("ratio paragraph-or-item resolve/raw read: %.2f\n", median(anchored) / t_raw);
+    for (std::size_t i = 1; i < goto_times.size(); ++i)
+        std::printf("ratio velto --goto %s / whole laws: %.2f\n", gotos[i].name,
+                    goto_times[i].median / std::max(goto_times[0].median, 1.0));
     return t_worst < 1000.0 ? 0 : 1;
 }

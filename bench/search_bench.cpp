@@ -40,8 +40,6 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -49,18 +47,10 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using Words = std::vector<std::string>;
 using velto::bench::median;
+using velto::bench::Timing;
+using velto::bench::timing;
 
 const Words kThreeWords{"耐火", "容積", "採光"};
-
-struct Timing {
-    double median = 0, low = 0, high = 0;
-};
-
-Timing timing(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times.empty() ? Timing{} : Timing{median(times), times.front(), times.back()};
-}
 
 double ms_since(Clock::time_point t0) { return std::chrono::duration<double, std::milli>(Clock::now() - t0).count(); }
 
@@ -147,27 +137,6 @@ Timing raw_like_scan(const std::string& path, int rounds)
     return t;
 }
 
-// Milliseconds a process takes from its start to its end; its output is dropped.
-double run_process(const std::vector<std::string>& args)
-{
-    std::vector<char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    const auto t0 = Clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int null = ::open("/dev/null", O_WRONLY);
-        dup2(null, 1);
-        dup2(null, 2);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return ms_since(t0);
-}
-
 struct Result {
     std::string name;
     double sweep = 0;        // median
@@ -228,17 +197,8 @@ Result bench(const std::string& name, const std::string& folder, const std::stri
     out.first = timing(first);
 
     // The command line, the search against a start that only prints the version.
-    std::vector<double> differences;
-    const std::vector<std::string> base{velto, "--program-dir", folder + "/", "--settings", settings};
-    for (int r = 0; r < 10; ++r) {
-        auto version = base, search = base;
-        version.push_back("--version");
-        search.insert(search.end(), {"--search", joined(kThreeWords)});
-        const double v = run_process(version), s = run_process(search);
-        if (r > 0)
-            differences.push_back(s - v);
-    }
-    out.command_line = timing(differences);
+    out.command_line = velto::bench::over_version({velto, "--program-dir", folder + "/", "--settings", settings},
+                                                  {"--search", joined(kThreeWords)}, 9);
 
     // The statements, and the check of every list.
     velto::Database db;
