@@ -93,26 +93,15 @@ bool attach(sqlite3* db, const std::string& name, const std::string& file, std::
     return true;
 }
 
-// The reverse index of the links, from the content as the scripts left it.
-bool index_links(sqlite3* db, std::string& error)
+// A whole-database pass (the reverse index of the links, the full-text
+// search index) over the content as the scripts left it.
+bool run_pass(sqlite3* db, void (*pass)(sqlite3*), const char* name, std::string& error)
 {
     try {
-        write_link_index(db);
+        pass(db);
         return true;
     } catch (const ComponentError& e) {
-        error = std::string("link index: ") + e.description.value_or(e.meaning);
-        return false;
-    }
-}
-
-// The full-text search index, from the content as the scripts left it.
-bool index_search(sqlite3* db, std::string& error)
-{
-    try {
-        write_search_index(db);
-        return true;
-    } catch (const ComponentError& e) {
-        error = std::string("search index: ") + e.description.value_or(e.meaning);
+        error = std::string(name) + ": " + e.description.value_or(e.meaning);
         return false;
     }
 }
@@ -145,7 +134,8 @@ bool fill(const std::string& path, const std::vector<ContentScript>& scripts, co
     for (const ContentScript& script : scripts)
         if (!exec(c.db, script.sql, script.name, error))
             return false;
-    if (!index_links(c.db, error) || !index_search(c.db, error) || !exec(c.db, "COMMIT", "finish", error))
+    if (!run_pass(c.db, write_link_index, "link index", error) ||
+        !run_pass(c.db, write_search_index, "search index", error) || !exec(c.db, "COMMIT", "finish", error))
         return false;
     if (sqlite3_close(c.db) != SQLITE_OK) {
         error = path + ": " + sqlite3_errmsg(c.db);
