@@ -51,7 +51,7 @@ public:
     // fails leaves the rows as they were.
     bool _search_in_all_pages_2nd(const std::string& text);
     bool searching() const { return searching_; }
-    // The law database was replaced: the rows and the searchable text read
+    // The law database was replaced: the rows and the search index read
     // from the old one go (a search running is stopped and its news dropped);
     // the next search or prepare_search opens the new file.
     void forget_database();
