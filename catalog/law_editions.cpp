@@ -1,5 +1,7 @@
 #include "catalog/law_editions.h"
 
+#include "catalog/visible_text.h"
+
 #include <cstdio>
 #include <set>
 
@@ -84,39 +86,12 @@ bool read_law_editions(Database& db, std::vector<LawEdition>& editions)
 
 namespace {
 
-// `text` without the link and keyword marks the build adds to the current
-// text where the sample has them ("[L words/target L]", "[K words K]"): an
-// edition kept earlier has the official words alone.
-std::string without_added_marks(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t pos = 0; pos < text.size();) {
-        if (text.compare(pos, 2, "[K") == 0 || text.compare(pos, 2, "K]") == 0) {
-            pos += 2;
-        } else if (text.compare(pos, 2, "[L") == 0) {
-            const std::size_t end = text.find("L]", pos + 2);
-            const std::size_t slash = end == std::string_view::npos ? end : text.rfind('/', end);
-            if (end == std::string_view::npos || slash == std::string_view::npos || slash < pos) {
-                out += text.substr(pos, 2);
-                pos += 2;
-                continue;
-            }
-            out += text.substr(pos + 2, slash - pos - 2);
-            pos = end + 2;
-        } else {
-            out += text[pos++];
-        }
-    }
-    return out;
-}
-
 // The main-provision sentences of a statement's rows, by identifier, marks removed.
 std::vector<std::pair<std::string, std::string>> main_sentences(Database& db, const std::string& statement)
 {
     std::vector<std::pair<std::string, std::string>> rows;
     for (auto rs = db.execute(statement); !rs->eof(); rs->move_next())
-        rows.emplace_back(rs->text("ID_BN"), without_added_marks(rs->text("法文")));
+        rows.emplace_back(rs->text("ID_BN"), visible_text(rs->text("法文")));
     return rows;
 }
 
