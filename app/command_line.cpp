@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "app/diff_verb.h"
+
 #include "catalog/article_rows.h"
 #include "userfiles/bookmarks.h"
 #include "citations/cited_by.h"
@@ -296,7 +298,12 @@ std::string usage_text()
            "                       three words): the identifier, a tab, the law, a tab, the\n"
            "                       article; then the count\n"
            "  --cited-by ID        print the sentences that link to the article of page ID:\n"
-           "                       the citing page, a tab, the sentence, a tab, an excerpt\n";
+           "                       the citing page, a tab, the sentence, a tab, an excerpt\n"
+           "  --diff LAW OLD NEW   print the articles of law LAW (01B or its title) whose text\n"
+           "                       differs between its editions OLD and NEW (施行日 YYYY-MM-DD):\n"
+           "                       the kind (追加, 削除, 改正, 移動), a tab, the page in NEW,\n"
+           "                       a tab, the page in OLD, a tab, the article\n"
+           "  --diff ID OLD NEW    print the 新旧対照 of the article of page ID as text\n";
 }
 
 CommandLine parse_command_line(const std::vector<std::string>& args)
@@ -338,6 +345,9 @@ CommandLine parse_command_line(const std::vector<std::string>& args)
             cl.cited_by = args[++i];
             if (cl.cited_by.empty())
                 cl.cited_by = " "; // asked for, with no page: told so
+        } else if (a == "--diff" && i + 3 < args.size()) {
+            cl.diff.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.begin() + static_cast<std::ptrdiff_t>(i) + 4);
+            i += 3;
         } else if (a == "--list" && has_value && !args[i + 1].empty()) {
             cl.list_law = args[++i];
         } else {
@@ -386,6 +396,8 @@ int run_command_line(const CommandLine& cl)
         status = print_search(doc, reporter, cl.search);
     } else if (!cl.cited_by.empty()) {
         status = print_cited_by(doc, cl.cited_by);
+    } else if (!cl.diff.empty()) {
+        status = print_edition_diff(doc, cl.diff[0], cl.diff[1], cl.diff[2]);
     } else if (!cl.html_id.empty()) {
         view.id = cl.html_id;
         status = print_html(doc, cl.html_id);

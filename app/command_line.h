@@ -23,6 +23,7 @@ struct CommandLine {
     std::string search;        // --search TEXT: the pages a full-text search lists
     bool has_search = false;
     std::string cited_by;      // --cited-by ID: the sentences that cite the article of page ID
+    std::vector<std::string> diff; // --diff LAW|ID OLD NEW: what changed between two editions
     bool no_splash = false;    // --no-splash: no start-up picture
     bool help = false;
     std::string error;         // set when the arguments cannot be understood
@@ -30,7 +31,7 @@ struct CommandLine {
     bool has_verb() const
     {
         return !caption_id.empty() || !html_id.empty() || !export_dir.empty() || tree || !list_law.empty() || version ||
-               !go_to.empty() || bookmarks || has_search || !cited_by.empty();
+               !go_to.empty() || bookmarks || has_search || !cited_by.empty() || !diff.empty();
     }
 };
 
