@@ -211,6 +211,8 @@ bool CVeltoDoc::compose_page(std::string_view id, IdKind kind, std::array<int, 3
     default: break;
     }
     out += title_block;
+    if (kind == IdKind::Article && article_note_)
+        out += article_note_(id);
 
     if (kind == IdKind::Article && levels[0]->number > 0) {
         out += format("<font style=\"font-size: %dpt; font-weight: bold; color: %s\">\n", d[DisplaySettings::FontSizeBasic],

@@ -284,6 +284,10 @@ public:
     void set_status_sink(std::function<void(const std::string&)> sink) { status_sink_ = std::move(sink); }
     // Where a passing message goes (the status bar's message line); null for none.
     void set_message_sink(std::function<void(const std::string&)> sink) { message_sink_ = std::move(sink); }
+    // The line an article page shows under its title (HTML, for the page
+    // `id_fn`; empty for none), from a neighbour that knows the article's
+    // editions; null (the default) for no line.
+    void set_article_note(std::function<std::string(std::string_view id_fn)> note) { article_note_ = std::move(note); }
 
     const std::string& program_dir() const override { return program_dir_; }
     const std::string& database_path() const { return database_path_; }
@@ -354,6 +358,7 @@ private:
     std::optional<bool> composing_from_link_;
     std::function<void(const std::string&)> status_sink_;
     std::function<void(const std::string&)> message_sink_;
+    std::function<std::string(std::string_view)> article_note_;
 };
 
 } // namespace velto

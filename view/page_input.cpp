@@ -65,6 +65,7 @@ void C2ndView::build_context_menu()
         {kCopyProvision, "条文をコピー"},
         {0, nullptr},
         {kCitedBy, "この条を引用している条文"},
+        {kArticleHistory, "この条の改正"},
     };
     for (const auto& [id, text] : items) {
         if (!text) {
@@ -75,7 +76,8 @@ void C2ndView::build_context_menu()
         action->setData(id);
         connect(action, &QAction::triggered, this, [this, id = id] {
             switch (id) {
-            case kCitedBy: emit commandRequested(id); break; // listed by the window, beside the view
+            case kCitedBy:
+            case kArticleHistory: emit commandRequested(id); break; // carried out by the window
             case kOpenBelow: open_below_from_menu(); break;
             case kCopyProvision: copy_provision(menu_anchor_.sentence); break;
             default: run_command(id); break;
@@ -131,7 +133,7 @@ void C2ndView::_context_menu(const QPoint& screen, const PageAnchor& anchor)
     }
     for (QAction* action : menu_->actions()) {
         const int id = action->data().toInt();
-        if (id == kCitedBy)
+        if (id == kCitedBy || id == kArticleHistory)
             action->setEnabled(command_state_ && command_state_(id)); // the window's to say
         else if (id == kOpenBelow)
             action->setEnabled(anchor.is_anchor || (!is_second_view() && command_enabled(id)));

@@ -66,6 +66,8 @@ C2ndView::C2ndView(CVeltoDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc)
     connect(page_, &ViewPage::internalLinkBelowRequested, this, [this](const QString& id) {
         emit openBelowRequested(id, QString::fromStdString(pinpoint_source_key_));
     });
+    connect(page_, &ViewPage::comparisonLinkRequested, this,
+            [this](const QUrl& url) { emit comparisonRequested(url.toString()); });
     connect(page_, &ViewPage::externalLinkRequested, this, [this](const QUrl& url) {
         if (open_external_)
             open_external_(url);

@@ -104,6 +104,7 @@ public:
     static constexpr int kFindPrevious = cmd::FindPrevious;
     static constexpr int kCopyProvision = cmd::CopyProvision;
     static constexpr int kOpenBelow = cmd::OpenBelow;
+    static constexpr int kArticleHistory = cmd::ArticleHistory;
     // Gesture directions: the image a gesture shows and the command its release sends.
     enum GestureDirection { kGestureNone, kGestureForward, kGestureBack, kGestureNext, kGesturePrevious, kGestureStop };
 
@@ -287,6 +288,8 @@ signals:
     void commandStateChanged();
     // A command of the context menu that the window carries out (the cited-by list).
     void commandRequested(int id);
+    // A link of the page to a 新旧対照 was followed (its address, editions/article_history.h).
+    void comparisonRequested(const QString& link);
     // An internal link of the page was followed to `id`; `shown` is false
     // when it led to no page.
     void linkFollowed(const QString& id, bool shown);

@@ -111,6 +111,11 @@ void ViewPage::link_requested(const QUrl& url, bool by_user, bool refused, bool 
         return;
     }
     const QString scheme = url.scheme().toLower();
+    if (scheme == QLatin1String("velto-diff")) {
+        if (by_user)
+            emit comparisonLinkRequested(url);
+        return;
+    }
     const bool web = scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
                      scheme == QLatin1String("mailto");
     if (web && by_user)

@@ -19,6 +19,8 @@
 //   - a web page or mail address: externalLinkRequested, only for a link the
 //     user activated (reported by the bridge); a click made by a script, a
 //     redirect, a refresh or a form leads nowhere;
+//   - a link to a 新旧対照 ("velto-diff:"): comparisonLinkRequested, on the
+//     same terms as a web page;
 //   - the page scheme: only the view's own loads (load()) and jumps within
 //     the page shown;
 //   - frames: nothing but about: addresses;
@@ -49,6 +51,8 @@ signals:
     void internalLinkBelowRequested(const QString& id);
     // The user activated a link to a web page or a mail address.
     void externalLinkRequested(const QUrl& url);
+    // The user activated a link to a 新旧対照 ("velto-diff:", editions/article_history.h).
+    void comparisonLinkRequested(const QUrl& url);
 
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool main_frame) override;
