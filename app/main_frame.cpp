@@ -1,4 +1,5 @@
 #include "app/main_frame.h"
+#include "editions/article_history.h"
 
 #include "app/cited_by_panel.h"
 #include "app/command_table.h"
@@ -57,6 +58,7 @@ constexpr ToolButton kToolButtons[] = {
     {cmd::Brachet, true, "brachet", "括弧"},    {cmd::Topmost, true, "topmost", "手前"},
     {cmd::PinPoint, true, "pinpoint", "狙撃"},  {cmd::DesignData, false, "design", "資料"},
     {cmd::Print, false, "print", "印刷"},       {cmd::CitedBy, false, "citedby", "被引用"},
+    {cmd::CompareEditions, false, "compare", "改正比較"},
 };
 
 constexpr char kHelpFile[] = "help14.html";
@@ -97,6 +99,7 @@ CMainFrame::~CMainFrame()
 {
     qApp->removeEventFilter(this);
     link_index_.reset(); // a build under way stops before the window goes
+    doc_.set_article_note(nullptr);
     doc_.set_status_sink(nullptr);
     doc_.set_message_sink(nullptr);
 }
@@ -159,7 +162,7 @@ void CMainFrame::build_menu()
     file->addSeparator();
     file->addAction(actions_[cmd::Exit]);
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
-    for (int id : {cmd::Cover, cmd::Legend, cmd::LawHistory, cmd::NoticeHistory})
+    for (int id : {cmd::Cover, cmd::Legend, cmd::LawHistory, cmd::NoticeHistory, cmd::CompareEditions})
         help->addAction(actions_[id]);
     help->addSeparator();
     for (int id : {cmd::SupportSite, cmd::Help, cmd::Version})
@@ -234,6 +237,7 @@ bool CMainFrame::create_client()
     // the web engine works on it while the rest of the window is made: the
     // bars and the menu, then the pane, which lays out empty and fills its
     // controls once the page is on screen (finish_startup).
+    open_editions();
     page_ = create_page_view(main_splitter_);
     page_->OnInitialUpdate();
     active_ = page_;

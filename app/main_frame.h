@@ -29,6 +29,8 @@ namespace velto {
 class C1stView;
 class C2ndView;
 class CitedByPanel;
+class EditionChanges;
+class EditionCompareDialog;
 class ReverseLinkIndex;
 class HelpWindow;
 class CVeltoDoc;
@@ -83,6 +85,11 @@ public:
     // shows its laws, each page view its page where the reader was in it.
     // False after a report (the window then holds what it showed).
     bool reload_database();
+    // The 改正比較 window once it has been opened; null before.
+    EditionCompareDialog* compare_dialog() const;
+    // Opens the 改正比較 window on `link` (editions/article_history.h:
+    // comparison_link); false when it names nothing that can be compared.
+    bool open_comparison_link(const std::string& link);
 
     // Brings the window to the front (a second start asked for it).
     void bring_to_front();
@@ -134,6 +141,13 @@ private:
     // Reads the index of the links, or builds it in the background; the
     // command is enabled once it is there.
     void open_link_index();
+    // Gives article pages the line of their history under the title (main_frame_editions.cpp).
+    void open_editions();
+    // 改正比較 on the law of the page shown (the first law with editions to compare otherwise).
+    void compare_editions();
+    // この条の改正: the editions in which the article shown changed, as a menu at the pointer.
+    void show_article_history();
+    EditionCompareDialog* comparison_window();
     bool handle_key(QObject* watched, QKeyEvent* key);
     bool keeps_arrow_keys(QWidget* focus) const;
 
@@ -148,6 +162,9 @@ private:
     QPointer<HelpWindow> help_;
     CitedByPanel* cited_by_ = nullptr;
     std::unique_ptr<ReverseLinkIndex> link_index_;
+    std::unique_ptr<EditionChanges> edition_changes_;
+    QPointer<EditionCompareDialog> compare_dialog_;
+    bool any_comparable_ = false;
     C1stView* left_ = nullptr;
     C2ndView* page_ = nullptr;
     QPointer<C2ndView> lower_;

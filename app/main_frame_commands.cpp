@@ -5,12 +5,14 @@
 #include "app/options_dialog.h"
 #include "catalog/law_editions.h"
 #include "compose/velto_doc.h"
+#include "editions/article_history.h"
 #include "view/page_view.h"
 #include "view/support_site.h"
 
 #include <QAction>
 #include <QDesktopServices>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 namespace velto {
@@ -57,6 +59,13 @@ bool CMainFrame::command_enabled(int id) const
     case cmd::Version:
     case cmd::Exit:
         return true;
+    case cmd::CompareEditions: return any_comparable_;
+    case cmd::ArticleHistory: {
+        IdKind kind;
+        const std::string id = view ? view->_current_id() : std::string();
+        return edition_changes_ && CVeltoDoc::_id_kind(id, kind) && kind == IdKind::Article &&
+               edition_changes_->comparable(id.substr(0, 3));
+    }
     case cmd::CitedBy: {
         IdKind kind;
         return view && link_index_ready() && CVeltoDoc::_id_kind(view->_current_id(), kind) &&
@@ -125,6 +134,8 @@ bool CMainFrame::run_command(int id)
             break;
         case cmd::Help: show_help(); break;
         case cmd::CitedBy: show_cited_by(); break;
+        case cmd::CompareEditions: compare_editions(); break;
+        case cmd::ArticleHistory: show_article_history(); break;
         case cmd::SupportSite:
             if (!QDesktopServices::openUrl(QUrl(QString::fromUtf8(std::string(kSupportSite).append(kSupportTopPath).c_str()))))
                 doc_.reporter().show("", kSupportSiteFailed, MessageButtons::Ok, MessageIcon::Stop);
@@ -149,7 +160,12 @@ bool CMainFrame::run_command(int id)
                 box.setDetailedText(QString::fromStdString(all));
             box.setTextFormat(Qt::PlainText);
             box.setIconPixmap(windowIcon().pixmap(48, 48));
+            // The earlier editions the dialog lists can be compared from here.
+            QPushButton* compare = box.addButton(QStringLiteral("改正比較..."), QMessageBox::ActionRole);
+            compare->setEnabled(any_comparable_);
             box.exec();
+            if (box.clickedButton() == compare && any_comparable_)
+                compare_editions();
             break;
         }
         case cmd::Exit: close(); break;

@@ -55,6 +55,10 @@ C2ndView* CMainFrame::create_page_view(QWidget* parent, bool second)
         run_command(id);
     });
     view->set_command_state([this](int id) { return command_enabled(id); });
+    connect(view, &C2ndView::comparisonRequested, this, [this](const QString& link) {
+        if (!open_comparison_link(link.toStdString()))
+            statusBar()->showMessage(QStringLiteral("この新旧対照は表示できません。"));
+    });
     connect(view, &C2ndView::statusTextChanged, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
     // A link's caption belongs to the page it was on: the page being left
