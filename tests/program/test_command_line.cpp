@@ -203,3 +203,29 @@ TEST(CommandLine, SearchesTheFullTextAsTheSearchTabDoes)
         EXPECT_EQ(r.err, c.err) << c.text;
     }
 }
+
+TEST(CommandLine, DiffListsWhatChangedBetweenTwoEditionsAndRefusesOthers)
+{
+    TempDir scratch;
+    const std::string folder = "--program-dir " + std::string(VELTO_BINARY_DIR) + "/ --settings " + scratch.file("s.ini");
+    Outcome list = run_velto(folder + " --diff 01B 2023-05-26 2025-12-01", scratch);
+    EXPECT_EQ(list.status, 0) << list.err;
+    EXPECT_NE(list.out.find("追加\t01B-01080300-00\t\t第108条の3\n移動\t01B-01080400-00\t01B-01080300-00\t第108条の4\n"),
+              std::string::npos)
+        << list.out;
+    EXPECT_NE(list.out.find("削除\t\t01B-00020300-00\t第2条の3\n"), std::string::npos);
+    EXPECT_EQ(list.out.find("01B-00010000-00"), std::string::npos); // 第1条 is as it was
+
+    Outcome article = run_velto(folder + " --diff 01B-01080400-00 2023-05-26 2025-12-01", scratch);
+    EXPECT_EQ(article.status, 0) << article.err;
+    EXPECT_NE(article.out.find("\n第108条の4\t第108条の3\n"), std::string::npos) << article.out;
+    EXPECT_NE(article.out.find("技術的基準は、［特定］主要構造部が"), std::string::npos);
+
+    Outcome missing = run_velto(folder + " --diff 建築基準法施行令 2024-01-01 2025-12-01", scratch);
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_NE(missing.err.find("収録している版: 2020-04-01、2023-05-26、2025-12-01（現行）"), std::string::npos) << missing.err;
+    Outcome twice = run_velto(folder + " --diff 01A 2023-06-16 2023-06-16", scratch);
+    EXPECT_EQ(twice.status, 1);
+    EXPECT_NE(twice.err.find("同じ版"), std::string::npos) << twice.err;
+}
