@@ -57,10 +57,13 @@ char32_t character_reference(std::string_view text, std::size_t pos, std::size_t
     return static_cast<char32_t>(value);
 }
 
-// The visible words of the reference mark "[第…]" at `pos`, its length in `length`; 0 when it is none.
+// The visible words of the reference mark "[第20条]" at `pos`, its length in `length`; 0 when it is none.
 std::string_view reference_words(std::string_view text, std::size_t pos, std::size_t& length)
 {
     length = 0;
+    // Only a reference of Arabic digits is a link on the page; "[第十条]" is shown as stored.
+    if (pos + 4 >= text.size() || text[pos + 4] < '0' || text[pos + 4] > '9')
+        return {};
     const std::size_t close = text.find(']', pos);
     if (close == std::string_view::npos || close - pos > kReferenceLimit)
         return {};

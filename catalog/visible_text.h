@@ -11,7 +11,8 @@
 
 namespace velto {
 
-// `stored` with "[第20条]" and "[第6条/01B]" shown as 第20条 and 第6条,
+// `stored` with "[第20条]" and "[第6条/01B]" shown as 第20条 and 第6条 (as the
+// page shows them: "[第十条]" stays),
 // "[L words/target L]" as words, "[K words K]" as words, and "&amp;", "&lt;",
 // "&gt;", "&quot;", "&apos;", "&#39;", "&nbsp;", "&#NNN;" and "&#xHH;" as
 // their characters.

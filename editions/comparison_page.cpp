@@ -24,6 +24,19 @@ std::string folded_labels(const ComparedRow& row)
     return labels.empty() ? "（略）" : labels + "　（略）";
 }
 
+// A label as marked: the blank after it is never underlined.
+std::string marked_label(const ComparedCell& cell, std::string_view open, std::string_view close, bool escape)
+{
+    std::string core = cell.label, blank;
+    while (core.size() >= 3 && core.compare(core.size() - 3, 3, "　") == 0) {
+        core.resize(core.size() - 3);
+        blank += "　";
+    }
+    if (escape)
+        core = html_escape(core);
+    return (cell.label_changed && !core.empty() ? std::string(open) + core + std::string(close) : core) + blank;
+}
+
 std::string edition_line(std::string_view side, const Edition& edition)
 {
     return std::string(side) + "（" + (edition.enforced.empty() ? edition.revision : japanese_date(edition.enforced)) +
@@ -45,10 +58,9 @@ std::string marked_html(const MarkedText& text)
 
 std::string sentence_html(const ComparedCell& cell)
 {
-    const std::string label = html_escape(cell.label);
     std::string out = format("<div class=\"sentence\" style=\"margin-left:%.1fem; text-indent:-1.5em\">", cell.margin);
-    if (!label.empty())
-        out += "<b class=\"tag\">" + (cell.label_changed ? "<u class=\"changed\">" + label + "</u>" : label) + "</b>";
+    if (!cell.label.empty())
+        out += "<b class=\"tag\">" + marked_label(cell, "<u class=\"changed\">", "</u>", true) + "</b>";
     out += marked_html(cell.text) + "</div>\n";
     if (!cell.table.empty())
         out += "<div class=\"table\">" + marked_html(cell.table) + "</div>\n";
@@ -60,11 +72,8 @@ std::string cell_html(const ComparedCell& cell, ComparedRow::Kind kind)
     if (!cell.present)
         return "<td class=\"absent\"></td>\n";
     switch (kind) {
-    case ComparedRow::Kind::Title: {
-        const std::string label = html_escape(cell.label);
-        return "<td><span class=\"title\">" + (cell.label_changed ? "<u class=\"changed\">" + label + "</u>" : label) +
-               "</span></td>\n";
-    }
+    case ComparedRow::Kind::Title:
+        return "<td><span class=\"title\">" + marked_label(cell, "<u class=\"changed\">", "</u>", true) + "</span></td>\n";
     case ComparedRow::Kind::Caption: return "<td>【" + marked_html(cell.text) + "】</td>\n";
     default: return "<td>" + sentence_html(cell) + "</td>\n";
     }
@@ -86,7 +95,7 @@ std::string cell_line(const ComparedCell& cell, ComparedRow::Kind kind)
 {
     if (!cell.present)
         return {};
-    const std::string label = cell.label_changed ? "［" + cell.label + "］" : cell.label;
+    const std::string label = marked_label(cell, "［", "］", false);
     switch (kind) {
     case ComparedRow::Kind::Title: return label;
     case ComparedRow::Kind::Caption: return "【" + marked_line(cell.text) + "】";

@@ -218,7 +218,7 @@ TEST(CommandLine, DiffListsWhatChangedBetweenTwoEditionsAndRefusesOthers)
 
     Outcome article = run_velto(folder + " --diff 01B-01080400-00 2023-05-26 2025-12-01", scratch);
     EXPECT_EQ(article.status, 0) << article.err;
-    EXPECT_NE(article.out.find("\n第108条の4\t第108条の3\n"), std::string::npos) << article.out;
+    EXPECT_NE(article.out.find("\n［第108条の4］\t［第108条の3］\n"), std::string::npos) << article.out;
     EXPECT_NE(article.out.find("技術的基準は、［特定］主要構造部が"), std::string::npos);
 
     Outcome missing = run_velto(folder + " --diff 建築基準法施行令 2024-01-01 2025-12-01", scratch);
