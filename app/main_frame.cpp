@@ -44,12 +44,15 @@ constexpr int kSplashMs = 750;
 // The longest the pane waits for the first page before it fills its controls.
 constexpr int kStartupWaitMs = 3000;
 
-// The toolbar, in order: command, checkable, icon, text.
+// The toolbar, in order: command, checkable, icon, text; those after the
+// jump field go first into the toolbar's overflow menu in a narrow window,
+// so that the field stays in view.
 struct ToolButton {
     int id;
     bool check;
     const char* icon;
     const char* text;
+    bool after_field = false;
 };
 constexpr ToolButton kToolButtons[] = {
     {cmd::Previous, false, "previous", "前へ"}, {cmd::Next, false, "next", "次へ"},
@@ -58,7 +61,7 @@ constexpr ToolButton kToolButtons[] = {
     {cmd::Brachet, true, "brachet", "括弧"},    {cmd::Topmost, true, "topmost", "手前"},
     {cmd::PinPoint, true, "pinpoint", "狙撃"},  {cmd::DesignData, false, "design", "資料"},
     {cmd::Print, false, "print", "印刷"},       {cmd::CitedBy, false, "citedby", "被引用"},
-    {cmd::CompareEditions, false, "compare", "改正比較"},
+    {cmd::CompareEditions, false, "compare", "改正比較", true},
 };
 
 constexpr char kHelpFile[] = "help14.html";
@@ -139,10 +142,14 @@ void CMainFrame::build_toolbar()
     toolbar_->setIconSize(QSize(22, 20));
     toolbar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     for (const ToolButton& b : kToolButtons)
-        toolbar_->addAction(actions_[b.id]);
+        if (!b.after_field)
+            toolbar_->addAction(actions_[b.id]);
     toolbar_->addSeparator();
     jump_ = new JumpField(doc_, toolbar_);
     toolbar_->addWidget(jump_);
+    for (const ToolButton& b : kToolButtons)
+        if (b.after_field)
+            toolbar_->addAction(actions_[b.id]);
     if (page_)
         jump_->set_page_view(page_); // the page view comes first, so the first page is asked for early
     connect(jump_, &JumpField::message, this, [this](const QString& text) { statusBar()->showMessage(text); });

@@ -398,7 +398,7 @@ TEST_F(PageViewTest, ContextMenuDependsOnTheElementUnderThePointer)
     }
     EXPECT_EQ(texts, (QStringList{"前へ", "次へ", "戻る", "進む", "", "下のペインで開く（Shift+クリック）", "",
                                   "このページ内の検索（Ctrl+F）", "反転マークのクリア", "ぷちコピー（Ctrl+C）",
-                                  "条文をコピー", "", "この条を引用している条文"}));
+                                  "条文をコピー", "", "この条を引用している条文", "この条の改正"}));
     EXPECT_TRUE(enabled[C2ndView::kPrevious]);
     EXPECT_TRUE(enabled[C2ndView::kNext]);
     EXPECT_TRUE(enabled[C2ndView::kBack]);
@@ -407,6 +407,7 @@ TEST_F(PageViewTest, ContextMenuDependsOnTheElementUnderThePointer)
     EXPECT_FALSE(enabled[C2ndView::kClearMarks]); // no find string
     EXPECT_FALSE(enabled[C2ndView::kCopy]);       // nothing selected
     EXPECT_FALSE(enabled[C2ndView::kCitedBy]);    // no window to list them
+    EXPECT_FALSE(enabled[C2ndView::kArticleHistory]); // nor to compare editions
     EXPECT_TRUE(enabled[C2ndView::kCopyProvision]);
     EXPECT_TRUE(enabled[C2ndView::kOpenBelow]); // the page shown, below
     menu->hide();
