@@ -141,7 +141,9 @@ private:
     // Reads the index of the links, or builds it in the background; the
     // command is enabled once it is there.
     void open_link_index();
-    // Gives article pages the line of their history under the title (main_frame_editions.cpp).
+    // Reads which laws have editions to compare and gives article pages the
+    // line of their history under the title (main_frame_editions.cpp); again
+    // after the database was replaced.
     void open_editions();
     // 改正比較 on the law of the page shown (the first law with editions to compare otherwise).
     void compare_editions();

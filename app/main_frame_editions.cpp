@@ -15,6 +15,10 @@ namespace velto {
 
 void CMainFrame::open_editions()
 {
+    // Opened again after the database was replaced: what was read of the old one goes.
+    delete compare_dialog_.data();
+    doc_.set_article_note(nullptr);
+    any_comparable_ = false;
     edition_changes_ = std::make_unique<EditionChanges>(doc_.database());
     try {
         for (const LawEdition& e : doc_.editions())

@@ -59,6 +59,7 @@ bool CMainFrame::reload_database()
     link_index_.reset(); // a build under way stops: it read the old file
     if (!doc_.reopen_database())
         return false;
+    open_editions(); // the new database may keep other editions
     doc_.load_pages();
     refresh_title();
     left_->reload_laws();

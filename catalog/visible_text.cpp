@@ -1,5 +1,7 @@
 #include "catalog/visible_text.h"
 
+#include "core/sjis.h"
+
 #include <cstdlib>
 
 namespace velto {
@@ -8,25 +10,6 @@ namespace {
 
 // The longest reference the importer and the sample write, "[第1234条の12の12/01B]".
 constexpr std::size_t kReferenceLimit = 40;
-
-void append_utf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 // The character of the reference at `pos` ("&amp;"); its length in `length`, 0 when it is none.
 char32_t character_reference(std::string_view text, std::size_t pos, std::size_t& length)
@@ -118,7 +101,7 @@ std::string visible_text(std::string_view text)
                 out += text[pos++];
                 continue;
             }
-            append_utf8(out, c);
+            utf8_append(out, c);
             pos += length;
         } else {
             out += text[pos++];

@@ -1,6 +1,7 @@
 #include "editions/text_diff.h"
 
 #include "catalog/visible_text.h"
+#include "core/sjis.h"
 
 #include <algorithm>
 
@@ -21,36 +22,17 @@ struct Character {
     std::size_t end;
 };
 
-std::size_t sequence_length(unsigned char lead)
-{
-    if (lead < 0x80)
-        return 1;
-    if ((lead & 0xE0) == 0xC0)
-        return 2;
-    if ((lead & 0xF0) == 0xE0)
-        return 3;
-    if ((lead & 0xF8) == 0xF0)
-        return 4;
-    return 1;
-}
-
 std::vector<Character> characters(std::string_view text)
 {
     std::vector<Character> out;
     out.reserve(text.size() / 2);
     for (std::size_t pos = 0; pos < text.size();) {
-        std::size_t n = sequence_length(static_cast<unsigned char>(text[pos]));
-        bool valid = pos + n <= text.size();
-        for (std::size_t i = 1; valid && i < n; ++i)
-            valid = (static_cast<unsigned char>(text[pos + i]) & 0xC0) == 0x80;
-        if (!valid)
-            n = 1;
-        char32_t code = n == 1 ? static_cast<unsigned char>(text[pos]) | (valid ? 0 : 0x110000)
-                               : static_cast<unsigned char>(text[pos]) & (0x7F >> n);
-        for (std::size_t i = 1; i < n; ++i)
-            code = (code << 6) | (static_cast<unsigned char>(text[pos + i]) & 0x3F);
-        out.push_back({code, pos, pos + n});
-        pos += n;
+        Utf8Char c = utf8_decode_at(text, pos);
+        // Invalid bytes stay apart from each other and from every character.
+        if (c.bytes == 1 && c.code == 0xFFFD)
+            c.code = 0x110000 | static_cast<unsigned char>(text[pos]);
+        out.push_back({c.code, pos, pos + c.bytes});
+        pos += c.bytes;
     }
     return out;
 }
