@@ -368,6 +368,7 @@ int run_command_line(const CommandLine& cl)
     CVeltoDoc doc(settings, reporter);
     DocumentOptions options;
     options.program_dir = cl.program_dir;
+    options.user_dir = cl.user_dir;
     options.use_working_folder = false;
     if (!doc.OnNewDocument(options))
         return 1;

@@ -11,6 +11,7 @@ namespace velto {
 struct CommandLine {
     std::string program_dir;   // --program-dir DIR (default: the executable's folder)
     std::string settings_file; // --settings FILE (default: the per-user settings)
+    std::string user_dir;      // the folder of the user's files, chosen at start (core/user_folders.h)
     std::string caption_id;    // --caption ID
     std::string html_id;       // --html ID
     bool from_link = false;    // --from-link: compose as when reached through a link

@@ -1,7 +1,9 @@
 #include "app/command_line.h"
 #include "app/velto_app.h"
+#include "core/user_folders.h"
 
 #include <QCoreApplication>
+#include <QStandardPaths>
 
 #include <cstdio>
 #include <filesystem>
@@ -35,10 +37,12 @@ int main(int argc, char** argv)
         std::fputs(velto::usage_text().c_str(), stdout);
         return 0;
     }
-    if (cl.program_dir.empty())
-        cl.program_dir = executable_folder(argv[0]);
-    else if (cl.program_dir.back() != '/')
-        cl.program_dir += '/';
+    const velto::ProgramFolder program = velto::program_folder_of(executable_folder(argv[0]), cl.program_dir);
+    cl.program_dir = program.path;
+    // An installation keeps the user's files in the user's data folder.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    cl.user_dir = velto::user_folder_for(
+        program, data.isEmpty() ? std::string() : data.toStdString() + "/" + std::string(velto::kUserFolderName));
     if (!cl.has_verb())
         return velto::CVeltoApp::run(argc, argv, cl);
     QCoreApplication app(argc, argv);

@@ -4,6 +4,7 @@
 #include "app/message_box_reporter.h"
 #include "app/single_instance.h"
 #include "compose/velto_doc.h"
+#include "core/user_folders.h"
 #include "settings/settings_store.h"
 #include "view/page_view.h"
 
@@ -12,6 +13,7 @@
 #include <QDir>
 #include <QLibraryInfo>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTranslator>
 #include <QUrl>
 
@@ -62,6 +64,9 @@ int CVeltoApp::run(int argc, char** argv, CommandLine cl, const StartedHook& sta
     reporter.begin_startup([&doc] { return doc ? doc->database_path() : std::string(); });
     DocumentOptions options;
     options.program_dir = cl.program_dir;
+    options.user_dir = cl.user_dir;
+    // Bookmarks and pinpoint choices an earlier start left in the program folder come along once.
+    carry_over_user_files(cl.program_dir, cl.user_dir);
     // A read-only installation composes its pages in the user's own cache.
     if (const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation); !cache.isEmpty())
         options.spare_working_dir = QDir(cache).filePath(QStringLiteral("temp")).toStdString() + "/";
@@ -77,6 +82,10 @@ int CVeltoApp::run(int argc, char** argv, CommandLine cl, const StartedHook& sta
         return 1;
     QObject::connect(&instance, &SingleInstance::activation_requested, frame.get(), &CMainFrame::bring_to_front);
     QObject::connect(frame.get(), &CMainFrame::startupFinished, frame.get(), [&reporter] { reporter.end_startup(); });
+    // An older copy of the law database set aside is told once, when the window is there.
+    if (const QString notice = QString::fromStdString(doc->database_notice()); !notice.isEmpty())
+        QObject::connect(frame.get(), &CMainFrame::startupFinished, frame.get(),
+                         [window = frame.get(), notice] { window->statusBar()->showMessage(notice); });
     frame->show_first(!cl.no_splash);
     if (started)
         started(*frame);

@@ -15,6 +15,10 @@ class PageDirectory : public IdentifierRules {
 public:
     // Folder of the program files, ending in "/".
     virtual const std::string& program_dir() const = 0;
+    // Folder of the user's own files (bookmarks, pinpoint choices, added short
+    // names of laws), ending in "/": the program folder unless it is an
+    // installation or takes no files.
+    virtual const std::string& user_dir() const { return program_dir(); }
     // Reads the page list unless it has been read; false when it cannot be
     // read (the failure has been reported).
     virtual bool load_pages() const = 0;

@@ -335,7 +335,11 @@ CitationResult CitationResolver::resolve_table(const Request& request) const
 std::unique_ptr<CitationResolver> open_citation_resolver(CVeltoDoc& doc)
 {
     std::vector<std::string> problems;
-    const std::vector<CitationAlias> aliases = read_alias_file(doc.program_dir() + std::string(kAliasFileName), problems);
+    std::vector<CitationAlias> aliases = read_alias_file(doc.program_dir() + std::string(kAliasFileName), problems);
+    // An installation's user keeps lines of their own in the user folder; they come later and win.
+    if (doc.user_dir() != doc.program_dir())
+        for (CitationAlias& alias : read_alias_file(doc.user_dir() + std::string(kAliasFileName), problems))
+            aliases.push_back(std::move(alias));
     if (!problems.empty()) {
         std::string text = "別名ファイル「" + std::string(kAliasFileName) +
                            "」に読めないところがありました。そこは使わずに続けます。\n\n";

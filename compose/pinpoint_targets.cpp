@@ -19,13 +19,13 @@ void CVeltoDoc::_pinpoint_load()
     pinpoints_.defaults().clear();
     pinpoints_.user().clear();
     read_pinpoint_file(program_dir_ + std::string(kDefaultFile), pinpoints_.defaults());
-    read_pinpoint_file(program_dir_ + std::string(kUserFile), pinpoints_.user());
+    read_pinpoint_file(user_dir_ + std::string(kUserFile), pinpoints_.user());
     pinpoints_unsaved_ = false;
 }
 
 bool CVeltoDoc::_pinpoint_save()
 {
-    const std::string path = program_dir_ + std::string(kUserFile);
+    const std::string path = user_dir_ + std::string(kUserFile);
     if (write_pinpoint_file(path, pinpoints_.user())) {
         pinpoints_unsaved_ = false;
         return true;

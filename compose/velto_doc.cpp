@@ -1,4 +1,5 @@
 #include "compose/velto_doc.h"
+#include "catalog/law_database_choice.h"
 
 #include "core/paths.h"
 #include "settings/persisted_state.h"
@@ -69,14 +70,19 @@ CVeltoDoc::~CVeltoDoc()
 bool CVeltoDoc::OnNewDocument(const DocumentOptions& options)
 {
     program_dir_ = with_trailing_slash(options.program_dir);
-    database_path_ = program_dir_ + "VT2014.m88";
+    user_dir_ = options.user_dir.empty() ? program_dir_ : with_trailing_slash(options.user_dir);
+    const LawDatabaseChoice database = choose_law_database(program_dir_, user_dir_, options.use_working_folder);
+    database_path_ = database.path;
+    database_notice_ = database.notice;
     working_ = WorkingFolder(program_dir_ + "temp/");
     table_dir_ = program_dir_ + "table/";
     image_dir_ = program_dir_ + "images14/";
     use_working_folder_ = options.use_working_folder;
 
     if (use_working_folder_) {
-        bool usable = working_.usable();
+        // Pages go where the user's files go: an installation composes them in the user's cache.
+        const bool portable = user_dir_ == program_dir_;
+        bool usable = portable && working_.usable();
         if (!usable && !options.spare_working_dir.empty()) {
             const WorkingFolder spare(with_trailing_slash(options.spare_working_dir));
             if (spare.usable()) {
@@ -84,6 +90,8 @@ bool CVeltoDoc::OnNewDocument(const DocumentOptions& options)
                 usable = true;
             }
         }
+        if (!usable && !portable)
+            usable = working_.usable();
         if (!usable)
             reporter_.show("", kNoWorkingFolder, MessageButtons::Ok, MessageIcon::None);
         working_.empty();
@@ -115,6 +123,8 @@ bool CVeltoDoc::OnNewDocument(const DocumentOptions& options)
 bool CVeltoDoc::reopen_database()
 {
     // The pinpoint tables and the page history are the user's: they stay.
+    // velto-update of an installation may have made the user's copy meanwhile.
+    database_path_ = choose_law_database(program_dir_, user_dir_, false).path;
     if (!_db_open() || !load_catalogs())
         return false;
     load_editions(today_);

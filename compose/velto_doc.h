@@ -61,6 +61,9 @@ private:
 struct DocumentOptions {
     // Folder of the program files, ending in "/".
     std::string program_dir;
+    // Folder of the user's own files and of the user's copy of the law
+    // database (core/user_folders.h); empty for the program folder.
+    std::string user_dir;
     // False for the command line: the working folder is then neither created,
     // emptied nor written, so it can run beside a reader that uses it.
     bool use_working_folder = true;
@@ -290,6 +293,10 @@ public:
     void set_article_note(std::function<std::string(std::string_view id_fn)> note) { article_note_ = std::move(note); }
 
     const std::string& program_dir() const override { return program_dir_; }
+    const std::string& user_dir() const override { return user_dir_; }
+    // What the choice of the law database at start-up has to tell the user
+    // once (an older copy of the user's set aside); empty when nothing.
+    const std::string& database_notice() const { return database_notice_; }
     const std::string& database_path() const { return database_path_; }
     // How the document's connection names the database; other connections
     // to the same file (the search's own) open it alike.
@@ -330,6 +337,8 @@ private:
     TextMarkup markup_{display_}; // reads display_ at every call
 
     std::string program_dir_;
+    std::string user_dir_;
+    std::string database_notice_;
     std::string database_path_;
     std::string table_dir_;
     std::string image_dir_;

@@ -149,7 +149,7 @@ std::string bookmark_file_text(std::vector<std::string> ids, const IdentifierRul
     return text;
 }
 
-std::string Bookmarks::path() const { return doc_.program_dir() + std::string(kBookmarkFileName); }
+std::string Bookmarks::path() const { return doc_.user_dir() + std::string(kBookmarkFileName); }
 
 bool Bookmarks::load()
 {

@@ -1,10 +1,12 @@
 // velto-update: brings the laws of a law database up to date from the e-Gov
 // law API, or adds a law from it.
+#include "core/user_folders.h"
 #include "tools/update/api_address.h"
 #include "tools/update/stored_laws.h"
 #include "tools/update/updater.h"
 
 #include <QCoreApplication>
+#include <QStandardPaths>
 
 #include <cstdio>
 #include <cstdlib>
@@ -38,7 +40,10 @@ void usage(std::FILE* out)
         "  --api URL          the law API (default: $VELTO_LAW_API, else https://laws.e-gov.go.jp/api/2);\n"
         "                     https:// only, http:// only to 127.0.0.1 or localhost\n"
         "  --program-dir DIR  the program folder whose VT2014.m88 is updated (default:\n"
-        "                     the folder of velto-update)\n"
+        "                     the folder of velto-update, or ../share/velto/ beside it);\n"
+        "                     for an installation, or a folder you may not write, the\n"
+        "                     copy of the user, ~/.local/share/mokume88/ヴェルト/VT2014.m88,\n"
+        "                     made from the installed one\n"
         "  --db FILE          the law database itself\n"
         "  --timeout SECONDS  give up a request when the server sends nothing for this\n"
         "                     long (30)\n"
@@ -114,8 +119,18 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "velto-update: %s\n", error.c_str());
         return 1;
     }
-    options.database = velto::update::law_database_path(db, program_dir,
-                                                        QCoreApplication::applicationDirPath().toStdString());
+    // An installed reader's user files, and the user's copy of the database, are in the user's data folder.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const std::string user_data_dir =
+        data.isEmpty() ? std::string() : data.toStdString() + "/" + std::string(velto::kUserFolderName);
+    std::string notice;
+    if (!velto::update::law_database_path(db, program_dir, QCoreApplication::applicationDirPath().toStdString(),
+                                          user_data_dir, command != "--check", options.database, notice, error)) {
+        std::fprintf(stderr, "velto-update: %s\n", error.c_str());
+        return 1;
+    }
+    if (!notice.empty())
+        std::fprintf(stderr, "velto-update: %s\n", notice.c_str());
     options.client.timeout_ms = timeout_ms;
     velto::update::Updater updater(
         options, [](const std::string& line) { std::printf("%s\n", line.c_str()); },

@@ -1,16 +1,33 @@
 #include "tools/update/stored_laws.h"
 
+#include "catalog/law_database_choice.h"
 #include "core/database.h"
 #include "core/paths.h"
 #include "core/report.h"
+#include "core/user_folders.h"
 
 namespace velto::update {
 
-std::string law_database_path(const std::string& db, const std::string& program_dir, const std::string& executable_dir)
+bool law_database_path(const std::string& db, const std::string& program_dir, const std::string& executable_dir,
+                       const std::string& user_data_dir, bool writing, std::string& path, std::string& notice,
+                       std::string& error)
 {
-    if (!db.empty())
-        return db;
-    return with_trailing_slash(program_dir.empty() ? executable_dir : program_dir) + "VT2014.m88";
+    if (!db.empty()) {
+        path = db;
+        return true;
+    }
+    const ProgramFolder program = program_folder_of(executable_dir, program_dir);
+    const std::string user_dir = user_folder_for(program, user_data_dir);
+    LawDatabaseChoice choice;
+    if (writing) {
+        if (!prepare_writable_database(program.path, user_dir, choice, error))
+            return false;
+    } else {
+        choice = choose_law_database(program.path, user_dir, false);
+    }
+    path = choice.path;
+    notice = choice.notice;
+    return true;
 }
 
 bool read_stored_collection(const std::string& database, StoredCollection& out, std::string& error)

@@ -14,10 +14,17 @@
 
 namespace velto::update {
 
-// The database velto-update works on: `db` (--db) when given, else the
-// program folder's VT2014.m88, `program_dir` (--program-dir) or, without
-// it, `executable_dir`, the folder velto-update was started from.
-std::string law_database_path(const std::string& db, const std::string& program_dir, const std::string& executable_dir);
+// The database velto-update works on, in `path`: `db` (--db) when given,
+// else the law database of `program_dir` (--program-dir) or, without it, of
+// the program folder of `executable_dir` (a build folder, or the share folder
+// of an installation), with the user's files in `user_data_dir`
+// (core/user_folders.h): an installation's is the user's copy, made from the
+// installed database when `writing` (catalog/law_database_choice.h).
+// `notice` tells of an older user copy set aside; false with `error` when
+// the user's copy cannot be made.
+bool law_database_path(const std::string& db, const std::string& program_dir, const std::string& executable_dir,
+                       const std::string& user_data_dir, bool writing, std::string& path, std::string& notice,
+                       std::string& error);
 
 // A law whose edition the database holds (T_版) with an e-Gov law id.
 struct StoredLaw {
