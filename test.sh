@@ -12,3 +12,6 @@ if [ "$(id -u)" -eq 0 ]; then
 fi
 cd build
 ctest --output-on-failure --parallel "$(nproc)" "$@"
+# The Debian package, made and checked.
+cd ..
+scripts/package.sh
