@@ -96,6 +96,7 @@ TEST_F(Installation, ShowsAPageAndKeepsABookmarkInTheUsersFolder)
                                                                                       std::string(kUserFolderName));
         options.spare_working_dir = home.file("cache/temp/");
         ASSERT_EQ(options.user_dir, user_dir());
+        carry_over_user_files(options.program_dir, options.user_dir); // as the window starts
         ASSERT_TRUE(doc.OnNewDocument(options));
         Bookmarks bookmarks(doc);
         bookmarks.load();
