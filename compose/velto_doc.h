@@ -259,12 +259,13 @@ public:
     const NavigationHistory& history() const { return history_; }
 
     // Pinpoint targets (userfiles/pinpoints.h, compose/pinpoint_targets.cpp).
-    // The default table comes from "default.ppj" and is never written; the
-    // user table from "velto14.ppj", which is written after every change of
+    // The default table comes from "default.ppj" of the program folder and is
+    // never written; the user table from "velto14.ppj" of the user folder
+    // (user_dir()), which is written after every change of
     // the table. PinPointPriority decides which table is asked first.
     PinPoints& pinpoints() { return pinpoints_; }
     const PinPoints& pinpoints() const { return pinpoints_; }
-    // Reads both files of the program folder; a file that cannot be read gives no entries.
+    // Reads both files; a file that cannot be read gives no entries.
     void _pinpoint_load();
     // Writes the user table. The first failure of a run is told to the user
     // once, through the message sink (a box when there is none); the table

@@ -1,5 +1,5 @@
 // The reader's bookmarks: page identifiers kept in the file "velto14.bmk" in
-// the program folder, and the rows the "しおり" tab shows for them.
+// the user folder (PageDirectory::user_dir), and the rows the "しおり" tab shows for them.
 //
 // The file is text with CR LF line ends: the line "VERSION 14.03", one line
 // "ID, book_mark_root" per bookmark in ascending identifier order, and one
