@@ -9,6 +9,33 @@ bool is_continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 int width_of(const Utf8Char& c) { return c.bytes == 1 && c.code == 0xFFFD ? 1 : sjis_char_width(c.code); }
 } // namespace
 
+bool is_valid_utf8(std::string_view text)
+{
+    for (std::size_t pos = 0; pos < text.size();) {
+        const Utf8Char c = utf8_decode_at(text, pos);
+        if (c.code == 0xFFFD && c.bytes == 1) // an invalid byte; U+FFFD itself takes three
+            return false;
+        pos += c.bytes;
+    }
+    return true;
+}
+
+bool is_valid_shift_jis(std::string_view text)
+{
+    for (std::size_t pos = 0; pos < text.size(); ++pos) {
+        const auto c = static_cast<unsigned char>(text[pos]);
+        if (c < 0x80 || (c >= 0xA1 && c <= 0xDF))
+            continue;
+        const bool lead = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+        if (!lead || ++pos >= text.size())
+            return false;
+        const auto trail = static_cast<unsigned char>(text[pos]);
+        if (trail < 0x40 || trail == 0x7F || trail > 0xFC)
+            return false;
+    }
+    return true;
+}
+
 void utf8_append(std::string& out, char32_t code)
 {
     if (code < 0x80) {

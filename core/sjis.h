@@ -50,6 +50,14 @@ inline Utf8Char utf8_decode_at(std::string_view text, std::size_t pos)
     return {code, need + 1};
 }
 
+// True when every byte of `text` belongs to a well-formed UTF-8 character.
+bool is_valid_utf8(std::string_view text);
+
+// True when `text` is well-formed Shift_JIS: single bytes (ASCII, half-width
+// katakana) and pairs of a lead byte 0x81-0x9F or 0xE0-0xFC and a trail byte
+// 0x40-0x7E or 0x80-0xFC.
+bool is_valid_shift_jis(std::string_view text);
+
 // Appends the UTF-8 form of `code` to `out`.
 void utf8_append(std::string& out, char32_t code);
 

@@ -316,7 +316,7 @@ TEST(ReadableText, WordsWithoutTagsAndWhereTheLinkStands)
         {"  a\r\n\t b &#x5B;&#93;&nbsp;c &bogus; ", "", "a b [] c &bogus;", ""},
         {"<a id=\"x\" href='http://A_VELTO'>one</a> <a id=\"k\">two", "k", "one two", "two"},
         {"<a id=\"other\">x</a>", "k", "x", ""},
-        {"<", "", "", ""},
+        {"<", "", "<", ""}, // opens no tag: text, as in a page
     };
     for (const auto& c : cases) {
         const ReadableText r = readable_text(c.html, c.anchor);
