@@ -2,9 +2,8 @@
 
 #include "citations/citation_parser.h"
 #include "core/sjis.h"
+#include "core/user_file.h"
 
-#include <filesystem>
-#include <fstream>
 
 namespace velto {
 
@@ -13,17 +12,7 @@ namespace {
 // An alias file is a few lines; anything larger is some other file.
 constexpr std::size_t kMaxFileBytes = 64 * 1024;
 constexpr std::size_t kMaxNameBytes = 200;
-
-bool valid_utf8(std::string_view text)
-{
-    for (std::size_t pos = 0; pos < text.size();) {
-        const Utf8Char c = utf8_decode_at(text, pos);
-        if (c.code == 0xFFFD && c.bytes == 1)
-            return false;
-        pos += c.bytes;
-    }
-    return true;
-}
+constexpr const char* kTooLarge = "ファイルが大きすぎるため読みませんでした（64KBまで）";
 
 // Names are compared as citations are read: blanks of either width trimmed,
 // digits and letters plain.
@@ -47,7 +36,7 @@ std::vector<CitationAlias> parse_aliases(std::string_view content, std::vector<s
 {
     std::vector<CitationAlias> aliases;
     if (content.size() > kMaxFileBytes) {
-        problems.push_back("ファイルが大きすぎるため読みませんでした（64KBまで）");
+        problems.push_back(kTooLarge);
         return aliases;
     }
     if (content.substr(0, 3) == "\xEF\xBB\xBF")
@@ -60,7 +49,7 @@ std::vector<CitationAlias> parse_aliases(std::string_view content, std::vector<s
         ++number;
         const auto problem = [&](const char* what) { problems.push_back(std::to_string(number) + "行目: " + what); };
 
-        if (!valid_utf8(line)) {
+        if (!is_valid_utf8(line)) {
             problem("UTF-8の文字として読めません");
             continue;
         }
@@ -97,23 +86,15 @@ std::vector<CitationAlias> parse_aliases(std::string_view content, std::vector<s
 
 std::vector<CitationAlias> read_alias_file(const std::string& path, std::vector<std::string>& problems)
 {
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (!std::filesystem::exists(status))
-        return {};
-    std::ifstream in(path, std::ios::binary);
-    if (!std::filesystem::is_regular_file(status) || !in) {
-        problems.push_back("ファイルを開けませんでした");
-        return {};
+    // Read without waiting: a pipe or a device under the name is no alias file.
+    std::string content;
+    switch (read_user_file(path, kMaxFileBytes, content)) {
+    case UserFileRead::Read: return parse_aliases(content, problems);
+    case UserFileRead::Missing: return {};
+    case UserFileRead::TooLarge: problems.push_back(kTooLarge); return {};
+    case UserFileRead::Unreadable: problems.push_back("ファイルを開けませんでした"); return {};
     }
-    std::string content(kMaxFileBytes + 1, '\0');
-    in.read(content.data(), static_cast<std::streamsize>(content.size()));
-    if (in.bad()) {
-        problems.push_back("ファイルを読めませんでした");
-        return {};
-    }
-    content.resize(static_cast<std::size_t>(in.gcount()));
-    return parse_aliases(content, problems);
+    return {};
 }
 
 } // namespace velto

@@ -10,6 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <functional>
 
 using namespace velto;
 using velto::test::TempDir;
@@ -310,13 +313,19 @@ TEST_F(CitationAliasFile, ABrokenFileIsToldOnceAndItsGoodLinesCount)
     // An alias of a law the database does not hold says which law it meant.
     EXPECT_EQ(resolver->resolve("航第1条").message, "「航」の指す航空法はこのデータベースにありません");
 
-    // A folder in the file's place: told, and the database's own names still serve.
-    std::filesystem::remove(dir.file(std::string(kAliasFileName)));
-    std::filesystem::create_directory(dir.file(std::string(kAliasFileName)));
-    reporter.clear();
-    const auto without = open_citation_resolver(*doc);
-    EXPECT_EQ(reporter.messages().size(), 1u);
-    EXPECT_TRUE(without->resolve("建築基準法第1条").found);
+    // A folder or a pipe in the file's place (opening a pipe would wait for
+    // ever): told, and the database's own names still serve.
+    const std::string file = dir.file(std::string(kAliasFileName));
+    const auto make_folder = [&] { std::filesystem::create_directory(file); };
+    const auto make_pipe = [&] { ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0); };
+    for (const auto& make : {std::function<void()>(make_folder), std::function<void()>(make_pipe)}) {
+        std::filesystem::remove(file);
+        make();
+        reporter.clear();
+        const auto without = open_citation_resolver(*doc);
+        EXPECT_EQ(reporter.messages().size(), 1u);
+        EXPECT_TRUE(without->resolve("建築基準法第1条").found);
+    }
 }
 
 // A law's pages are read when a citation first needs them: a read that
