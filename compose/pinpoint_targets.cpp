@@ -12,6 +12,9 @@ constexpr std::string_view kDefaultFile = "default.ppj";
 constexpr std::string_view kUserFile = "velto14.ppj";
 constexpr std::string_view kSaveCaption = "ピンポイントジャンプの保存";
 
+// The name of a file without its folder: the status bar has little room.
+std::string file_name(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
 } // namespace
 
 void CVeltoDoc::_pinpoint_load()
@@ -19,26 +22,43 @@ void CVeltoDoc::_pinpoint_load()
     pinpoints_.defaults().clear();
     pinpoints_.user().clear();
     read_pinpoint_file(program_dir_ + std::string(kDefaultFile), pinpoints_.defaults());
-    read_pinpoint_file(user_dir_ + std::string(kUserFile), pinpoints_.user());
+    pinpoint_file_ = GuardedUserFile(user_dir_ + std::string(kUserFile));
+    std::string text;
+    pinpoint_file_.load(kMaxPinPointFileSize, text);
+    read_pinpoint_text(text, pinpoints_.user());
     pinpoints_unsaved_ = false;
 }
 
 bool CVeltoDoc::_pinpoint_save()
 {
-    const std::string path = user_dir_ + std::string(kUserFile);
-    if (write_pinpoint_file(path, pinpoints_.user())) {
-        pinpoints_unsaved_ = false;
-        return true;
-    }
-    pinpoints_unsaved_ = true;
-    if (!pinpoint_failure_told_) {
-        // Said once, as the bookmarks say it: the gist first, the file last.
-        pinpoint_failure_told_ = true;
-        const std::string message = "ピンポイントジャンプの設定を保存できませんでした（設定は終了するまで有効です）: " + path;
+    // Said as the bookmarks say it: the gist first, the file last.
+    const auto tell = [this](const std::string& message) {
         if (message_sink_)
             message_sink_(message);
         else
             reporter_.show(std::string(kSaveCaption), message, MessageButtons::Ok, MessageIcon::Exclamation);
+    };
+    const std::string& path = pinpoint_file_.path();
+    // Every save follows a change of the user table.
+    const bool foreign = pinpoint_file_.state() == GuardedUserFile::State::Foreign;
+    if (pinpoint_file_.write(pinpoint_file_text(pinpoints_.user()), true)) {
+        pinpoints_unsaved_ = false;
+        if (foreign)
+            tell("ピンポイントジャンプの設定ファイルの形式が正しくなかったため、元のファイルを " +
+                 file_name(pinpoint_file_.kept_as()) + " として残して書き直しました: " + path);
+        return true;
+    }
+    pinpoints_unsaved_ = true;
+    if (!pinpoint_failure_told_) {
+        pinpoint_failure_told_ = true;
+        if (pinpoint_file_.refused())
+            tell("ピンポイントジャンプの設定ファイルを読み込めなかったため、書き換えません（設定は終了するまで有効です）: " +
+                 path);
+        else if (foreign)
+            tell("ピンポイントジャンプの設定ファイルを " + file_name(pinpoint_file_.keep_name()) +
+                 " として残せなかったため、保存しません（設定は終了するまで有効です）: " + path);
+        else
+            tell("ピンポイントジャンプの設定を保存できませんでした（設定は終了するまで有効です）: " + path);
     }
     return false;
 }

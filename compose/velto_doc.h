@@ -15,6 +15,7 @@
 #include "catalog/law_editions.h"
 #include "catalog/page_catalog.h"
 #include "catalog/page_directory.h"
+#include "userfiles/guarded_file.h"
 #include "userfiles/pinpoints.h"
 #include "compose/working_folder.h"
 #include "core/database.h"
@@ -269,7 +270,9 @@ public:
     void _pinpoint_load();
     // Writes the user table. The first failure of a run is told to the user
     // once, through the message sink (a box when there is none); the table
-    // stays in use and the next change or the close tries again.
+    // stays in use and the next change or the close tries again. A user file
+    // that was not read is never written, and one that is not in the format
+    // is kept aside first, and that is told (userfiles/guarded_file.h).
     bool _pinpoint_save();
     // "RRGGBB" of the pinpoint colour.
     std::string _pinpoint_colour() const;
@@ -360,6 +363,7 @@ private:
     mutable bool splits_loaded_ = false;
     NavigationHistory history_;
     PinPoints pinpoints_;
+    GuardedUserFile pinpoint_file_{""};
     bool pinpoints_unsaved_ = false;    // the user file does not hold the user table
     bool pinpoint_failure_told_ = false;
 

@@ -23,7 +23,17 @@ void VListBmk::_attach(CVeltoDoc& doc)
     bookmarks_ = std::make_unique<Bookmarks>(doc);
 }
 
-bool VListBmk::_load() { return bookmarks_ && bookmarks_->load(); }
+bool VListBmk::_load()
+{
+    if (!bookmarks_)
+        return false;
+    const bool loaded = bookmarks_->load();
+    if (bookmarks_->foreign() && !foreign_told_) {
+        foreign_told_ = true;
+        emit fileMessage(QString::fromStdString(bookmarks_->foreign_message()));
+    }
+    return loaded;
+}
 
 bool VListBmk::_save() { return bookmarks_ && bookmarks_->save(); }
 
@@ -48,7 +58,7 @@ void VListBmk::write_change()
     if (bookmarks_->save() || failure_told_)
         return;
     failure_told_ = true;
-    emit writeFailed(QString::fromStdString(bookmarks_->failure_message()));
+    emit fileMessage(QString::fromStdString(bookmarks_->failure_message()));
 }
 
 const std::vector<std::string>& VListBmk::bookmarks() const

@@ -45,14 +45,17 @@ public:
     const std::vector<std::string>& bookmarks() const;
 
 signals:
-    // A change could not be written to the file; sent once a run.
-    void writeFailed(const QString& message);
+    // What the reader should know about the bookmark file: a change could
+    // not be written, or the file is not in the format and stays as it is
+    // until the list changes. Each is sent at most once a run.
+    void fileMessage(const QString& message);
 
 private:
     void write_change();
 
     std::unique_ptr<Bookmarks> bookmarks_;
     bool failure_told_ = false;
+    bool foreign_told_ = false;
 };
 
 } // namespace velto

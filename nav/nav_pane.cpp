@@ -105,7 +105,7 @@ void C1stView::create_controls()
     connect(search_entry_, &VComboSch::searchRequested, this, &C1stView::on_search_clicked);
     connect(add_button_, &QPushButton::clicked, this, &C1stView::on_add_bookmark);
     connect(delete_button_, &QPushButton::clicked, this, &C1stView::on_delete_bookmark);
-    connect(bookmark_list_, &VListBmk::writeFailed, this, &C1stView::statusMessage);
+    connect(bookmark_list_, &VListBmk::fileMessage, this, &C1stView::statusMessage);
     connect(highlight_box_, &QCheckBox::clicked, this, &C1stView::on_highlight_clicked);
 }
 

@@ -1,10 +1,10 @@
 #include "userfiles/bookmarks.h"
 
+#include "core/html_text.h"
 #include "core/text_format.h"
 #include "catalog/page_catalog.h"
 #include "catalog/page_directory.h"
 #include "core/sjis.h"
-#include "core/user_file.h"
 
 #include <algorithm>
 
@@ -29,17 +29,6 @@ bool printable_ascii(std::string_view text)
     return std::all_of(text.begin(), text.end(), [](char c) { return c > ' ' && c <= '~'; });
 }
 
-bool valid_utf8(std::string_view text)
-{
-    for (std::size_t pos = 0; pos < text.size();) {
-        const Utf8Char c = utf8_decode_at(text, pos);
-        if (c.code == U'\uFFFD' && c.bytes == 1) // an invalid byte; U+FFFD itself takes three
-            return false;
-        pos += c.bytes;
-    }
-    return true;
-}
-
 bool sjis_lead(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
 
 // `text` without its single-byte and full-width spaces. A text that is not
@@ -48,7 +37,7 @@ bool sjis_lead(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (b
 std::string without_blanks(std::string_view text)
 {
     std::string out;
-    const bool utf8 = valid_utf8(text);
+    const bool utf8 = is_valid_utf8(text);
     for (std::size_t pos = 0; pos < text.size();) {
         if (text[pos] == ' ') {
             ++pos;
@@ -95,7 +84,7 @@ bool make_row(const PageDirectory& doc, const std::string& id, BookmarkRow& row)
     if (!page_label(doc, id, kind, row.label))
         return false;
     row.id = id;
-    row.law = doc._law_name(id.substr(0, 3), kLawNameGeneral);
+    row.law = shown_text(doc._law_name(id.substr(0, 3), kLawNameGeneral));
     std::string supplement;
     if (!doc._page_names(id, row.title, supplement))
         row.title.clear();
@@ -105,6 +94,7 @@ bool make_row(const PageDirectory& doc, const std::string& id, BookmarkRow& row)
             row.title.clear();
         row.label += "　" + format("(%02d/%02d)", number, count);
     }
+    row.title = shown_text(row.title);
     if (row.title == kNone || kind == IdKind::Supplement)
         row.title.clear();
     return true;
@@ -149,6 +139,8 @@ std::string bookmark_file_text(std::vector<std::string> ids, const IdentifierRul
     return text;
 }
 
+Bookmarks::Bookmarks(const PageDirectory& doc) : doc_(doc), file_(path()) {}
+
 std::string Bookmarks::path() const { return doc_.user_dir() + std::string(kBookmarkFileName); }
 
 bool Bookmarks::load()
@@ -156,14 +148,18 @@ bool Bookmarks::load()
     if (loaded_)
         return true;
     loaded_ = true;
+    file_ = GuardedUserFile(path()); // the user's folder as the document now names it
     std::string text;
-    switch (read_user_file(path(), kMaxFileSize, text)) {
-    case UserFileRead::Read:
+    switch (file_.load(kMaxFileSize, text)) {
+    case GuardedUserFile::State::Foreign:
+        foreign_ = true;
+        [[fallthrough]];
+    case GuardedUserFile::State::Read:
         ids_ = read_bookmark_text(text);
         on_disk_ = std::move(text);
         return true;
-    case UserFileRead::Missing: return false;
-    case UserFileRead::Unreadable: unreadable_ = true; return false;
+    case GuardedUserFile::State::Missing:
+    case GuardedUserFile::State::NotRead: return false;
     }
     return false;
 }
@@ -187,23 +183,32 @@ bool Bookmarks::settle()
 
 bool Bookmarks::save()
 {
-    if (unreadable_ || !settle())
+    if (file_.refused() || !settle())
         return false;
     std::string text = bookmark_file_text(ids_, doc_);
-    if (on_disk_ == text)
+    if (on_disk_ == text || (file_.state() == GuardedUserFile::State::Foreign && !changed_))
         return true;
-    if (!write_user_file(path(), text))
+    if (!file_.write(text, changed_))
         return false;
     on_disk_ = std::move(text);
     return true;
 }
 
+// Said in the status bar: the gist first, the file last, where a long path may be cut.
 std::string Bookmarks::failure_message() const
 {
-    // Said in the status bar: the gist first, the file last, where a long path may be cut.
-    if (unreadable_)
+    if (unreadable())
         return "しおりのファイルを読み込めなかったため、変更を保存しません（変更は終了するまで有効です）: " + path();
+    if (file_.state() == GuardedUserFile::State::Foreign)
+        return "しおりのファイルを " + file_.keep_name() +
+               " として残せなかったため、変更を保存しません（変更は終了するまで有効です）: " + path();
     return "しおりを保存できませんでした（変更は終了するまで有効です）: " + path();
+}
+
+std::string Bookmarks::foreign_message() const
+{
+    return "しおりのファイルの形式が正しくありません。しおりを変更したときは、元のファイルを " + file_.keep_name() +
+           " として残してから書き直します: " + path();
 }
 
 bool Bookmarks::add(const std::string& id)
@@ -213,6 +218,7 @@ bool Bookmarks::add(const std::string& id)
         return false;
     ids_.push_back(id);
     std::sort(ids_.begin(), ids_.end());
+    changed_ = true;
     return true;
 }
 
@@ -225,6 +231,7 @@ bool Bookmarks::remove(const std::string& id)
     if (it == ids_.end())
         return false;
     ids_.erase(it);
+    changed_ = true;
     return true;
 }
 

@@ -14,13 +14,19 @@
 // Bookmarks are written after every change (and once more when the list goes
 // when the file does not hold it yet), whole and atomically
 // (core/user_file.h): a crash loses no change that was made, and a file that
-// cannot be written stays as it was. A file that exists but cannot be read is
-// never replaced: the bookmarks of that run live in memory only.
+// cannot be written stays as it was. A file the reader cannot take for a
+// bookmark file is never lost (userfiles/guarded_file.h): one that exists
+// but cannot be read is never replaced, and the bookmarks of that run live in
+// memory only; one that is not in the format (no VERSION line, bytes that are
+// no text) shows what its lines name, and is replaced only once the user
+// changed the list, after it was kept as "velto14.bmk.bad".
 //
 // The file is read from disk at load; its entries are checked against the
 // page list when they are first used, so loading does not wait for the page
 // list. Nothing here is a window: the command line prints the same rows.
 #pragma once
+
+#include "userfiles/guarded_file.h"
 
 #include <optional>
 #include <string>
@@ -57,7 +63,7 @@ struct BookmarkRow {
 
 class Bookmarks {
 public:
-    explicit Bookmarks(const PageDirectory& doc) : doc_(doc) {}
+    explicit Bookmarks(const PageDirectory& doc);
 
     // The bookmark file of the document's program folder.
     std::string path() const;
@@ -66,14 +72,20 @@ public:
     // False when there is no file or it cannot be read; the list is then empty.
     bool load();
     // True when a file was there but could not be read: it is never written.
-    bool unreadable() const { return unreadable_; }
+    bool unreadable() const { return file_.state() == GuardedUserFile::State::NotRead; }
+    // True when the file read is not in the bookmark format: it is written
+    // only after a change of the list, and kept aside first.
+    bool foreign() const { return foreign_; }
 
-    // Writes the file unless it already holds the bookmarks. False when it was
-    // not written: it could not be, it could not be read, or the page list
-    // could not be read to check the bookmarks against.
+    // Writes the file unless it already holds the bookmarks, or it is foreign
+    // and the list is unchanged. False when it was not written: it could not
+    // be, it could not be read, or the page list could not be read to check
+    // the bookmarks against.
     bool save();
     // What the reader is told when a change could not be written.
     std::string failure_message() const;
+    // What the reader is told, once, about a foreign file.
+    std::string foreign_message() const;
 
     // Adds a page identifier; false unless it is 15 characters long and not yet present.
     bool add(const std::string& id);
@@ -92,10 +104,12 @@ private:
     bool settle();
 
     const PageDirectory& doc_;
+    GuardedUserFile file_;
     std::vector<std::string> ids_;
     bool loaded_ = false;
     bool settled_ = false;
-    bool unreadable_ = false;
+    bool foreign_ = false;
+    bool changed_ = false; // by add or remove
     // What the file holds as far as this run knows; none when it does not exist.
     std::optional<std::string> on_disk_;
 };

@@ -6,9 +6,6 @@ namespace velto {
 
 namespace {
 
-// A pinpoint file holds a few hundred entries; a larger one is no pinpoint
-// file, and is not read into memory.
-constexpr std::uintmax_t kMaxFileSize = 16 * 1024 * 1024;
 constexpr std::string_view kEntrySeparator = ", ";
 
 bool printable(std::string_view text)
@@ -55,15 +52,10 @@ std::string pinpoint_file_text(const PinPointTable& table)
 bool read_pinpoint_file(const std::string& path, PinPointTable& table)
 {
     std::string text;
-    if (read_user_file(path, kMaxFileSize, text) != UserFileRead::Read)
+    if (read_user_file(path, kMaxPinPointFileSize, text) != UserFileRead::Read)
         return false;
     read_pinpoint_text(text, table);
     return true;
-}
-
-bool write_pinpoint_file(const std::string& path, const PinPointTable& table)
-{
-    return write_user_file(path, pinpoint_file_text(table));
 }
 
 } // namespace velto

@@ -14,6 +14,7 @@
 
 #include "userfiles/pinpoints.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,9 @@ namespace velto {
 
 // The version line the program writes.
 inline constexpr std::string_view kPinPointVersionLine = "VERSION 14.03";
+// A pinpoint file holds a few hundred entries; a larger one is no pinpoint
+// file, and is neither read into memory nor replaced.
+inline constexpr std::uintmax_t kMaxPinPointFileSize = 16 * 1024 * 1024;
 
 // Adds the entries of a file's text to `table` (a later line replaces an
 // earlier one of the same key).
@@ -34,10 +38,5 @@ std::string pinpoint_file_text(const PinPointTable& table);
 // regular file there or it cannot be read (the table is then unchanged).
 bool read_pinpoint_file(const std::string& path, PinPointTable& table);
 
-// Writes `table` to `path` as a whole: the new text goes into a file beside
-// it, which replaces the old file only once it is complete, so a failure
-// (a full disk, a crash) leaves the old file as it was. False when the file
-// could not be written.
-bool write_pinpoint_file(const std::string& path, const PinPointTable& table);
 
 } // namespace velto

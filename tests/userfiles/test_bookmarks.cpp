@@ -10,6 +10,14 @@ namespace velto::test {
 namespace {
 
 std::string line(const std::string& id) { return id + ", book_mark_root\r\n"; }
+// ASCII text as UTF-16 with its byte-order mark, as an editor may save it.
+std::string utf16(const std::string& ascii)
+{
+    std::string out = "\xFF\xFE";
+    for (const char c : ascii)
+        out += std::string{c, '\0'};
+    return out;
+}
 const std::string kHeader = "VERSION 14.03\r\n";
 
 class BookmarkFile : public ComposeFixture {
@@ -128,6 +136,45 @@ TEST_F(BookmarkFile, AFileThatCannotBeReadIsNeverReplaced)
     EXPECT_FALSE(bookmarks->unreadable());
     EXPECT_TRUE(bookmarks->save());
     EXPECT_EQ(read_file(file()), kHeader + "\r\n");
+}
+
+TEST_F(BookmarkFile, AFileNotInTheFormatIsKeptUntilTheListChangesAndThenKeptAside)
+{
+    const struct {
+        const char* what;
+        std::string bytes;
+    } cases[] = {
+        {"UTF-16", utf16(kHeader + line("01A-00010000-00"))},
+        {"NULs", kHeader + "01A-00010000-00" + std::string(1, '\0') + ", book_mark_root\r\n"},
+        {"garbage", "\x89PNG\r\n\x1a\n\xff\xd8 not a bookmark file"},
+        {"no VERSION line", line("01A-00010000-00")},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(file() + ".bad");
+        auto bookmarks = run_on(c.bytes);
+        EXPECT_TRUE(bookmarks->foreign()) << c.what;
+        EXPECT_NE(bookmarks->foreign_message().find("velto14.bmk.bad"), std::string::npos);
+        // Unchanged, it is never written, not even when the list goes.
+        EXPECT_TRUE(bookmarks->save()) << c.what;
+        bookmarks.reset();
+        EXPECT_EQ(read_file(file()), c.bytes) << c.what;
+
+        // Changed, the list is written and the file as it was is kept beside it.
+        bookmarks = run_on(c.bytes);
+        const std::size_t shown = bookmarks->ids().size();
+        ASSERT_TRUE(bookmarks->add("01A-00200000-00")) << c.what;
+        ASSERT_TRUE(bookmarks->save()) << c.what;
+        EXPECT_EQ(read_file(file() + ".bad"), c.bytes) << c.what;
+        EXPECT_EQ(read_bookmark_text(read_file(file())).size(), shown + 1) << c.what;
+    }
+
+    // A ".bad" of another file is kept too: the next free name takes this one.
+    write_file(file() + ".bad", "an earlier file");
+    auto bookmarks = run_on("garbage");
+    ASSERT_TRUE(bookmarks->add("01A-00200000-00"));
+    ASSERT_TRUE(bookmarks->save());
+    EXPECT_EQ(read_file(file() + ".bad"), "an earlier file");
+    EXPECT_EQ(read_file(file() + ".bad2"), "garbage");
 }
 
 } // namespace

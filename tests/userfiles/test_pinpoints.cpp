@@ -82,12 +82,32 @@ TEST_F(PinPointFiles, UserFileIsWrittenInKeyOrderAfterEveryChangeAndReadBack)
     EXPECT_EQ(doc->pinpoints().user(), (PinPointTable{{kTo20, k20Second}, {kTo52, k52Second}}));
     EXPECT_TRUE(doc->pinpoints().defaults().empty());
 
-    // A garbage file: no entries, no message; the next save replaces it.
-    restart("", std::string(5000, '\x01') + "\r\nVERS\xff\n");
+    // A garbage file: no entries, no message; the next save keeps it aside
+    // (and says so), then replaces it.
+    const std::string garbage = std::string(5000, '\x01') + "\r\nVERS\xff\n";
+    restart("", garbage);
     EXPECT_TRUE(doc->pinpoints().user().empty());
     EXPECT_TRUE(reporter.messages().empty());
     doc->_pinpoint_choose(kTo20, k20First);
     EXPECT_EQ(read_file(user_file()), "VERSION 14.03\r\n" + line(kTo20, k20First));
+    EXPECT_EQ(read_file(user_file() + ".bad"), garbage);
+    ASSERT_EQ(reporter.messages().size(), 1u);
+    EXPECT_NE(reporter.messages()[0].text.find("velto14.ppj.bad"), std::string::npos);
+}
+
+TEST_F(PinPointFiles, AUserFileThatWasNotReadIsNeverReplaced)
+{
+    // Over the reading limit: not read, and no choice replaces it.
+    const std::string large = "VERSION 14.03\r\n" + std::string(kMaxPinPointFileSize, ' ');
+    restart("", large);
+    EXPECT_TRUE(doc->pinpoints().user().empty());
+    doc->_pinpoint_choose(kTo20, k20First);
+    doc->_pinpoint_choose(kTo52, k52Second);
+    EXPECT_EQ(doc->_pinpoint_target(kTo20), k20First); // in use until the reader closes
+    doc->OnCloseDocument();
+    EXPECT_EQ(std::filesystem::file_size(user_file()), large.size());
+    ASSERT_EQ(reporter.messages().size(), 1u);
+    EXPECT_NE(reporter.messages()[0].text.find("読み込めなかった"), std::string::npos);
 }
 
 TEST_F(PinPointFiles, PageTopRemovesTheUserTargetSoTheDefaultAppliesAgain)
