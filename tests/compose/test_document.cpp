@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -92,6 +95,48 @@ TEST(DocumentWorkingFolder, AProgramFolderThatTakesNoFilesComposesInTheSpareFold
             ASSERT_EQ(reporter.messages().size(), 1u);
             EXPECT_EQ(reporter.messages()[0].text, "テンポラリフォルダが作成できませんでした。");
         }
+    }
+}
+
+TEST(DocumentWorkingFolder, OnlyAFolderPrivateToTheUserTakesPagesAndNoLinkIsWrittenThrough)
+{
+    namespace fs = std::filesystem;
+    enum class Temp { OtherUsers, OpenToAll, ALink };
+    const struct {
+        Temp temp;
+        bool used;
+    } cases[] = {{Temp::OtherUsers, false}, {Temp::OpenToAll, true}, {Temp::ALink, false}};
+    for (const auto& c : cases) {
+        TempDir dir, spare;
+        velto::test::build_fixture_db(dir.file("VT2014.m88"), {velto::test::standard_fixture_sql()});
+        velto::test::write_file(dir.file("victim"), "the victim's file");
+        const std::string temp = dir.file("temp");
+        fs::create_directory(c.temp == Temp::ALink ? dir.file("elsewhere") : temp);
+        if (c.temp == Temp::ALink)
+            fs::create_directory_symlink(dir.file("elsewhere"), temp);
+        ::chmod(temp.c_str(), 0777);
+        fs::create_symlink(dir.file("victim"), temp + "/01A-00070000-00.tmp");
+        if (c.temp == Temp::OtherUsers && ::chown(temp.c_str(), 65534, 65534) != 0)
+            continue; // no other user to give it to here
+        MemorySettingsStore settings;
+        CapturingReporter reporter;
+        CVeltoDoc doc(settings, reporter);
+        DocumentOptions options;
+        options.program_dir = dir.path();
+        options.spare_working_dir = spare.file("temp");
+        ASSERT_TRUE(doc.OnNewDocument(options));
+        // A link planted while the reader runs is replaced, not written through.
+        const std::string page = (c.used ? dir.path() : spare.path()) + "temp/01A-00070000-00.tmp";
+        fs::create_symlink(dir.file("victim"), page);
+        std::string file;
+        ASSERT_TRUE(doc._write_page("01A-00070000-00", "<p>第7条</p>", file));
+        EXPECT_EQ(file, page);
+        EXPECT_EQ(velto::test::read_file(file), "<p>第7条</p>");
+        EXPECT_FALSE(fs::is_symlink(file));
+        EXPECT_EQ(velto::test::read_file(dir.file("victim")), "the victim's file");
+        EXPECT_EQ(fs::status(temp).permissions() & fs::perms::all,
+                  c.used ? fs::perms::owner_all : fs::perms::all); // made private, or left alone
+        EXPECT_TRUE(reporter.messages().empty());
     }
 }
 
