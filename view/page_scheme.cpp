@@ -1,5 +1,7 @@
 #include "view/page_scheme.h"
 
+#include "compose/content_policy.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -25,16 +27,6 @@ QUrl scheme_url(const QString& path)
     return url;
 }
 
-// Skips `text` at `pos` if it starts there (ASCII letters in any case).
-bool skip_prefix(const QByteArray& html, qsizetype& pos, const char* text)
-{
-    const qsizetype n = qsizetype(qstrlen(text));
-    if (html.size() - pos < n || qstrnicmp(html.constData() + pos, text, n) != 0)
-        return false;
-    pos += n;
-    return true;
-}
-
 } // namespace
 
 void register_page_scheme()
@@ -54,35 +46,6 @@ std::string page_image_url() { return std::string(kPageScheme) + "://" + kPageHo
 bool is_page_scheme_url(const QUrl& url)
 {
     return url.scheme() == QLatin1String(kPageScheme) && url.host() == QLatin1String(kPageHost);
-}
-
-QByteArray with_content_policy(const QByteArray& html)
-{
-    qsizetype pos = 0;
-    skip_prefix(html, pos, "\xEF\xBB\xBF");
-    for (;;) {
-        while (pos < html.size() && QChar::isSpace(uchar(html[pos])))
-            ++pos;
-        qsizetype at = pos;
-        if (skip_prefix(html, at, "<!--")) {
-            const qsizetype end = html.indexOf("-->", at);
-            if (end < 0)
-                break;
-            pos = end + 3;
-        } else if (skip_prefix(html, at, "<!doctype")) {
-            const qsizetype end = html.indexOf('>', at);
-            if (end < 0)
-                break;
-            pos = end + 1;
-        } else {
-            break;
-        }
-    }
-    const QByteArray meta = QByteArrayLiteral("<meta http-equiv=\"Content-Security-Policy\" content=\"") +
-                            kPageContentPolicy + QByteArrayLiteral("\">\n");
-    QByteArray out = html;
-    out.insert(pos, meta);
-    return out;
 }
 
 QWebEngineProfile* make_page_profile(PageSchemeHandler* handler, QObject* parent)
@@ -188,7 +151,7 @@ void PageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job)
     }
     // The engine reads the reply on its own thread until the job is gone.
     auto* body = new QBuffer;
-    body->setData(target.page ? with_content_policy(data) : data);
+    body->setData(target.page ? QByteArray::fromStdString(with_content_policy(data.toStdString())) : data);
     body->open(QIODevice::ReadOnly);
     connect(job, &QObject::destroyed, body, &QObject::deleteLater);
     job->reply(target.type, body);

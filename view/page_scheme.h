@@ -6,8 +6,9 @@
 //
 // What the scheme refuses: any path but a page the view has published or a
 // picture inside the image folder (no "..", no link leading out of it, nothing
-// but pictures). Every page it serves carries a Content-Security-Policy that
-// allows no script and nothing from outside the scheme. The interceptor blocks
+// but pictures). Every page it serves carries the content policy of
+// compose/content_policy.h before anything else: no script and nothing from
+// outside the scheme. The interceptor blocks
 // every request of a page to any other scheme (network, file: and the rest).
 #pragma once
 
@@ -40,18 +41,6 @@ std::string page_image_url();
 
 // True for an address of the scheme's host (a page or a picture).
 bool is_page_scheme_url(const QUrl& url);
-
-// The policy every served page carries; what it allows is what pages need:
-// pictures, styles and fonts of the scheme itself or inline; no script, no
-// frames, no plugins, no forms, no base address.
-inline constexpr char kPageContentPolicy[] = "default-src 'none'; img-src 'self' data:; style-src 'self' "
-                                             "'unsafe-inline'; font-src 'self' data:; base-uri 'none'; "
-                                             "form-action 'none'";
-
-// `html` with a <meta> element carrying kPageContentPolicy before anything that
-// could load or run (after a leading byte-order mark, comments and doctype, so
-// the page's rendering mode stays the same).
-QByteArray with_content_policy(const QByteArray& html);
 
 class PageSchemeHandler;
 

@@ -63,8 +63,8 @@ ViewPage::ViewPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage
 
 bool ViewPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool main_frame)
 {
-    if (!main_frame)
-        return url.scheme() == QLatin1String("about");
+    if (!main_frame) // an empty frame at most: a srcdoc frame would be a page of its own
+        return url.scheme() == QLatin1String("about") && url.path() != QLatin1String("srcdoc");
     if (is_page_scheme_url(url)) {
         const bool own_load = type == NavigationTypeTyped;
         const bool in_page = url.hasFragment() && url.adjusted(QUrl::RemoveFragment) ==

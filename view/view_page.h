@@ -23,7 +23,7 @@
 //     same terms as a web page;
 //   - the page scheme: only the view's own loads (load()) and jumps within
 //     the page shown;
-//   - frames: nothing but about: addresses;
+//   - frames: nothing but about: addresses, and no srcdoc frame;
 //   - windows: none; a link the user activates is handled in the page
 //     whatever window it names.
 #pragma once

@@ -1,6 +1,7 @@
 // Reference blocks, inserted tables, the program's own pages and notification histories.
 #include "tests/compose_fixture.h"
 
+#include "compose/content_policy.h"
 #include "core/paths.h"
 
 using namespace velto;
@@ -215,4 +216,33 @@ TEST_F(InsertedContent, SplitIndicatorMarksTheCurrentPage)
     EXPECT_NE(html.find("title='第一項　(P.1/3)' src='" + system + "indicator_blue.gif'"), std::string::npos);
     EXPECT_NE(html.find("title='第三項　(P.3/3)' src='" + system + "indicator_blue.gif'"), std::string::npos);
     EXPECT_EQ(html.rfind("\n<!---------------------------------------->\n<!--↓ヴェルトが挿入した分割インジケータ-->\n<br>\n<div align='right'>\n", 0), 0u);
+}
+
+// --- The content policy of shown and exported pages
+
+TEST(ContentPolicy, StandsBeforeAnythingThePageHolds)
+{
+    const std::string meta = content_policy_meta();
+    EXPECT_EQ(meta, std::string("<meta http-equiv=\"Content-Security-Policy\" content=\"") + kPageContentPolicy +
+                        "\">\n");
+    const struct {
+        std::string html;
+        std::size_t at; // where the meta goes
+    } cases[] = {
+        {"<html><head><script>x</script>", 0},
+        {"", 0},
+        {"\xEF\xBB\xBF<html>", 3},
+        {"<!DOCTYPE html>\n<html>", 0},
+        {"<!-->x<!-- --><link rel=stylesheet href=data:text/css,p{}>", 0},
+        {"\xFF\xFE<\0h\0", 0}, // no UTF-16 mark stays in front of it
+        {"\v<!doctype html>", 0},
+    };
+    for (const auto& c : cases) {
+        std::string expected = c.html;
+        expected.insert(c.at, meta);
+        EXPECT_EQ(with_content_policy(c.html), expected) << c.html;
+    }
+    // No frame of its own in the page, whatever the case or the markup around it.
+    EXPECT_EQ(with_content_policy("<iframe srcdoc=\"a\"></iframe><IFRAME/SrcDoc=b>"),
+              meta + "<iframe data-refused-srcdoc=\"a\"></iframe><IFRAME/data-refused-SrcDoc=b>");
 }
