@@ -1,6 +1,8 @@
 #include "app/command_line.h"
 
 #include "app/diff_verb.h"
+#include "app/html_export.h"
+#include "app/stderr_reporter.h"
 
 #include "catalog/article_rows.h"
 #include "userfiles/bookmarks.h"
@@ -13,45 +15,20 @@
 #include "search/search_text.h"
 #include "settings/settings_store.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <memory>
 
 namespace velto {
 
 namespace {
 
-// Prints each message as it comes: the caption on one line, then the text.
-// Questions are answered No: nobody is there to say Yes. While `quiet`, the
-// messages are only kept, for a caller that tells them its own way.
-class StderrReporter : public Reporter {
-public:
-    MessageAnswer show(const std::string& caption, const std::string& text, MessageButtons buttons,
-                       MessageIcon) override
-    {
-        if (quiet)
-            last = {caption, text};
-        else
-            std::fprintf(stderr, "%s\n%s\n", caption.c_str(), text.c_str());
-        return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
-    }
-
-    bool quiet = false;
-    std::pair<std::string, std::string> last;
-};
-
 int print_html(CVeltoDoc& doc, const std::string& id)
 {
     std::string html;
     if (!doc._html_build(id, html))
         return 1;
-    std::fwrite(html.data(), 1, html.size(), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return print_text(stdout, html) && std::fflush(stdout) == 0 ? 0 : 1;
 }
 
 // The rows of a law's article list, as the "リスト" tab shows them.
@@ -59,133 +36,12 @@ int print_list(CVeltoDoc& doc, Reporter& reporter, const std::string& id_hn)
 {
     const auto& laws = doc.laws().order();
     if (std::find(laws.begin(), laws.end(), id_hn) == laws.end()) {
-        std::fprintf(stderr, "velto: the reader shows no law %s\n", id_hn.c_str());
+        print_text(stderr, "velto: the reader shows no law " + id_hn + "\n");
         return 1;
     }
     ArticleRows rows;
     const bool built = rows.build(doc.database(), doc, reporter, id_hn);
-    const std::string text = rows.listing();
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    return built && std::fflush(stdout) == 0 ? 0 : 1;
-}
-
-// The program's own pages, written even when the law 00A is hidden.
-constexpr const char* kOwnPages[] = {"00A-Z0010000-00", "00A-Z0020000-00", "00A-Z0030000-00", "00A-Z0040000-00",
-                                     "00A-Z0090000-00"};
-
-// Whether the database has a page row for `id`; a database of imported laws
-// alone has none of the program's own pages.
-bool has_page(CVeltoDoc& doc, const std::string& id)
-{
-    try {
-        return !doc.database()
-                    .execute("SELECT * FROM T_条 LEFT JOIN T_章 ON T_条.ID_SN = T_章.ID_SN WHERE ID_FN = '" +
-                             sql_escape(id) + "' ")
-                    ->eof();
-    } catch (const ComponentError&) {
-        return true; // let the composition meet the fault and tell it
-    }
-}
-
-// A report in one line: its caption, the text before its detail lines and,
-// for a database fault, the engine's description.
-std::string one_line(const std::pair<std::string, std::string>& message)
-{
-    const std::string& text = message.second;
-    std::string line = message.first;
-    std::string first = text.substr(0, text.find("\n\n"));
-    if (first.find("関数 = ") == std::string::npos && !first.empty()) {
-        std::erase(first, '\n'); // line breaks inside Japanese sentences
-        line += (line.empty() ? "" : ": ") + first;
-    }
-    if (const std::size_t at = text.find("説明 = "); at != std::string::npos)
-        line += " (" + text.substr(at, text.find('\n', at) - at) + ")";
-    return line.empty() ? "the page could not be composed" : line;
-}
-
-// Writes `html` as folder/name through a temporary file, so a failed write
-// leaves no partial page. Empty on success, else why it failed.
-std::string write_page_file(const std::filesystem::path& folder, const std::string& name, const std::string& html)
-{
-    const std::filesystem::path file = folder / name;
-    const std::filesystem::path part = folder / (name + ".part");
-    std::FILE* out = std::fopen(part.c_str(), "wb");
-    if (!out)
-        return std::strerror(errno);
-    const bool written = std::fwrite(html.data(), 1, html.size(), out) == html.size();
-    const int write_error = errno;
-    if (std::fclose(out) != 0 || !written) {
-        const std::string reason = std::strerror(written ? errno : write_error);
-        std::remove(part.c_str());
-        return reason;
-    }
-    std::error_code ec;
-    std::filesystem::rename(part, file, ec);
-    if (ec) {
-        std::remove(part.c_str());
-        return ec.message();
-    }
-    return {};
-}
-
-// Every displayable page and the program's own pages, as OUTDIR/ID.html. Each
-// page that cannot be written is named on standard error with the reason; the
-// program's own pages that the database does not hold are left out, not failed.
-int export_html(CVeltoDoc& doc, StderrReporter& reporter, const std::string& folder)
-{
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    if (!std::filesystem::is_directory(folder, ec)) {
-        std::fprintf(stderr, "velto: cannot create the folder %s\n", folder.c_str());
-        return 1;
-    }
-    std::vector<std::string> ids;
-    for (const HistoryEntry& entry : doc.pages().pages())
-        ids.push_back(entry.id);
-    std::size_t absent = 0;
-    for (const char* own : kOwnPages) {
-        if (doc.pages().find(own))
-            continue;
-        if (has_page(doc, own))
-            ids.emplace_back(own);
-        else
-            ++absent;
-    }
-    const bool terminal = isatty(fileno(stderr));
-    const auto clear_progress = [&] {
-        if (terminal)
-            std::fputs("\r\033[K", stderr);
-    };
-    reporter.quiet = true;
-    std::size_t failed = 0;
-    for (std::size_t i = 0; i < ids.size(); ++i) {
-        const std::string& id = ids[i];
-        std::string html;
-        std::string reason;
-        if (!is_page_file_id(id)) {
-            reason = "not a page identifier";
-        } else {
-            reporter.last = {};
-            if (!doc._html_build(id, html))
-                reason = one_line(reporter.last);
-            else
-                reason = write_page_file(folder, id + ".html", html);
-        }
-        if (!reason.empty()) {
-            ++failed;
-            clear_progress();
-            std::fprintf(stderr, "velto: %s.html not written: %s\n", id.c_str(), reason.c_str());
-        }
-        if (terminal)
-            std::fprintf(stderr, "\r%zu/%zu", i + 1, ids.size());
-    }
-    reporter.quiet = false;
-    clear_progress();
-    std::fprintf(stderr, "%zu pages written, %zu failed", ids.size() - failed, failed);
-    if (absent > 0)
-        std::fprintf(stderr, " (%zu of the program's own pages are not in this database)", absent);
-    std::fputc('\n', stderr);
-    return failed == 0 ? 0 : 1;
+    return print_text(stdout, rows.listing()) && built && std::fflush(stdout) == 0 ? 0 : 1;
 }
 
 // The page and anchor of a citation, or why there is none.
@@ -193,11 +49,10 @@ int print_citation(CVeltoDoc& doc, const std::string& text)
 {
     const CitationResult result = open_citation_resolver(doc)->resolve(text);
     if (!result.found) {
-        std::fprintf(stderr, "%s\n", result.message.c_str());
+        print_text(stderr, result.message + "\n");
         return 1;
     }
-    std::printf("%s\t%s\n", result.target.page.c_str(), result.target.anchor.c_str());
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return print_text(stdout, result.target.page + "\t" + result.target.anchor + "\n") && std::fflush(stdout) == 0 ? 0 : 1;
 }
 
 // The rows of the bookmark list, as the "しおり" tab shows them. The file is
@@ -207,14 +62,15 @@ int print_bookmarks(CVeltoDoc& doc)
     Bookmarks bookmarks(doc);
     bookmarks.load();
     if (bookmarks.unreadable()) {
-        std::fprintf(stderr, "velto: cannot read the bookmark file %s\n", bookmarks.path().c_str());
+        print_text(stderr, "velto: cannot read the bookmark file " + bookmarks.path() + "\n");
         return 1;
     }
+    if (bookmarks.foreign())
+        print_text(stderr, bookmarks.foreign_message() + "\n");
     std::string text;
     for (const BookmarkRow& row : bookmarks.rows())
         text += row.id + '\t' + row.law + '\t' + row.label + '\t' + row.title + "\t\n";
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return print_text(stdout, text) && std::fflush(stdout) == 0 ? 0 : 1;
 }
 
 // The rows the search tab would list for a text, then its message. A text
@@ -231,7 +87,7 @@ int print_search(CVeltoDoc& doc, Reporter& reporter, const std::string& text)
     else if (words.size() > kMaxSearchWords)
         refusal = kSearchTooManyWords;
     if (!refusal.empty()) {
-        std::fprintf(stderr, "%s\n", refusal.c_str());
+        print_text(stderr, refusal + "\n");
         return 1;
     }
     const std::unique_ptr<SearchIndex> index = SearchIndex::open(doc.database());
@@ -247,10 +103,10 @@ int print_search(CVeltoDoc& doc, Reporter& reporter, const std::string& text)
     }
     for (const std::string& id : outcome.pages) {
         const SearchRow row = search_row(doc, id);
-        std::printf("%s\t%s\t%s\n", row.id.c_str(), row.law.c_str(), row.label.c_str());
+        print_text(stdout, row.id + "\t" + row.law + "\t" + row.label + "\n");
     }
-    std::printf("%s\n", search_result_message(outcome.pages.size()).c_str());
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return print_text(stdout, search_result_message(outcome.pages.size()) + "\n") && std::fflush(stdout) == 0 ? 0
+                                                                                                           : 1;
 }
 
 // The sentences that cite the article of a page, one a line; without an index
@@ -261,10 +117,9 @@ int print_cited_by(CVeltoDoc& doc, const std::string& id)
     index.open(true);
     const CitedByList list = cited_by(doc, index, id);
     for (const CitingSentence& row : list.sentences)
-        std::printf("%s\t%s\t%s%s%s\n", row.page.c_str(), row.sentence.c_str(), row.before.c_str(),
-                    row.reference.c_str(), row.after.c_str());
+        print_text(stdout, row.page + "\t" + row.sentence + "\t" + row.before + row.reference + row.after + "\n");
     if (!list.message.empty())
-        std::fprintf(stderr, "%s\n", list.message.c_str());
+        print_text(stderr, list.message + "\n");
     const bool answered = !list.subject.empty() && index.ready();
     return answered && std::fflush(stdout) == 0 ? 0 : 1;
 }
@@ -309,10 +164,28 @@ std::string usage_text()
 CommandLine parse_command_line(const std::vector<std::string>& args)
 {
     CommandLine cl;
+    // Options that name something: a missing or empty value is a usage error.
+    const std::pair<const char*, std::string CommandLine::*> named[] = {
+        {"--program-dir", &CommandLine::program_dir}, {"--settings", &CommandLine::settings_file},
+        {"--caption", &CommandLine::caption_id},      {"--html", &CommandLine::html_id},
+        {"--export-html", &CommandLine::export_dir},  {"--list", &CommandLine::list_law},
+    };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool has_value = i + 1 < args.size();
-        if (a == "--help" || a == "-h") {
+        const auto missing_value = [&] {
+            cl.error = "velto: " + a + " needs a value";
+            cl.error_status = 1;
+        };
+        const auto option = std::find_if(std::begin(named), std::end(named),
+                                         [&](const auto& entry) { return a == entry.first; });
+        if (option != std::end(named)) {
+            if (!has_value || args[i + 1].empty()) {
+                missing_value();
+                break;
+            }
+            cl.*(option->second) = args[++i];
+        } else if (a == "--help" || a == "-h") {
             cl.help = true;
         } else if (a == "--tree") {
             cl.tree = true;
@@ -324,34 +197,30 @@ CommandLine parse_command_line(const std::vector<std::string>& args)
             cl.no_splash = true;
         } else if (a == "--from-link") {
             cl.from_link = true;
-        } else if (a == "--program-dir" && has_value) {
-            cl.program_dir = args[++i];
-        } else if (a == "--settings" && has_value) {
-            cl.settings_file = args[++i];
-        } else if (a == "--caption" && has_value) {
-            cl.caption_id = args[++i];
-        } else if (a == "--html" && has_value) {
-            cl.html_id = args[++i];
-        } else if (a == "--export-html" && has_value) {
-            cl.export_dir = args[++i];
-        } else if (a == "--goto" && has_value) {
+        } else if ((a == "--goto" || a == "--search" || a == "--cited-by") && !has_value) {
+            missing_value();
+            break;
+        } else if (a == "--goto") {
             cl.go_to = args[++i];
             if (cl.go_to.empty())
                 cl.go_to = " "; // asked for, with nothing to go to: told so
-        } else if (a == "--search" && has_value) {
+        } else if (a == "--search") {
             cl.search = args[++i];
             cl.has_search = true;
-        } else if (a == "--cited-by" && has_value) {
+        } else if (a == "--cited-by") {
             cl.cited_by = args[++i];
             if (cl.cited_by.empty())
                 cl.cited_by = " "; // asked for, with no page: told so
-        } else if (a == "--diff" && i + 3 < args.size()) {
+        } else if (a == "--diff") {
+            if (i + 3 >= args.size()) {
+                cl.error = "velto: --diff needs a law or page and two dates";
+                cl.error_status = 1;
+                break;
+            }
             cl.diff.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.begin() + static_cast<std::ptrdiff_t>(i) + 4);
             i += 3;
-        } else if (a == "--list" && has_value && !args[i + 1].empty()) {
-            cl.list_law = args[++i];
         } else {
-            cl.error = "velto: unknown or incomplete argument: " + a;
+            cl.error = "velto: unknown argument: " + a;
             break;
         }
     }
@@ -377,17 +246,16 @@ int run_command_line(const CommandLine& cl)
 
     int status = 0;
     if (!cl.caption_id.empty()) {
-        std::printf("%s\n", doc._status_caption(cl.caption_id).c_str());
+        print_text(stdout, doc._status_caption(cl.caption_id) + "\n");
     } else if (cl.tree) {
         ContentsTree tree;
         if (!tree.build(doc.database(), doc, reporter))
             status = 1;
-        const std::string text = tree.listing();
-        std::fwrite(text.data(), 1, text.size(), stdout);
+        print_text(stdout, tree.listing());
     } else if (!cl.list_law.empty()) {
         status = print_list(doc, reporter, cl.list_law);
     } else if (cl.version) {
-        std::printf("%s\n", about_text(doc.editions(), doc.editions_readable()).c_str());
+        print_text(stdout, about_text(doc.editions(), doc.editions_readable()) + "\n");
         status = doc.editions_readable() ? 0 : 1;
     } else if (!cl.go_to.empty()) {
         status = print_citation(doc, cl.go_to);

@@ -28,6 +28,7 @@ struct CommandLine {
     bool no_splash = false;    // --no-splash: no start-up picture
     bool help = false;
     std::string error;         // set when the arguments cannot be understood
+    int error_status = 2;      // the exit status of that error: 1 for an option without its value
 
     bool has_verb() const
     {

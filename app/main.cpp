@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 #include "app/velto_app.h"
+#include "core/terminal_text.h"
 #include "core/user_folders.h"
 
 #include <QCoreApplication>
@@ -30,8 +31,8 @@ int main(int argc, char** argv)
 
     velto::CommandLine cl = velto::parse_command_line(args);
     if (!cl.error.empty()) {
-        std::fprintf(stderr, "%s\n%s", cl.error.c_str(), velto::usage_text().c_str());
-        return 2;
+        velto::print_text(stderr, cl.error + "\n" + velto::usage_text());
+        return cl.error_status;
     }
     if (cl.help) {
         std::fputs(velto::usage_text().c_str(), stdout);

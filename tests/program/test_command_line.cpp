@@ -1,4 +1,5 @@
 // The command line, run as a user runs it.
+#include "compose/content_policy.h"
 #include "tests/fixtures.h"
 
 #include <gtest/gtest.h>
@@ -74,7 +75,19 @@ TEST(CommandLine, RefusesUnknownArguments)
 {
     TempDir scratch;
     EXPECT_EQ(run_velto("--no-such-option", scratch).status, 2);
-    EXPECT_EQ(run_velto("--caption", scratch).status, 2);
+
+    // An option without its value (missing or empty) is a usage error: no
+    // window, no settings, nothing written.
+    const std::string settings = scratch.file("settings.ini");
+    for (const std::string args : {"--caption", "--caption ''", "--html ''", "--export-html ''", "--list ''",
+                                   "--settings '' --tree", "--program-dir '' --tree", "--goto"}) {
+        const Outcome r = run_velto("--settings " + settings + " " + args, scratch);
+        EXPECT_EQ(r.status, 1) << args;
+        EXPECT_EQ(r.out, "") << args;
+        EXPECT_EQ(r.err.rfind("velto: --", 0), 0u) << args << r.err;
+        EXPECT_NE(r.err.find(" needs a value\n"), std::string::npos) << args << r.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(settings));
     Outcome help = run_velto("--help", scratch);
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--caption ID"), std::string::npos);
@@ -171,6 +184,43 @@ TEST(CommandLine, ExportsAnImportedLawAloneAndNamesThePagesItCannotWrite)
     EXPECT_EQ(exported.err.rfind("velto: 01A-00020000-00.html not written: ", 0), 0u) << exported.err;
     EXPECT_NE(exported.err.find("\n2 pages written, 1 failed"), std::string::npos) << exported.err;
     EXPECT_FALSE(std::filesystem::exists(out + "/01A-00020000-00.html.part"));
+    std::filesystem::remove_all(out + "/01A-00020000-00.html");
+
+    // Links planted in the folder by someone who may write it are replaced,
+    // never written through; every page carries the reader's policy first.
+    const std::string victim = scratch.file("victim");
+    velto::test::write_file(victim, "the victim's file");
+    const std::string page = out + "/01A-00010000-00.html";
+    std::filesystem::remove(page);
+    std::filesystem::create_symlink(victim, page);
+    std::filesystem::create_symlink(victim, page + ".part");
+    exported = run_velto(common + " --export-html " + out, scratch);
+    EXPECT_EQ(exported.status, 0) << exported.err;
+    EXPECT_EQ(velto::test::read_file(victim), "the victim's file");
+    EXPECT_FALSE(std::filesystem::is_symlink(page));
+    for (const char* id : {"01A-00010000-00", "01A-00020000-00", "01A-00020000-01"})
+        EXPECT_EQ(velto::test::read_file(out + "/" + id + ".html").rfind(velto::content_policy_meta() + "<html>", 0), 0u)
+            << id;
+}
+
+TEST(CommandLine, PrintsNoControlCharacterOfTheDatabase)
+{
+    TempDir program;
+    TempDir scratch;
+    // ESC ] 0 ; ... BEL retitles a terminal; BS rewrites what was printed.
+    velto::test::build_fixture_db(
+        program.file("VT2014.m88"),
+        {velto::test::standard_fixture_sql(),
+         "UPDATE T_法 SET 法名一般 = '建築' || char(27) || ']0;pwned' || char(7) || '基準法' WHERE ID_HN = '01A';"
+         "UPDATE T_条 SET 条名 = '目' || char(8) || char(8) || '的' WHERE ID_FN = '01A-00010000-00';"});
+    const std::string common = "--program-dir " + program.path() + " --settings " + scratch.file("s.ini");
+    for (const char* verb : {" --caption 01A-00010000-00", " --tree", " --list 01A", " --html 01A-00010000-00"}) {
+        const Outcome r = run_velto(common + verb, scratch);
+        EXPECT_EQ(r.status, 0) << verb << r.err;
+        EXPECT_NE(r.out.find("建築"), std::string::npos) << verb;
+        for (const char control : {'\x1b', '\x07', '\x08'})
+            EXPECT_EQ(r.out.find(control), std::string::npos) << verb;
+    }
 }
 
 TEST(CommandLine, SearchesTheFullTextAsTheSearchTabDoes)
