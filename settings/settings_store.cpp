@@ -2,9 +2,15 @@
 
 #include "settings/settings_file.h"
 
+#include "core/terminal_text.h"
+#include "core/user_file.h"
+
 #include <QByteArray>
 #include <QFileInfo>
+#include <QLockFile>
+#include <QMap>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QString>
 #include <QVariant>
 
@@ -55,31 +61,47 @@ std::optional<int> parse_stored_int(std::string_view text)
 
 // ---------------------------------------------------------------------------
 
-QtSettingsStore::QtSettingsStore()
+std::string user_settings_file()
+{
+    // Where QSettings keeps the per-user file of this organisation and
+    // application, known before QSettings opens it.
+    return (QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') +
+            QString::fromUtf8(kOrganisation) + QLatin1Char('/') + QString::fromUtf8(kApplication) +
+            QStringLiteral(".conf"))
+        .toStdString();
+}
+
+QtSettingsStore::QtSettingsStore() : pending_(std::make_unique<Pending>())
 {
 #ifdef Q_OS_WIN
-    const QSettings::Format format = QSettings::NativeFormat; // the registry
     is_file_ = false;
-#else
-    const QSettings::Format format = settings_file_format();
-    is_file_ = true;
-#endif
-    auto settings = std::make_unique<QSettings>(format, QSettings::UserScope, QString::fromUtf8(kOrganisation),
-                                                QString::fromUtf8(kApplication));
+    auto settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                                QString::fromUtf8(kOrganisation), QString::fromUtf8(kApplication));
     location_ = settings->fileName().toStdString();
+    adopt(std::move(settings));
+#else
+    // Checked before QSettings opens the file at all: it would wait forever
+    // for a pipe.
+    is_file_ = true;
+    location_ = user_settings_file();
     if (file_acceptable())
-        adopt(std::move(settings));
+        adopt(std::make_unique<QSettings>(QString::fromStdString(location_), settings_file_format()));
+#endif
 }
 
 QtSettingsStore::QtSettingsStore(const std::string& ini_path)
-    : location_(ini_path), is_file_(true)
+    : pending_(std::make_unique<Pending>()), location_(ini_path), is_file_(true)
 {
     // Checked before QSettings opens the file at all.
     if (file_acceptable())
         adopt(std::make_unique<QSettings>(QString::fromStdString(ini_path), settings_file_format()));
 }
 
-QtSettingsStore::~QtSettingsStore() = default;
+QtSettingsStore::~QtSettingsStore()
+{
+    batch_depth_ = 0;
+    flush();
+}
 
 void QtSettingsStore::adopt(std::unique_ptr<QSettings> settings)
 {
@@ -95,16 +117,34 @@ bool QtSettingsStore::file_acceptable() const
     if (!is_file_)
         return true;
     const QFileInfo info(QString::fromStdString(location_));
-    if (!info.exists())
+    if (!info.exists() && !info.isSymLink())
         return true;
     return info.isFile();
 }
 
-std::optional<int> QtSettingsStore::read_int(std::string_view section, std::string_view name) const
+struct QtSettingsStore::Pending {
+    QMap<QString, QVariant> values;
+};
+
+QVariant QtSettingsStore::value(std::string_view section, std::string_view name) const
 {
     if (!settings_)
-        return std::nullopt;
-    const QVariant value = settings_->value(key_of(section, name));
+        return {};
+    const QString key = key_of(section, name);
+    if (const auto it = pending_->values.constFind(key); it != pending_->values.constEnd())
+        return it.value();
+    return settings_->value(key);
+}
+
+void QtSettingsStore::put(std::string_view section, std::string_view name, const QVariant& value)
+{
+    pending_->values.insert(key_of(section, name), value);
+    flush();
+}
+
+std::optional<int> QtSettingsStore::read_int(std::string_view section, std::string_view name) const
+{
+    const QVariant value = this->value(section, name);
     switch (value.typeId()) {
     case QMetaType::QString:
         return parse_stored_int(value.toString().toStdString());
@@ -126,9 +166,7 @@ std::optional<int> QtSettingsStore::read_int(std::string_view section, std::stri
 
 std::optional<std::string> QtSettingsStore::read_string(std::string_view section, std::string_view name) const
 {
-    if (!settings_)
-        return std::nullopt;
-    const QVariant value = settings_->value(key_of(section, name));
+    const QVariant value = this->value(section, name);
     if (value.typeId() != QMetaType::QString)
         return std::nullopt;
     return value.toString().toStdString();
@@ -136,9 +174,7 @@ std::optional<std::string> QtSettingsStore::read_string(std::string_view section
 
 std::optional<std::string> QtSettingsStore::read_binary(std::string_view section, std::string_view name) const
 {
-    if (!settings_)
-        return std::nullopt;
-    const QVariant value = settings_->value(key_of(section, name));
+    const QVariant value = this->value(section, name);
     if (value.typeId() != QMetaType::QByteArray)
         return std::nullopt;
     const QByteArray bytes = value.toByteArray();
@@ -149,31 +185,66 @@ void QtSettingsStore::write_int(std::string_view section, std::string_view name,
 {
     if (!settings_ || !file_acceptable())
         return;
-    settings_->setValue(key_of(section, name), value);
-    flush();
+    put(section, name, value);
 }
 
 void QtSettingsStore::write_string(std::string_view section, std::string_view name, std::string_view value)
 {
     if (!settings_ || !file_acceptable() || static_cast<qsizetype>(value.size()) > kMaxSettingsValueSize)
         return;
-    settings_->setValue(key_of(section, name),
-                        QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())));
-    flush();
+    put(section, name, QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())));
 }
 
 void QtSettingsStore::write_binary(std::string_view section, std::string_view name, std::string_view bytes)
 {
     if (!settings_ || !file_acceptable() || static_cast<qsizetype>(bytes.size()) > kMaxSettingsValueSize)
         return;
-    settings_->setValue(key_of(section, name), QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    flush();
+    put(section, name, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
 void QtSettingsStore::flush()
 {
-    if (batch_depth_ == 0 && settings_)
+    QMap<QString, QVariant>& pending = pending_->values;
+    if (batch_depth_ != 0 || !settings_ || pending.isEmpty())
+        return;
+    if (!file_acceptable()) {
+        pending.clear();
+        return;
+    }
+    if (!is_file_ || lock_available()) {
+        for (auto it = pending.constBegin(); it != pending.constEnd(); ++it)
+            settings_->setValue(it.key(), it.value());
+        pending.clear();
         settings_->sync();
+        return;
+    }
+    // QSettings would wait for its lock for ever: the file is written here,
+    // whole and atomically, without it.
+    QSettings::SettingsMap values;
+    for (const QString& key : settings_->allKeys())
+        values.insert(key, settings_->value(key));
+    for (auto it = pending.constBegin(); it != pending.constEnd(); ++it)
+        values.insert(it.key(), it.value());
+    pending.clear();
+    const QByteArray text = format_settings_text(values);
+    if (text.size() <= kMaxSettingsFileSize)
+        write_user_file(location_, std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    settings_->sync(); // nothing pending: it reads the file back
+}
+
+bool QtSettingsStore::lock_available()
+{
+    if (lock_refused_)
+        return false;
+    QLockFile lock(QString::fromStdString(location_) + QStringLiteral(".lock"));
+    if (lock.tryLock(kLockWaitMs)) {
+        lock.unlock();
+        return true;
+    }
+    lock_refused_ = true;
+    print_text(stderr, "velto: the lock of the settings file cannot be taken (" + location_ +
+                           ".lock); the settings are written without it\n");
+    return false;
 }
 
 void QtSettingsStore::end_batch()

@@ -15,6 +15,7 @@
 #include <utility>
 
 class QSettings;
+class QVariant;
 
 namespace velto {
 
@@ -48,6 +49,10 @@ private:
     SettingsStore& store_;
 };
 
+// The per-user settings file (not on Windows, where the registry holds them):
+// ~/.config/mokume88/ヴェルト.conf, or where XDG_CONFIG_HOME says.
+std::string user_settings_file();
+
 // Parses a whole text as a decimal int: an optional sign and at least one
 // digit, nothing before or after, within the range of int. This is how an
 // integer stored as text (INI files keep every number as text) is read back.
@@ -69,7 +74,12 @@ std::optional<int> parse_stored_int(std::string_view text);
 // A text or bytes value longer than kMaxSettingsValueSize is not written: no
 // value of the program comes near it, and the file stays within its limit.
 // A path that exists but is no regular file (a folder, a pipe) is neither
-// read nor written.
+// read nor written; it is looked at before QSettings ever opens it.
+// QSettings takes a lock file (FILE.lock) to write, and would wait for it
+// for ever: when the lock cannot be taken within kLockWaitMs (a folder or a
+// damaged file in its place, a writer that hangs), the file is written
+// without the lock, whole and atomically, and that is said once on standard
+// error.
 class QtSettingsStore final : public SettingsStore {
 public:
     QtSettingsStore();
@@ -94,13 +104,27 @@ public:
     // The file (or registry path) behind the store, UTF-8.
     const std::string& location() const { return location_; }
 
+    static constexpr int kLockWaitMs = 500;
+
 private:
     void adopt(std::unique_ptr<QSettings> settings);
     bool file_acceptable() const;
+    // The value of a key: a write not yet flushed, else the file's (an
+    // invalid QVariant when absent).
+    QVariant value(std::string_view section, std::string_view name) const;
+    void put(std::string_view section, std::string_view name, const QVariant& value);
     // Flushes the writes unless a batch holds them.
     void flush();
+    // True when QSettings can take its lock now; false for the rest of the
+    // run once it could not within kLockWaitMs.
+    bool lock_available();
 
     std::unique_ptr<QSettings> settings_;
+    // Writes not yet handed to QSettings: it gets them only when it can
+    // write them without waiting.
+    struct Pending;
+    std::unique_ptr<Pending> pending_;
+    bool lock_refused_ = false;
     int batch_depth_ = 0;
     std::string location_;
     bool is_file_ = false;

@@ -8,9 +8,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+#include <QSettings>
+
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <filesystem>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -217,6 +223,49 @@ TEST(SettingsFile, ValuesRoundTripAndQtIniFilesReadAlike)
         parse_settings_text("[S]\nLong=" + long_value + "\nShort=" + long_value.left(kMaxSettingsValueSize) + "\n");
     EXPECT_FALSE(limited.contains("S/Long"));
     EXPECT_EQ(limited.value("S/Short").toString().size(), kMaxSettingsValueSize);
+}
+
+TEST(SettingsStore, APipeOrALockThatCannotBeTakenNeverHoldsTheReaderUp)
+{
+    // The per-user file is found where QSettings keeps it, without opening it:
+    // a pipe there would keep QSettings waiting for ever.
+    EXPECT_EQ(user_settings_file(),
+              QSettings(settings_file_format(), QSettings::UserScope, QStringLiteral("mokume88"),
+                        QStringLiteral("ヴェルト"))
+                  .fileName()
+                  .toStdString());
+    TempDir config;
+    std::filesystem::create_directories(config.file("mokume88"));
+    ASSERT_EQ(::mkfifo(config.file("mokume88/ヴェルト.conf").c_str(), 0600), 0);
+    const QByteArray home = qgetenv("XDG_CONFIG_HOME");
+    std::string config_home = config.path();
+    config_home.pop_back(); // no trailing "/"
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config_home));
+    {
+        QtSettingsStore store;
+        EXPECT_EQ(store.location(), config.file("mokume88/ヴェルト.conf"));
+        EXPECT_FALSE(store.usable());
+        store.write_int(kSettings, "Synchro", 0); // dropped, never waits
+    }
+    home.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", home);
+
+    // A folder or a damaged file where QSettings takes its lock: the values are
+    // written without the lock, and the next writes do not wait again.
+    for (const bool folder : {true, false}) {
+        IniFile ini;
+        const std::string lock = ini.path() + ".lock";
+        folder ? void(std::filesystem::create_directory(lock)) : test::write_file(lock, "\xff\xfe garbage");
+        auto store = ini.open();
+        QElapsedTimer timer;
+        timer.start();
+        store->write_int(kSettings, "First", 1);
+        store->write_string(kSettings, "Second", "二");
+        EXPECT_LT(timer.elapsed(), 3 * QtSettingsStore::kLockWaitMs) << folder;
+        EXPECT_EQ(store->read_int(kSettings, "First"), 1);
+        auto next = ini.fresh();
+        EXPECT_EQ(next->read_int(kSettings, "First"), 1) << folder;
+        EXPECT_EQ(next->read_string(kSettings, "Second"), "二") << folder;
+    }
 }
 
 // ---- Display settings and switches ------------------------------------------
