@@ -1,5 +1,7 @@
 #include "app/cited_by_panel.h"
 
+#include "nav/plain_text.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QLabel>
@@ -120,7 +122,7 @@ void CitedByPanel::show_list(const CitedByList& list)
         item->setData(kRowTextRole, row_html(row));
         // The plain words, for the reader's screen reader and for tests.
         item->setText(qs(row.law + " " + row.label + " " + row.before + row.reference + row.after));
-        item->setToolTip(qs(row.before + row.reference + row.after));
+        item->setToolTip(plain_tooltip(qs(row.before + row.reference + row.after)));
     }
     rows_->setVisible(!sentences_.empty());
     show();

@@ -9,6 +9,7 @@
 #include "catalog/law_editions.h"
 #include "citations/cited_by.h"
 #include "compose/velto_doc.h"
+#include "nav/plain_text.h"
 #include "settings/persisted_state.h"
 #include "settings/settings_store.h"
 #include "nav/nav_pane.h"
@@ -180,6 +181,7 @@ void CMainFrame::build_status_bar()
 {
     page_title_ = new QLabel(this);
     page_title_->setObjectName(QStringLiteral("pageTitle"));
+    page_title_->setTextFormat(Qt::PlainText);
     page_title_->setFrameShape(QFrame::Panel);
     page_title_->setFrameShadow(QFrame::Sunken);
     statusBar()->addPermanentWidget(page_title_);
@@ -187,8 +189,10 @@ void CMainFrame::build_status_bar()
     doc_.set_message_sink([this](const std::string& text) { statusBar()->showMessage(QString::fromStdString(text)); });
 }
 
-void CMainFrame::set_page_title(const QString& text)
+void CMainFrame::set_page_title(const QString& caption)
 {
+    // A caption holds a law's name from the database: cut to what a status bar can show.
+    const QString text = cut_text(caption, kMaxCaptionCharacters);
     page_title_->setText(text);
     page_title_->setFixedWidth(page_title_->fontMetrics().horizontalAdvance(text) + 2 * page_title_->frameWidth() + 8);
 }

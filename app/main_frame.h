@@ -133,7 +133,9 @@ private:
     void store_splitter(QSplitter* splitter, std::string_view name, bool rows);
     // Sets the first pane to its stored size, or `default_size`, out of `total` pixels.
     void restore_splitter(QSplitter* splitter, std::string_view name, int default_size, int total);
-    void set_page_title(const QString& text);
+    // The page's caption in the status bar, as plain text, cut to kMaxCaptionCharacters.
+    void set_page_title(const QString& caption);
+    static constexpr qsizetype kMaxCaptionCharacters = 200;
     // The help file in the help window; a message when it cannot be read.
     void show_help();
     // The sentences citing the article shown, in the panel beside the page.

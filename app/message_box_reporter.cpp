@@ -51,6 +51,8 @@ MessageAnswer MessageBoxReporter::show_detailed(const std::string& caption, cons
     QMessageBox box(QApplication::activeWindow() ? QApplication::activeWindow() : parent_);
     // A box without a caption carries the program's name, as message boxes do.
     box.setWindowTitle(caption.empty() ? QStringLiteral("ヴェルト") : QString::fromStdString(caption));
+    // Messages quote paths, database text and what the user typed: never markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(QString::fromStdString(text));
     if (!file.empty() && text.find(file) == std::string::npos)
         box.setInformativeText(QString::fromStdString(database_line(file)));

@@ -1,5 +1,6 @@
 #include "catalog/article_rows.h"
 
+#include "core/html_text.h"
 #include "core/text_format.h"
 
 #include <array>
@@ -36,9 +37,11 @@ bool is_year_image(int image)
     return false;
 }
 
-std::string unless_none(std::string_view text)
+// A stored title or caption as the list shows it: its words, none for "なし".
+std::string unless_none(std::string_view stored)
 {
-    return text == kNone ? std::string() : std::string(text);
+    std::string text = shown_text(stored);
+    return text == kNone ? std::string() : text;
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 // The rows of the article list of the "リスト" tab: one row per shown page of
 // one law, with the page's label (column 条), its title or page caption
 // (column タイトル) and the index of its list image. The list control shows
-// these rows; the command line prints them.
+// these rows; the command line prints them. Titles and captions are the words
+// a reader sees in the page (core/html_text.h).
 #pragma once
 
 #include "core/database.h"

@@ -1,8 +1,8 @@
 #include "catalog/contents_tree.h"
 
-#include "core/text_format.h"
+#include "core/html_text.h"
 #include "core/sjis.h"
-
+#include "core/text_format.h"
 
 namespace velto {
 
@@ -92,7 +92,7 @@ bool ContentsTree::build(Database& db, const IdentifierRules& ids, Reporter& rep
         }
         for (; !rs->eof(); rs->move_next()) {
             laws.push_back(rs->text("ID_HN"));
-            insert(-1, rs->text("法名一般"), true, 0, laws.back());
+            insert(-1, shown_text(rs->text("法名一般")), true, 0, laws.back());
         }
         rs->close();
         build_levels(db, ids, laws);
@@ -114,7 +114,7 @@ void ContentsTree::build_levels(Database& db, const IdentifierRules& ids, const 
             auto rs = db.execute(format(level.statement, sql_escape(law).c_str()));
             for (; !rs->eof(); rs->move_next()) {
                 const std::string sn = rs->text("ID_SN");
-                const std::string name = rs->text(level.name_field);
+                const std::string name = shown_text(rs->text(level.name_field));
                 std::string label;
                 const bool notice = rs->number("告示") != 0;
                 std::string text = !notice && ids._section_label(sn, label, level.bit) ? label + std::string(kSeparator) + name
@@ -185,12 +185,12 @@ void ContentsTree::build_pages(Database& db, const IdentifierRules& ids)
         IdKind kind;
         const bool supplement = ids._id_kind(fn, kind) && kind == IdKind::Supplement;
         if (label != "不明" && !supplement) {
-            std::string stored = rs->text("条名");
+            std::string stored = shown_text(rs->text("条名"));
             title = page_title(stored);
             if (title != stored && stored != "なし")
                 whole = label + std::string(kSeparator) + stored;
         } else if (label == "不明") {
-            title = rs->text("条名");
+            title = shown_text(rs->text("条名"));
         }
         if (parts < 1) {
             insert(parent, label + std::string(kSeparator) + title, false, image, fn, std::move(whole));
@@ -201,7 +201,7 @@ void ContentsTree::build_pages(Database& db, const IdentifierRules& ids)
             article_node = insert(parent, label + std::string(kSeparator) + title, false, image, "", std::move(whole));
             article = fn.substr(0, 12);
         }
-        insert(article_node, label + format(" (%02d)", page + 1) + std::string(kSeparator) + rs->text("補足"), false,
+        insert(article_node, label + format(" (%02d)", page + 1) + std::string(kSeparator) + shown_text(rs->text("補足")), false,
                tree_image::SplitPage, fn);
     }
 }

@@ -1,6 +1,8 @@
 // The contents of the "目次" tree: every shown law, its 章, 節, 款 and 目, and
 // its pages as leaves, built in one pass over the database. The tree control
-// shows these nodes; the command line prints them.
+// shows these nodes; the command line prints them. Names and titles are the
+// words a reader sees in the page (core/html_text.h): "A &amp; B" shows as
+// "A & B", markup shows as its words only.
 #pragma once
 
 #include "core/database.h"

@@ -24,7 +24,7 @@ bool provision_label(const CVeltoDoc& doc, std::string_view page, std::string& l
     IdKind kind;
     if (!CVeltoDoc::_id_kind(page, kind))
         return false;
-    law = doc._law_name(page.substr(0, 3), kLawNameGeneral);
+    law = shown_text(doc._law_name(page.substr(0, 3), kLawNameGeneral));
     switch (kind) {
     case IdKind::Article: return CVeltoDoc::_article_label(page, label);
     case IdKind::Supplement: label = "附則"; return true;
@@ -178,6 +178,7 @@ CitedByList cited_by(CVeltoDoc& doc, const ReverseLinkIndex& index, std::string_
             std::string supplement;
             if (!doc._page_names(row.page, row.caption, supplement))
                 continue; // a page the reader does not show
+            row.caption = shown_text(row.caption);
             if (row.caption == "なし")
                 row.caption.clear();
             if (!provision_label(doc, row.page, row.law, row.label))

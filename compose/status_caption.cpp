@@ -1,6 +1,8 @@
 // The page-title caption of the status bar.
 #include "compose/velto_doc.h"
 
+#include "core/html_text.h"
+
 #include <cstdio>
 
 namespace velto {
@@ -17,22 +19,23 @@ std::string CVeltoDoc::_status_caption(std::string_view id) const
     std::string caption(kBlankCaption);
     IdKind kind;
     if (_id_kind(id, kind)) {
-        const std::string_view law = id.substr(0, 3);
+        // The law's name and the page's caption as a reader sees them in the page.
+        const std::string law_name = shown_text(_law_name(id.substr(0, 3), kLawNameGeneral));
         std::string label;
         switch (kind) {
         case IdKind::Article:
             if (_article_label(id, label))
-                caption = _law_name(law, kLawNameGeneral) + " " + label;
+                caption = law_name + " " + label;
             break;
         case IdKind::Supplement:
-            caption = _law_name(law, kLawNameGeneral) + " 附則";
+            caption = law_name + " 附則";
             break;
         case IdKind::Notice:
             if (_notice_number_label(id, label, false)) {
-                caption = _law_name(law, kLawNameGeneral) + " " + label;
+                caption = law_name + " " + label;
                 std::string name, supplement;
                 if (_page_names(id, name, supplement))
-                    caption += " " + supplement;
+                    caption += " " + shown_text(supplement);
                 int count = 0, number = 0;
                 if (_split_info(id, count, number)) {
                     char pages[32];

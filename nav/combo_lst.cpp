@@ -1,5 +1,6 @@
 #include "nav/combo_lst.h"
 
+#include "core/html_text.h"
 #include "compose/velto_doc.h"
 #include "nav/control_ids.h"
 
@@ -47,7 +48,7 @@ bool VComboLst::_init(CVeltoDoc& doc)
         auto rs = doc.database().execute("SELECT * FROM T_法 WHERE [表示] = YES ORDER BY [ID_HN]");
         for (; !rs->eof(); rs->move_next()) {
             const std::string id_hn = rs->text("ID_HN");
-            _add_law(id_hn, _entry_text(id_hn, rs->text("法名一般")));
+            _add_law(id_hn, _entry_text(id_hn, shown_text(rs->text("法名一般"))));
         }
         rs->close();
     } catch (const ComponentError& error) {

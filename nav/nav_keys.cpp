@@ -1,5 +1,7 @@
 #include "nav/nav_keys.h"
 
+#include "nav/plain_text.h"
+
 #include <QFocusEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -97,7 +99,7 @@ bool NavItemView::viewportEvent(QEvent* event)
     if (whole.isEmpty())
         QToolTip::hideText();
     else
-        QToolTip::showText(help->globalPos(), whole, viewport(), visualRect(index));
+        QToolTip::showText(help->globalPos(), plain_tooltip(whole), viewport(), visualRect(index));
     return true;
 }
 

@@ -85,7 +85,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
-    // A text the control shows cut comes whole as the tooltip of its item.
+    // A text the control shows cut comes whole as the tooltip of its item,
+    // as plain text (nav/plain_text.h).
     bool viewportEvent(QEvent* event) override;
 
     // Called when the control receives the keyboard focus, before the view's

@@ -1,5 +1,6 @@
 #include "search/page_search.h"
 
+#include "core/html_text.h"
 #include "catalog/article_rows.h"
 #include "core/text_format.h"
 #include "catalog/page_catalog.h"
@@ -167,7 +168,7 @@ SearchRow search_row(const PageDirectory& directory, std::string_view id)
 {
     SearchRow row;
     row.id = std::string(id);
-    row.law = directory._law_name(id.substr(0, std::min<std::size_t>(id.size(), kLawIdLength)), kLawNameGeneral);
+    row.law = shown_text(directory._law_name(id.substr(0, std::min<std::size_t>(id.size(), kLawIdLength)), kLawNameGeneral));
     int image = 0;
     ArticleRows::page_label(directory, id, row.label, image);
     IdKind kind;

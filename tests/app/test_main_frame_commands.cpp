@@ -2,6 +2,8 @@
 // find and copy, search hits and the cited-by list.
 #include "tests/app/main_frame_fixture.h"
 
+#include <QTextDocument>
+
 using namespace velto;
 using namespace velto::test;
 
@@ -314,4 +316,46 @@ TEST_F(MainFrameTest, TheSentencesCitingTheArticleShownAreListedBesideThePage)
     EXPECT_EQ(rows->count(), 0);
     ASSERT_TRUE(show("00A-Z0010000-00"));
     EXPECT_FALSE(frame->command_enabled(cmd::CitedBy));
+}
+
+TEST_F(MainFrameTest, NamesCraftedAsMarkupShowAsTheirWordsInTheCaptionAndTheCitedByList)
+{
+    // A law name of 20,000 nested tables with escaped markup after it, and a
+    // citing sentence that begins with escaped markup, as the importer stores it.
+    doc.reset();
+    std::string nested;
+    for (int i = 0; i < 20000; ++i)
+        nested += "<table><tr><td>";
+    const std::string sql =
+        "UPDATE T_法 SET 法名一般 = '" + nested + "&lt;img src=x&gt; &amp; 法' WHERE ID_HN = '01A';"
+        "UPDATE T_文 SET 法文 = '&lt;img src=x width=30000&gt;' || 法文 "
+        "WHERE ID_BN = '01A-00070000-00-0100-0000-0000-0000';";
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(dir.file("VT2014.m88").c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    start_document();
+    open_frame();
+    ASSERT_TRUE(show("01A-00060000-00"));
+
+    auto* caption = frame->findChild<QLabel*>(QStringLiteral("pageTitle"));
+    EXPECT_EQ(caption->text(), QStringLiteral("<img src=x> & 法 第6条"));
+    EXPECT_EQ(caption->textFormat(), Qt::PlainText);
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame->command_enabled(cmd::CitedBy); }, kWait));
+    ASSERT_TRUE(frame->run_command(cmd::CitedBy));
+    CitedByPanel* panel = frame->cited_by_panel();
+    QListWidget* rows = panel->rows();
+    EXPECT_TRUE(panel->heading().startsWith(QStringLiteral("<img src=x> & 法 第6条 を引用している条文（")))
+        << panel->heading().toStdString();
+    ASSERT_GE(rows->count(), 2);
+    const QString row = rows->item(1)->text();
+    EXPECT_TRUE(row.startsWith(QStringLiteral("<img src=x> & 法 第7条 <img src=x width=30000>建築主は")))
+        << row.toStdString();
+    // The tooltip shows the same words: escaped, never an image.
+    QTextDocument tip;
+    tip.setHtml(rows->item(1)->toolTip());
+    EXPECT_TRUE(row.endsWith(tip.toPlainText())) << tip.toPlainText().toStdString();
+    EXPECT_TRUE(rows->item(1)->toolTip().contains(QStringLiteral("&lt;img src=x width=30000&gt;")));
+    frame->grab(); // everything painted once
 }

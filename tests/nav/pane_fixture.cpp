@@ -9,6 +9,8 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTest>
+#include <QTextDocument>
+#include <QToolTip>
 
 #include <cstdio>
 
@@ -25,6 +27,13 @@ INSERT INTO T_条 VALUES ('01A-00020000-00', '01A-0000-0000-0000-0000', '用語�
 )sql";
 
 } // namespace
+
+std::string tooltip_words()
+{
+    QTextDocument shown;
+    shown.setHtml(QToolTip::text());
+    return shown.toPlainText().toStdString();
+}
 
 void PaneFixture::SetUp()
 {

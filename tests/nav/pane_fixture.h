@@ -58,6 +58,10 @@ public:
     std::vector<std::pair<std::string, bool>> marks;
 };
 
+// The words the tooltip on screen shows (its text rendered as a tooltip
+// renders it).
+std::string tooltip_words();
+
 class PaneFixture : public ::testing::Test {
 protected:
     void SetUp() override;

@@ -9,9 +9,11 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QImage>
 #include <QMouseEvent>
 #include <QTest>
+#include <QToolTip>
 
 #include <sqlite3.h>
 
@@ -154,6 +156,34 @@ TEST_F(Lists, NarrowColumnCutsAJapaneseTitleAtACharacterBoundary)
                   list->fontMetrics().horizontalAdvance(QString::fromStdString(shown)),
               list->viewport()->width());
     EXPECT_EQ(title.rfind(shown.substr(0, shown.size() - 3), 0), 0u);
+}
+
+TEST_F(Lists, NamesAndTitlesShowTheWordsAReaderSeesAndTheirTooltipsPlainText)
+{
+    // As the importer stores them, and crafted as markup.
+    build_fixture_db(dir.file("VT2014.m88"),
+                     {standard_fixture_sql(),
+                      "UPDATE T_法 SET 法名一般 = '&lt;b&gt;法&lt;/b&gt; &amp; &#91;令&#93;' WHERE ID_HN = '01A';"
+                      "UPDATE T_条 SET 条名 = '&quot;目的&quot; &lt;img src=x width=30000&gt;' "
+                      "WHERE ID_FN = '01A-00010000-00';"
+                      "UPDATE T_条 SET 条名 = '<img src=\"/usr/share/pixmaps/x.png\" width=30000>用語' "
+                      "WHERE ID_FN = '01A-00020000-00';"});
+    open_list_tab("01A");
+    const int law = selector->_find_law("01A");
+    ASSERT_GE(law, 0);
+    EXPECT_EQ(selector->itemText(law).toStdString(), "<b>法</b> & [令]");
+    const int first = list->_row_of_id("01A-00010000-00");
+    EXPECT_EQ(list->topLevelItem(first)->text(1).toStdString(), "\"目的\" <img src=x width=30000>");
+    EXPECT_EQ(list->topLevelItem(list->_row_of_id("01A-00020000-00"))->text(1).toStdString(), "用語");
+
+    // Cut by a narrow column, the tooltip shows the same words, never markup.
+    list->setColumnWidth(1, 30);
+    const QRect cell = list->visualRect(list->model()->index(first, 1));
+    QHelpEvent hover(QEvent::ToolTip, cell.center(), list->viewport()->mapToGlobal(cell.center()));
+    QApplication::sendEvent(list->viewport(), &hover);
+    ASSERT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(tooltip_words(), "\"目的\" <img src=x width=30000>");
+    QToolTip::hideText();
 }
 
 TEST_F(Lists, ColumnsWidenByTheirHeaderAndKeepTheWidthsTheReaderGaveThem)

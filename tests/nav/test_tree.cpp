@@ -1,6 +1,7 @@
 // The contents tree on the pane's first tab: its items, pictures, expansion
 // and what selecting an item shows.
 #include "catalog/contents_tree.h"
+#include "nav/plain_text.h"
 #include "tests/nav/pane_fixture.h"
 
 #include <QApplication>
@@ -207,6 +208,78 @@ TEST_F(Tree, ATitleShownCutComesWholeAsTheTooltip)
                      tree->viewport()->mapToGlobal(tree->visualItemRect(cut).center()));
     QApplication::sendEvent(tree->viewport(), &hover);
     EXPECT_TRUE(QToolTip::isVisible());
-    EXPECT_EQ(QToolTip::text().toStdString(), "4条　" + long_title);
+    EXPECT_EQ(test::tooltip_words(), "4条　" + long_title);
     QToolTip::hideText();
+}
+
+// Names and titles as a database may hold them: escaped as the importer
+// stores them, or crafted as markup to freeze, bloat or spoof the window.
+class HostileTree : public test::PaneFixture {
+protected:
+    void SetUp() override
+    {
+        PaneFixture::SetUp();
+        std::string nested;
+        for (int i = 0; i < 20000; ++i)
+            nested += "<table><tr><td>";
+        const std::string sql =
+            "INSERT INTO T_法 VALUES ('01A', 'A &amp; B &lt;img src=x&gt; &quot;q&quot; &#39;s&#39; &#91;第1条&#93;', "
+            "'法', '法', -1);"
+            "INSERT INTO T_法 VALUES ('02A', '" + nested + "入れ子の法', '入', '入', -1);"
+            "INSERT INTO T_条 VALUES ('01A-00010000-00', '01A-0000-0000-0000-0000', "
+            "'<img src=\"/usr/share/pixmaps/debian-logo.png\" width=30000 height=30000><font color=red>偽</font>', "
+            "'', 0, 0, -1);"
+            "INSERT INTO T_条 VALUES ('01A-00020000-00', '01A-0000-0000-0000-0000', '&lt;img src=x width=30000&gt;', "
+            "'', 0, 0, -1);"
+            "INSERT INTO T_条 VALUES ('02A-00010000-00', '02A-0000-0000-0000-0000', '" + nested + "', '', 0, 0, -1);";
+        test::build_fixture_db(dir.file("VT2014.m88"), {sql});
+        open_pane();
+        tree = pane->tree();
+        tree->expandAll();
+        window->resize(160, 600); // every text shows cut in the narrow pane: each has a tooltip
+        QApplication::processEvents();
+    }
+
+    // Hovers the item of `id`; the words its tooltip shows.
+    std::string hover(const std::string& id)
+    {
+        QTreeWidgetItem* item = tree->_item_for_id(id);
+        EXPECT_NE(item, nullptr) << id;
+        if (!item)
+            return {};
+        tree->scrollToItem(item);
+        const QPoint at = tree->visualItemRect(item).center();
+        QHelpEvent event(QEvent::ToolTip, at, tree->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(tree->viewport(), &event);
+        const std::string words = QToolTip::isVisible() ? test::tooltip_words() : std::string();
+        QToolTip::hideText();
+        return words;
+    }
+
+    VTreeCtrl* tree = nullptr;
+};
+
+TEST_F(HostileTree, ShowsTheWordsAReaderSeesAndTooltipsAsPlainText)
+{
+    const struct {
+        const char* id;
+        std::string text;
+    } cases[] = {
+        {"01A", "A & B <img src=x> \"q\" 's' [第1条]"},
+        {"01A-00010000-00", "1条　偽"},
+        {"01A-00020000-00", "2条　<img src=x width=30000>"},
+        {"02A", "入れ子の法"},
+        {"02A-00010000-00", "1条　"},
+    };
+    for (const auto& c : cases) {
+        QTreeWidgetItem* item = tree->_item_for_id(c.id);
+        ASSERT_NE(item, nullptr) << c.id;
+        EXPECT_EQ(item->text(0).toStdString(), c.text) << c.id;
+        EXPECT_EQ(hover(c.id), c.text) << c.id; // cut by the narrow pane: the words whole
+
+    }
+    // The markup characters a tooltip shows are text, not markup; long ones are cut.
+    const QString tip = plain_tooltip(QString::fromStdString(cases[0].text));
+    EXPECT_TRUE(tip.contains(QStringLiteral("&lt;img src=x&gt;"))) << tip.toStdString();
+    EXPECT_LE(plain_tooltip(QString(5000, QLatin1Char('x'))).size(), kMaxTooltipCharacters + 100);
 }
