@@ -438,3 +438,50 @@ TEST(ImportDatabase, AnotherImportIntoTheSameDatabaseIsRefusedWhileOneRuns)
     EXPECT_NE(error.find("another program is writing this database"), std::string::npos) << error;
     EXPECT_FALSE(std::filesystem::exists(db));
 }
+
+TEST(ImportBadInput, ControlCharactersAreLeftOutAndCountedAndImpossibleDatesRefused)
+{
+    TempDir dir;
+    const std::string db = dir.file("VT2014.m88");
+    // ESC ] 0 ; ... BEL retitles a terminal, BS rewrites it: 5 in all, tab and line feed stay.
+    std::string json = replaced(api_json(kLaw), "違反建築物", "違反\\u001b]0;x\\u0007建\\t築\\b物");
+    json = replaced(json, "試験法", "試\\u0001験法");
+    json = replaced(json, "\"Num\": \"9\"", "\"Num\": \"9\\u001b\"");
+    velto::test::write_file(dir.file("law.json"), json);
+    ImportSummary summary;
+    std::string error;
+    ASSERT_TRUE(import_law({db, dir.file("law.json"), "01A", {}, 60, {}}, summary, error)) << error;
+    EXPECT_NE(std::find(summary.notes.begin(), summary.notes.end(),
+                        "5 control characters (other than tab and line feed) left out of the text"),
+              summary.notes.end())
+        << ::testing::PrintToString(summary.notes);
+    EXPECT_EQ(ids_in(db, "SELECT 法名一般 AS id FROM T_法"), std::vector<std::string>{"試験法"});
+    EXPECT_EQ(ids_in(db, "SELECT ID_BN AS id FROM T_文 WHERE instr(法文, char(27)) OR instr(法文, char(7)) OR "
+                         "instr(法文, char(8)) OR instr(法文, '建\t築物') = 0 AND instr(法文, '違反') > 0"),
+              std::vector<std::string>{});
+
+    // 施行日 that no calendar has, from the answer or from the file name.
+    const auto with_date = [&](const char* date) {
+        QJsonObject answer = QJsonDocument::fromJson(QByteArray::fromStdString(api_json(kLaw))).object();
+        answer["revision_info"] = QJsonObject{{"amendment_enforcement_date", date}};
+        return QJsonDocument(answer).toJson().toStdString();
+    };
+    const struct {
+        std::string file;
+        std::string bytes;
+        std::string error; // empty: imported
+    } cases[] = {
+        {"a.json", with_date("2025-13-45"), "a.json: revision_info/amendment_enforcement_date: 2025-13-45 is no date"},
+        {"b.json", with_date("2025-02-29"), "b.json: revision_info/amendment_enforcement_date: 2025-02-29 is no date"},
+        {"c.json", with_date("2024-02-29"), ""},
+        {"325AC0000000201_20251345_505AC0000000063.xml", kLaw,
+         "325AC0000000201_20251345_505AC0000000063.xml: the file name 325AC0000000201_20251345_505AC0000000063.xml: "
+         "20251345 is no date"},
+    };
+    for (const auto& c : cases) {
+        velto::test::write_file(dir.file(c.file), c.bytes);
+        error.clear();
+        EXPECT_EQ(import_law({db, dir.file(c.file), "01A", {}, 60, {}}, summary, error), c.error.empty()) << c.file;
+        EXPECT_TRUE(error.ends_with(c.error)) << error;
+    }
+}

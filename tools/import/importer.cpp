@@ -33,8 +33,9 @@ bool is_sane_alias(std::string_view alias)
 }
 
 // The e-Gov name of a law file tells the law and its revision:
-// "325AC0000000201_20251201_507AC0000000035.xml".
-void facts_from_file_name(const std::string& path, DocumentFacts& facts)
+// "325AC0000000201_20251201_507AC0000000035.xml". False, with `error`, when
+// the date it gives is none the calendar has.
+bool facts_from_file_name(const std::string& path, DocumentFacts& facts, std::string& error)
 {
     // A law id has three digits, a letter of its kind and eleven letters or
     // digits ("325AC0000000201", "428M60000c00001"); an edition without a
@@ -44,13 +45,20 @@ void facts_from_file_name(const std::string& path, DocumentFacts& facts)
     const QString name = QFileInfo(QString::fromStdString(path)).fileName();
     const QRegularExpressionMatch match = form.match(name);
     if (!match.hasMatch())
-        return;
+        return true;
     if (facts.law_id.empty())
         facts.law_id = match.captured(1).toStdString();
     if (facts.revision_id.empty())
         facts.revision_id = match.captured(0).toStdString();
+    const std::string date = (match.captured(2) + "-" + match.captured(3) + "-" + match.captured(4)).toStdString();
+    if (!is_real_date(date)) {
+        error = "the file name " + name.toStdString() + ": " + match.captured(2).toStdString() +
+                match.captured(3).toStdString() + match.captured(4).toStdString() + " is no date";
+        return false;
+    }
     if (facts.enforced.empty())
-        facts.enforced = (match.captured(2) + "-" + match.captured(3) + "-" + match.captured(4)).toStdString();
+        facts.enforced = date;
+    return true;
 }
 
 // The title of a parsed law; empty when it has none (mapping then fails and says so).
@@ -109,11 +117,11 @@ bool read_document(std::string_view bytes, const std::string& source, LawDocumen
 {
     document = LawDocument{};
     document.source = source;
-    if (!parse_law_document(bytes, document.root, error, &document.facts)) {
+    if (!parse_law_document(bytes, document.root, error, &document.facts) ||
+        !facts_from_file_name(source, document.facts, error)) {
         error = source + ": " + error;
         return false;
     }
-    facts_from_file_name(source, document.facts);
     document.title = title_of(document.root);
     return true;
 }
@@ -125,6 +133,9 @@ bool map_document(const LawDocument& document, const MapOptions& options, LawRow
         return false;
     }
     const DocumentFacts& facts = document.facts;
+    if (facts.dropped_controls > 0)
+        rows.notes.push_back(std::to_string(facts.dropped_controls) +
+                             " control characters (other than tab and line feed) left out of the text");
     rows.revision.law_id = facts.law_id;
     rows.revision.revision_id = facts.revision_id;
     rows.revision.enforced = facts.enforced;

@@ -11,6 +11,8 @@
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 
+#include <algorithm>
+
 namespace velto::import {
 
 namespace {
@@ -27,8 +29,23 @@ bool is_blank(std::string_view text)
     return true;
 }
 
-void add_text(Node& parent, std::string text)
+// `text` without C0 control characters other than tab and line feed (an
+// escape sequence in a title would reach every terminal that prints it);
+// `dropped` counts them.
+std::string without_controls(std::string text, std::size_t& dropped)
 {
+    const auto control = [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n';
+    };
+    const auto end = std::remove_if(text.begin(), text.end(), control);
+    dropped += static_cast<std::size_t>(text.end() - end);
+    text.erase(end, text.end());
+    return text;
+}
+
+void add_text(Node& parent, std::string text, std::size_t& dropped)
+{
+    text = without_controls(std::move(text), dropped);
     if (is_blank(text))
         return;
     if (!parent.children.empty() && parent.children.back().is_text()) {
@@ -54,7 +71,7 @@ std::string line_and_column(std::string_view bytes, std::size_t offset)
     return "line " + std::to_string(line) + ", column " + std::to_string(column);
 }
 
-bool parse_xml(std::string_view bytes, Node& root, std::string& error)
+bool parse_xml(std::string_view bytes, Node& root, std::string& error, std::size_t& dropped)
 {
     QXmlStreamReader xml(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())));
     std::vector<Node*> open;
@@ -78,7 +95,8 @@ bool parse_xml(std::string_view bytes, Node& root, std::string& error)
             node->tag = xml.name().toString().toStdString();
             node->line = static_cast<int>(xml.lineNumber());
             for (const QXmlStreamAttribute& a : xml.attributes())
-                node->attributes.emplace_back(a.qualifiedName().toString().toStdString(), a.value().toString().toStdString());
+                node->attributes.emplace_back(a.qualifiedName().toString().toStdString(),
+                                              without_controls(a.value().toString().toStdString(), dropped));
             open.push_back(node);
             break;
         }
@@ -88,7 +106,7 @@ bool parse_xml(std::string_view bytes, Node& root, std::string& error)
             break;
         case QXmlStreamReader::Characters:
             if (!open.empty() && !xml.isWhitespace())
-                add_text(*open.back(), xml.text().toString().toStdString());
+                add_text(*open.back(), xml.text().toString().toStdString(), dropped);
             break;
         default:
             break;
@@ -116,7 +134,8 @@ std::string json_place(const std::vector<std::string>& path)
 
 bool has_nul(const QString& text) { return text.contains(QChar(u'\0')); }
 
-bool convert_json(const QJsonObject& object, Node& node, std::vector<std::string>& path, std::string& error)
+bool convert_json(const QJsonObject& object, Node& node, std::vector<std::string>& path, std::string& error,
+                  std::size_t& dropped)
 {
     const QJsonValue tag = object.value(QStringLiteral("tag"));
     if (!tag.isString() || tag.toString().isEmpty()) {
@@ -145,7 +164,8 @@ bool convert_json(const QJsonObject& object, Node& node, std::vector<std::string
                 error = json_place(path) + ": a NUL character in an attribute";
                 return false;
             }
-            node.attributes.emplace_back(it.key().toStdString(), it.value().toVariant().toString().toStdString());
+            node.attributes.emplace_back(it.key().toStdString(),
+                                         without_controls(it.value().toVariant().toString().toStdString(), dropped));
         }
     } else if (!attr.isNull() && !attr.isUndefined()) {
         error = json_place(path) + ": \"attr\" is not an object";
@@ -161,10 +181,10 @@ bool convert_json(const QJsonObject& object, Node& node, std::vector<std::string
                     error = json_place(path) + ": a NUL character in text " + std::to_string(i + 1);
                     return false;
                 }
-                add_text(node, child.toString().toStdString());
+                add_text(node, child.toString().toStdString(), dropped);
             } else if (child.isObject()) {
                 node.children.emplace_back();
-                if (!convert_json(child.toObject(), node.children.back(), path, error))
+                if (!convert_json(child.toObject(), node.children.back(), path, error, dropped))
                     return false;
             } else {
                 error = json_place(path) + ": child " + std::to_string(i + 1) + " is neither a node nor a text";
@@ -188,7 +208,9 @@ std::string fact(const QJsonObject& top, const char* group, const char* name, co
     return value.toString().toStdString();
 }
 
-void read_facts(const QJsonObject& top, DocumentFacts& facts)
+// False, with `error` naming the place, when the answer gives a 施行日 that
+// no calendar has.
+bool read_facts(const QJsonObject& top, DocumentFacts& facts, std::string& error)
 {
     static const QRegularExpression id(QStringLiteral("^[0-9A-Za-z]{1,40}$"));
     static const QRegularExpression revision(QStringLiteral("^[0-9A-Za-z_]{1,80}$"));
@@ -198,9 +220,15 @@ void read_facts(const QJsonObject& top, DocumentFacts& facts)
     facts.revision_id = fact(top, "revision_info", "law_revision_id", revision);
     facts.enforced = fact(top, "revision_info", "amendment_enforcement_date", date);
     facts.amendment = fact(top, "revision_info", "amendment_law_num", number);
+    if (!facts.enforced.empty() && !is_real_date(facts.enforced)) {
+        error = "revision_info/amendment_enforcement_date: " + facts.enforced + " is no date";
+        return false;
+    }
+    return true;
 }
 
-bool parse_json(std::string_view bytes, Node& root, std::string& error, DocumentFacts* facts)
+bool parse_json(std::string_view bytes, Node& root, std::string& error, DocumentFacts* facts,
+                std::size_t& dropped)
 {
     QJsonParseError status;
     const QJsonDocument document =
@@ -216,8 +244,8 @@ bool parse_json(std::string_view bytes, Node& root, std::string& error, Document
     }
     QJsonObject top = document.object();
     std::vector<std::string> path;
-    if (facts)
-        read_facts(top, *facts);
+    if (facts && !read_facts(top, *facts, error))
+        return false;
     if (top.contains(QStringLiteral("law_full_text"))) {
         const QJsonValue tree = top.value(QStringLiteral("law_full_text"));
         if (!tree.isObject()) {
@@ -229,10 +257,31 @@ bool parse_json(std::string_view bytes, Node& root, std::string& error, Document
         error = "the JSON document has neither \"law_full_text\" nor a \"tag\"";
         return false;
     }
-    return convert_json(top, root, path, error);
+    return convert_json(top, root, path, error, dropped);
 }
 
 } // namespace
+
+bool is_real_date(std::string_view date)
+{
+    if (date.size() != 10 || date[4] != '-' || date[7] != '-')
+        return false;
+    const auto number = [&](std::size_t at, std::size_t length) {
+        int n = 0;
+        for (const char c : date.substr(at, length)) {
+            if (c < '0' || c > '9')
+                return -1;
+            n = n * 10 + (c - '0');
+        }
+        return n;
+    };
+    const int year = number(0, 4), month = number(5, 2), day = number(8, 2);
+    if (year < 1 || month < 1 || month > 12 || day < 1)
+        return false;
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+}
 
 const std::string* Node::attribute(std::string_view name) const
 {
@@ -275,10 +324,11 @@ bool parse_law_document(std::string_view bytes, Node& root, std::string& error, 
                                     bytes[start] == '\n'))
         ++start;
     bool ok;
+    std::size_t dropped = 0;
     if (start < bytes.size() && bytes[start] == '<') {
-        ok = parse_xml(bytes, root, error);
+        ok = parse_xml(bytes, root, error, dropped);
     } else if (start < bytes.size() && bytes[start] == '{') {
-        ok = parse_json(bytes, root, error, facts);
+        ok = parse_json(bytes, root, error, facts, dropped);
     } else {
         error = start < bytes.size() ? "neither law XML nor law JSON (it starts with neither \"<\" nor \"{\")"
                                      : "the file is empty";
@@ -290,6 +340,8 @@ bool parse_law_document(std::string_view bytes, Node& root, std::string& error, 
         error = "the root element is " + root.tag + ", not Law";
         return false;
     }
+    if (facts)
+        facts->dropped_controls = dropped;
     return true;
 }
 

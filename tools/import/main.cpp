@@ -3,6 +3,8 @@
 #include "tools/import/collection.h"
 #include "tools/import/importer.h"
 
+#include "core/terminal_text.h"
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -94,7 +96,7 @@ bool take_value(int argc, char** argv, int& i, std::string& value)
 // Says why an import failed; its exit status.
 int failed(const std::string& error)
 {
-    std::fprintf(stderr, "velto-import: %s\nvelto-import: the database is unchanged\n", error.c_str());
+    velto::print_text(stderr, "velto-import: " + error + "\nvelto-import: the database is unchanged\n");
     return 1;
 }
 
@@ -102,7 +104,7 @@ int failed(const std::string& error)
 double finish(const std::vector<std::string>& notes, std::chrono::steady_clock::time_point start)
 {
     for (const std::string& note : notes)
-        std::fprintf(stderr, "velto-import: note: %s\n", note.c_str());
+        velto::print_text(stderr, "velto-import: note: " + note + "\n");
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
