@@ -33,9 +33,10 @@ if ! command -v clang++ >/dev/null ||
 fi
 
 CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DVELTO_FUZZ=ON -DVELTO_BUILD_TESTS=OFF >/dev/null
-cmake --build build-fuzz --parallel "$(nproc)" --target markup_fuzz settings_fuzz rows_fuzz
+cmake --build build-fuzz --parallel "$(nproc)" --target markup_fuzz settings_fuzz rows_fuzz citation_fuzz bookmarks_fuzz \
+  pinpoints_fuzz
 cd build-fuzz
-for target in markup settings rows; do
+for target in markup settings rows citation bookmarks pinpoints; do
   mkdir -p "corpus-$target"
   extra=()
   [ -d "../fuzz/corpus/$target" ] && extra+=("../fuzz/corpus/$target")
