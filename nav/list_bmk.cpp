@@ -23,17 +23,7 @@ void VListBmk::_attach(CVeltoDoc& doc)
     bookmarks_ = std::make_unique<Bookmarks>(doc);
 }
 
-bool VListBmk::_load()
-{
-    if (!bookmarks_)
-        return false;
-    const bool loaded = bookmarks_->load();
-    if (bookmarks_->foreign() && !foreign_told_) {
-        foreign_told_ = true;
-        emit fileMessage(QString::fromStdString(bookmarks_->foreign_message()));
-    }
-    return loaded;
-}
+bool VListBmk::_load() { return bookmarks_ && bookmarks_->load(); }
 
 bool VListBmk::_save() { return bookmarks_ && bookmarks_->save(); }
 
@@ -94,6 +84,11 @@ void VListBmk::_show()
     _autosize_columns();
     if (painting)
         pane->setUpdatesEnabled(true);
+    // Said when the list is first shown, where the reader wonders what it holds.
+    if (bookmarks_ && bookmarks_->foreign() && !foreign_told_) {
+        foreign_told_ = true;
+        emit fileMessage(QString::fromStdString(bookmarks_->foreign_message()));
+    }
 }
 
 } // namespace velto

@@ -46,8 +46,9 @@ public:
 
 signals:
     // What the reader should know about the bookmark file: a change could
-    // not be written, or the file is not in the format and stays as it is
-    // until the list changes. Each is sent at most once a run.
+    // not be written, or (when the list is first shown) the file is not in
+    // the format and stays as it is until the list changes. Each is sent at
+    // most once a run.
     void fileMessage(const QString& message);
 
 private:

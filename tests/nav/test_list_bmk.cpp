@@ -132,6 +132,30 @@ TEST_F(BookmarkTab, AFolderThatCannotBeWrittenKeepsItsFileAndIsToldOnce)
     EXPECT_EQ(read_file(file()), before);
 }
 
+TEST_F(BookmarkTab, AFileNotInTheFormatIsToldOnceAndKeptUntilTheListChanges)
+{
+    // Saved as UTF-16 by an editor: no line reads as a bookmark.
+    std::string utf16 = "\xFF\xFE";
+    for (const char c : file_of(page_id(1)))
+        utf16 += std::string{c, '\0'};
+    write_file(file(), utf16);
+    open_pane();
+    QSignalSpy told(pane, &C1stView::statusMessage);
+    pane->_select_tab(kTabBookmarks);
+    VListBmk* list = pane->bookmark_list();
+    EXPECT_EQ(list->_row_count(), 0);
+    ASSERT_EQ(told.count(), 1);
+    EXPECT_TRUE(told.at(0).at(0).toString().contains(QStringLiteral("velto14.bmk.bad")));
+    close_pane(); // the list goes unchanged: the file stays
+    EXPECT_EQ(read_file(file()), utf16);
+
+    open_pane();
+    pane->_select_tab(kTabBookmarks);
+    press_add(page_id(2));
+    EXPECT_EQ(read_file(file()), file_of(page_id(2)));
+    EXPECT_EQ(read_file(file() + ".bad"), utf16);
+}
+
 // Run only by the test below, in a process of its own: a reader that adds a
 // bookmark and waits to be killed.
 TEST(BookmarkReader, DISABLED_AddsAndWaits)
