@@ -18,6 +18,16 @@ bool plain_name(std::string_view name)
            name.find('\0') == std::string_view::npos;
 }
 
+// Why nothing can be written as `name` in `folder`; empty when it can be tried.
+std::string refusal(const OpenFolder& folder, std::string_view name)
+{
+    if (!folder.is_open())
+        return folder.error().empty() ? "the folder is not open" : folder.error();
+    if (!plain_name(name))
+        return "not a file name";
+    return {};
+}
+
 // Writes all of `bytes` to `fd`; false (errno set) when it could not.
 bool write_all(int fd, std::string_view bytes)
 {
@@ -89,10 +99,8 @@ OpenFolder::~OpenFolder()
 std::string replace_file(const OpenFolder& folder, std::string_view name, std::string_view bytes,
                          const ReplaceOptions& options)
 {
-    if (!folder.is_open())
-        return folder.error().empty() ? "the folder is not open" : folder.error();
-    if (!plain_name(name))
-        return "not a file name";
+    if (std::string refused = refusal(folder, name); !refused.empty())
+        return refused;
     const std::string target(name);
     for (int attempt = 0; attempt < 16; ++attempt) {
         const std::string part = temporary_name(name);
@@ -116,10 +124,8 @@ std::string replace_file(const OpenFolder& folder, std::string_view name, std::s
 std::string create_file(const OpenFolder& folder, std::string_view name, std::string_view bytes,
                         const ReplaceOptions& options)
 {
-    if (!folder.is_open())
-        return folder.error().empty() ? "the folder is not open" : folder.error();
-    if (!plain_name(name))
-        return "not a file name";
+    if (std::string refused = refusal(folder, name); !refused.empty())
+        return refused;
     const int error = write_new(folder.fd(), std::string(name), bytes, options);
     if (error != 0)
         return std::strerror(error);

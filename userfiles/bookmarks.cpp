@@ -24,6 +24,9 @@ constexpr std::string_view kUtf8Blank = "\xE3\x80\x80"; // full-width space
 constexpr std::string_view kSjisBlank = "\x81\x40";
 constexpr std::string_view kNone = "なし";
 
+// The name of a file without its folder: the status bar has little room.
+std::string file_name(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
 bool printable_ascii(std::string_view text)
 {
     return std::all_of(text.begin(), text.end(), [](char c) { return c > ' ' && c <= '~'; });
@@ -200,14 +203,14 @@ std::string Bookmarks::failure_message() const
     if (unreadable())
         return "しおりのファイルを読み込めなかったため、変更を保存しません（変更は終了するまで有効です）: " + path();
     if (file_.state() == GuardedUserFile::State::Foreign)
-        return "しおりのファイルを " + file_.keep_name() +
+        return "しおりのファイルを " + file_name(file_.keep_name()) +
                " として残せなかったため、変更を保存しません（変更は終了するまで有効です）: " + path();
     return "しおりを保存できませんでした（変更は終了するまで有効です）: " + path();
 }
 
 std::string Bookmarks::foreign_message() const
 {
-    return "しおりのファイルの形式が正しくありません。しおりを変更したときは、元のファイルを " + file_.keep_name() +
+    return "しおりのファイルの形式が正しくありません。しおりを変更したときは、元のファイルを " + file_name(file_.keep_name()) +
            " として残してから書き直します: " + path();
 }
 
