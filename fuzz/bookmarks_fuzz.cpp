@@ -5,28 +5,20 @@
 // names exactly the bookmarks that were written. Whether the input itself is
 // in the format is decided for any bytes. Sanitizers catch memory and
 // undefined-behaviour faults, libFuzzer's timeouts catch runaway loops.
+#include "fuzz/fuzz_check.h"
+#include "core/identifiers.h"
 #include "userfiles/bookmarks.h"
 #include "userfiles/guarded_file.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
 
 using namespace velto;
-
-namespace {
-
-void check(bool promise)
-{
-    if (!promise)
-        std::abort();
-}
-
-} // namespace
+using velto::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

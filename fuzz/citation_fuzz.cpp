@@ -7,27 +7,18 @@
 // are never negative. The same bytes read as an alias file give aliases with
 // a name and a law. Sanitizers catch memory and undefined-behaviour faults,
 // libFuzzer's timeouts catch runaway loops.
+#include "fuzz/fuzz_check.h"
 #include "citations/citation_aliases.h"
 #include "citations/citation_parser.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
 
 using namespace velto;
-
-namespace {
-
-void check(bool promise)
-{
-    if (!promise)
-        std::abort();
-}
-
-} // namespace
+using velto::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -5,24 +5,19 @@
 // files and reads back as the same table. Whether the input itself is in the
 // format is decided for any bytes. Sanitizers catch memory and
 // undefined-behaviour faults, libFuzzer's timeouts catch runaway loops.
+#include "fuzz/fuzz_check.h"
 #include "userfiles/guarded_file.h"
 #include "userfiles/pinpoint_file.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 using namespace velto;
+using velto::fuzz::check;
 
 namespace {
-
-void check(bool promise)
-{
-    if (!promise)
-        std::abort();
-}
 
 bool printable(const std::string& text)
 {
