@@ -201,9 +201,11 @@ int main(int argc, char** argv)
     if (!velto::import::import_law(options, summary, error))
         return failed(error);
     const double seconds = finish(summary.notes, start);
-    std::printf("%s -> %s: %d articles, %d headings, %d 附則 pages, %d 別表 pages, %d sentences, %d tables "
-                "(%.2f s)\n",
-                summary.law_name.c_str(), options.law_id.c_str(), summary.articles, summary.headings,
-                summary.supplement_pages, summary.table_pages, summary.sentences, summary.tables, seconds);
+    char counts[256];
+    std::snprintf(counts, sizeof counts,
+                  " -> %s: %d articles, %d headings, %d 附則 pages, %d 別表 pages, %d sentences, %d tables (%.2f s)\n",
+                  options.law_id.c_str(), summary.articles, summary.headings, summary.supplement_pages,
+                  summary.table_pages, summary.sentences, summary.tables, seconds);
+    velto::print_text(stdout, summary.law_name + counts);
     return 0;
 }
