@@ -14,6 +14,10 @@
 #include <QString>
 #include <QVariant>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
 #include <climits>
 
@@ -116,10 +120,13 @@ bool QtSettingsStore::file_acceptable() const
 {
     if (!is_file_)
         return true;
-    const QFileInfo info(QString::fromStdString(location_));
-    if (!info.exists() && !info.isSymLink())
-        return true;
-    return info.isFile();
+    struct stat link {};
+    if (::lstat(location_.c_str(), &link) != 0)
+        return errno == ENOENT;
+    // A link another user planted would have QSettings write through it.
+    if (S_ISLNK(link.st_mode) && link.st_uid != ::geteuid())
+        return false;
+    return QFileInfo(QString::fromStdString(location_)).isFile();
 }
 
 struct QtSettingsStore::Pending {

@@ -73,8 +73,9 @@ std::optional<int> parse_stored_int(std::string_view text);
 // an interrupted write leaves the old file.
 // A text or bytes value longer than kMaxSettingsValueSize is not written: no
 // value of the program comes near it, and the file stays within its limit.
-// A path that exists but is no regular file (a folder, a pipe) is neither
-// read nor written; it is looked at before QSettings ever opens it.
+// A path that exists but is no regular file (a folder, a pipe), or is a link
+// of another user, is neither read nor written; it is looked at before
+// QSettings ever opens it.
 // QSettings takes a lock file (FILE.lock) to write, and would wait for it
 // for ever: when the lock cannot be taken within kLockWaitMs (a folder or a
 // damaged file in its place, a writer that hangs), the file is written

@@ -12,6 +12,7 @@
 #include <QSettings>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <climits>
@@ -248,6 +249,17 @@ TEST(SettingsStore, APipeOrALockThatCannotBeTakenNeverHoldsTheReaderUp)
         store.write_int(kSettings, "Synchro", 0); // dropped, never waits
     }
     home.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", home);
+
+    // A link another user planted in place of the file is never written through.
+    TempDir shared;
+    test::write_file(shared.file("victim"), "the victim's file");
+    std::filesystem::create_symlink(shared.file("victim"), shared.file("s.ini"));
+    if (::lchown(shared.file("s.ini").c_str(), 65534, 65534) == 0) {
+        QtSettingsStore planted(shared.file("s.ini"));
+        EXPECT_FALSE(planted.usable());
+        planted.write_int(kSettings, "Synchro", 0);
+    }
+    EXPECT_EQ(test::read_file(shared.file("victim")), "the victim's file");
 
     // A folder or a damaged file where QSettings takes its lock: the values are
     // written without the lock, and the next writes do not wait again.
