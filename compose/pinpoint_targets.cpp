@@ -1,6 +1,7 @@
 // The document's pinpoint tables: loading both files, saving the user's own,
 // and the changes the page view and the pinpoint list make.
 #include "compose/html_format.h"
+#include "core/paths.h"
 #include "userfiles/pinpoint_file.h"
 #include "compose/velto_doc.h"
 
@@ -11,9 +12,6 @@ namespace {
 constexpr std::string_view kDefaultFile = "default.ppj";
 constexpr std::string_view kUserFile = "velto14.ppj";
 constexpr std::string_view kSaveCaption = "ピンポイントジャンプの保存";
-
-// The name of a file without its folder: the status bar has little room.
-std::string file_name(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
 } // namespace
 
@@ -45,7 +43,7 @@ bool CVeltoDoc::_pinpoint_save()
         pinpoints_unsaved_ = false;
         if (foreign)
             tell("ピンポイントジャンプの設定ファイルの形式が正しくなかったため、元のファイルを " +
-                 file_name(pinpoint_file_.kept_as()) + " として残して書き直しました: " + path);
+                 file_name_of(pinpoint_file_.kept_as()) + " として残して書き直しました: " + path);
         return true;
     }
     pinpoints_unsaved_ = true;
@@ -55,7 +53,7 @@ bool CVeltoDoc::_pinpoint_save()
             tell("ピンポイントジャンプの設定ファイルを読み込めなかったため、書き換えません（設定は終了するまで有効です）: " +
                  path);
         else if (foreign)
-            tell("ピンポイントジャンプの設定ファイルを " + file_name(pinpoint_file_.keep_name()) +
+            tell("ピンポイントジャンプの設定ファイルを " + file_name_of(pinpoint_file_.keep_name()) +
                  " として残せなかったため、保存しません（設定は終了するまで有効です）: " + path);
         else
             tell("ピンポイントジャンプの設定を保存できませんでした（設定は終了するまで有効です）: " + path);

@@ -8,6 +8,12 @@ std::string folder_of(std::string_view file)
     return slash == std::string_view::npos ? std::string() : std::string(file.substr(0, slash + 1));
 }
 
+std::string file_name_of(std::string_view file)
+{
+    const std::size_t slash = file.rfind('/');
+    return std::string(slash == std::string_view::npos ? file : file.substr(slash + 1));
+}
+
 std::string with_trailing_slash(std::string_view folder)
 {
     std::string out(folder);

@@ -31,12 +31,6 @@ std::string write_target(std::string path)
     return path;
 }
 
-std::string base_name(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::string folder_or_here(const std::string& path)
 {
     const std::string folder = folder_of(path);
@@ -85,9 +79,9 @@ bool write_user_file(const std::string& path, std::string_view bytes)
     ReplaceOptions options;
     options.flush = true;
     struct stat old {};
-    if (::fstatat(folder.fd(), base_name(target).c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(old.st_mode))
+    if (::fstatat(folder.fd(), file_name_of(target).c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(old.st_mode))
         options.mode = old.st_mode & 07777;
-    return replace_file(folder, base_name(target), bytes, options).empty();
+    return replace_file(folder, file_name_of(target), bytes, options).empty();
 }
 
 bool create_user_file(const std::string& path, std::string_view bytes)
@@ -95,7 +89,7 @@ bool create_user_file(const std::string& path, std::string_view bytes)
     const OpenFolder folder(folder_or_here(path), true);
     ReplaceOptions options;
     options.flush = true;
-    return create_file(folder, base_name(path), bytes, options).empty();
+    return create_file(folder, file_name_of(path), bytes, options).empty();
 }
 
 } // namespace velto

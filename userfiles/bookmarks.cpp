@@ -1,6 +1,7 @@
 #include "userfiles/bookmarks.h"
 
 #include "core/html_text.h"
+#include "core/paths.h"
 #include "core/text_format.h"
 #include "catalog/page_catalog.h"
 #include "catalog/page_directory.h"
@@ -23,9 +24,6 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf8Blank = "\xE3\x80\x80"; // full-width space
 constexpr std::string_view kSjisBlank = "\x81\x40";
 constexpr std::string_view kNone = "なし";
-
-// The name of a file without its folder: the status bar has little room.
-std::string file_name(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
 bool printable_ascii(std::string_view text)
 {
@@ -203,14 +201,14 @@ std::string Bookmarks::failure_message() const
     if (unreadable())
         return "しおりのファイルを読み込めなかったため、変更を保存しません（変更は終了するまで有効です）: " + path();
     if (file_.state() == GuardedUserFile::State::Foreign)
-        return "しおりのファイルを " + file_name(file_.keep_name()) +
+        return "しおりのファイルを " + file_name_of(file_.keep_name()) +
                " として残せなかったため、変更を保存しません（変更は終了するまで有効です）: " + path();
     return "しおりを保存できませんでした（変更は終了するまで有効です）: " + path();
 }
 
 std::string Bookmarks::foreign_message() const
 {
-    return "しおりのファイルの形式が正しくありません。しおりを変更したときは、元のファイルを " + file_name(file_.keep_name()) +
+    return "しおりのファイルの形式が正しくありません。しおりを変更したときは、元のファイルを " + file_name_of(file_.keep_name()) +
            " として残してから書き直します: " + path();
 }
 
