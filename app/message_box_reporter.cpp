@@ -1,6 +1,7 @@
 #include "app/message_box_reporter.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace velto {
@@ -54,8 +55,11 @@ MessageAnswer MessageBoxReporter::show_detailed(const std::string& caption, cons
     // Messages quote paths, database text and what the user typed: never markup.
     box.setTextFormat(Qt::PlainText);
     box.setText(QString::fromStdString(text));
-    if (!file.empty() && text.find(file) == std::string::npos)
+    if (!file.empty() && text.find(file) == std::string::npos) {
         box.setInformativeText(QString::fromStdString(database_line(file)));
+        for (QLabel* label : box.findChildren<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
+            label->setTextFormat(Qt::PlainText);
+    }
     if (!detail.empty())
         box.setDetailedText(QString::fromStdString(detail));
     switch (icon) {

@@ -1,6 +1,8 @@
 // The main window driven headless: start and stop, commands, the split, placement and keys.
 #include "tests/app/main_frame_fixture.h"
 
+#include "app/message_box_reporter.h"
+
 using namespace velto;
 using namespace velto::test;
 
@@ -133,6 +135,28 @@ TEST(ReaderStart, AFailureIsAlsoToldOnStandardErrorWithTheDatabaseFile)
     reader.waitForFinished(kWait);
     EXPECT_TRUE(said.contains(QStringLiteral("データベースの接続"))) << said.toStdString();
     EXPECT_TRUE(said.contains(expected)) << said.toStdString();
+}
+
+TEST(MessageBox, TextAndDatabaseLineShowMarkupAsTyped)
+{
+    // A database file and a message naming markup: both shown as the characters they hold.
+    MessageBoxReporter reporter;
+    reporter.begin_startup([] { return std::string("/tmp/<img src=x width=30000>.m88"); }, nullptr);
+    QStringList shown;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        for (const char* name : {"qt_msgbox_label", "qt_msgbox_informativelabel"}) {
+            auto* label = box->findChild<QLabel*>(QLatin1String(name));
+            ASSERT_NE(label, nullptr) << name;
+            EXPECT_EQ(label->textFormat(), Qt::PlainText) << name;
+            shown << label->text();
+        }
+        box->accept();
+    });
+    reporter.show({}, "<b>&lt;</b>", MessageButtons::Ok, MessageIcon::Stop);
+    EXPECT_EQ(shown, QStringList({QStringLiteral("<b>&lt;</b>"),
+                                  QStringLiteral("データベース: /tmp/<img src=x width=30000>.m88")}));
 }
 
 TEST_F(MainFrameTest, CommandStatesFollowThePageShown)
