@@ -1,5 +1,7 @@
 #include "app/law_update_dialog.h"
 
+#include "nav/plain_text.h"
+
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -28,6 +30,8 @@ LawUpdateDialog::LawUpdateDialog(QString tool, QString program_dir, QWidget* par
     setWindowTitle(QStringLiteral("法令データの更新"));
     setObjectName(QStringLiteral("lawUpdateDialog"));
     status_ = new QLabel(this);
+    // The tool's messages quote law titles and what a server answered: never markup.
+    status_->setTextFormat(Qt::PlainText);
     status_->setWordWrap(true);
     busy_ = new QProgressBar(this);
     busy_->setRange(0, 0);
@@ -147,7 +151,7 @@ void LawUpdateDialog::show_result(const QStringList& fields)
     const QString texts[kColumns] = {fields[0], fields[1], fields[2], fields[3], result};
     for (int column = 0; column < kColumns; ++column)
         results_->setItem(row, column, new QTableWidgetItem(texts[column]));
-    results_->item(row, kTitle)->setToolTip(fields[1]);
+    results_->item(row, kTitle)->setToolTip(plain_tooltip(fields[1]));
     if (result.contains(kNewer) || updating_)
         results_->item(row, kResult)->setForeground(updating_ ? Qt::darkGreen : Qt::darkRed);
 }

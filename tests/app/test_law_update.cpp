@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QTableWidget>
+#include <QTextDocument>
 
 namespace velto::test {
 
@@ -24,11 +25,12 @@ QString stand_in_tool(const TempDir& dir, const std::string& replacement, bool f
                          "--check)\n"
                          "  echo 'velto-update: 01A 建築基準法: /law_revisions/325AC0000000201: 200, 1234 bytes, 0.10 s' >&2\n"
                          "  printf '01A\\t建築基準法\\t2019-12-01\\t2026-04-01\\t新しい版があります\\n'\n"
-                         "  printf '01B\\t建築基準法施行令\\t2025-12-01\\t2025-12-01\\t最新です\\n' ;;\n"
+                         "  printf '01B\\t建築基準法施行令\\t2025-12-01\\t2025-12-01\\t最新です\\n'\n"
+                         "  printf '01C\\t<img src=x width=30000>&amp;\\t2025-12-01\\t2025-12-01\\t最新です\\n' ;;\n"
                          "--update)\n";
     if (fail_update)
         script += "  echo 'velto-update: 01A 建築基準法: /law_file/xml/325AC0000000201_20260401_507AC0000000068: "
-                  "HTTP 403, an HTML page (the service may be under maintenance)' >&2\n"
+                  "HTTP 403, an HTML page <b>(the service may be under maintenance)</b>' >&2\n"
                   "  exit 1 ;;\n";
     else
         script += "  cp '" + replacement + "' \"$2/VT2014.m88.importing\" && mv \"$2/VT2014.m88.importing\" \"$2/VT2014.m88\"\n"
@@ -62,15 +64,22 @@ TEST_F(MainFrameTest, LawDataUpdateRunsTheToolAndTheWindowGoesOnWithTheNewDataba
     ASSERT_TRUE(frame->update_action()->isEnabled());
     LawUpdateDialog* dialog = frame->update_law_data();
     ASSERT_TRUE(wait_for_tool(dialog));
-    ASSERT_EQ(dialog->results()->rowCount(), 2);
+    ASSERT_EQ(dialog->results()->rowCount(), 3);
     EXPECT_EQ(dialog->results()->item(0, 4)->text(), QStringLiteral("新しい版があります"));
     EXPECT_EQ(dialog->results()->item(1, 4)->text(), QStringLiteral("最新です"));
+    // A title crafted as markup: shown as its characters, and so is its tip.
+    const QString crafted = QStringLiteral("<img src=x width=30000>&amp;");
+    EXPECT_EQ(dialog->results()->item(2, 1)->text(), crafted);
+    QTextDocument tip;
+    tip.setHtml(dialog->results()->item(2, 1)->toolTip());
+    EXPECT_EQ(tip.toPlainText(), crafted);
     ASSERT_TRUE(dialog->update_button()->isEnabled());
     QSignalSpy replaced(dialog, &LawUpdateDialog::databaseReplaced);
     dialog->update_button()->click();
     ASSERT_TRUE(wait_for_tool(dialog));
     EXPECT_TRUE(dialog->status_label()->text().contains(QStringLiteral("データベースは変更されていません")));
     EXPECT_TRUE(dialog->status_label()->text().contains(QStringLiteral("HTTP 403"))) << dialog->status_label()->text().toStdString();
+    EXPECT_EQ(dialog->status_label()->textFormat(), Qt::PlainText);
     EXPECT_EQ(replaced.count(), 0);
     EXPECT_EQ(frame->windowTitle(), title_before);
     dialog->close();
