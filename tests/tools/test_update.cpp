@@ -267,8 +267,10 @@ TEST_F(UpdateTest, EveryFaultEndsWithTheDatabaseAsItWas)
         std::string api = {};
     };
     const std::vector<Fault> faults = {
-        {"HTTP error", [&] { server_.answer(kActFile, {500, "application/json", R"({"message":"内部エラー"})"}); },
-         {kActFile, "HTTP 500", "内部エラー"}},
+        // The server's words are quoted without the escape that would retitle the terminal.
+        {"HTTP error",
+         [&] { server_.answer(kActFile, {500, "application/json", R"({"message":"内部\u001b]0;x\u0007エラー"})"}); },
+         {kActFile, "HTTP 500", "内部]0;xエラー"}},
         {"maintenance", [&] { server_.answer(revisions, {403, "text/html", "<html><body>メンテナンス中</body></html>"}); },
          {revisions, "HTTP 403", "maintenance"}},
         {"cut off", [&] { server_.answer(kActFile, {200, "application/xml", act2026, Behaviour::CutOff}); },
@@ -308,6 +310,7 @@ TEST_F(UpdateTest, EveryFaultEndsWithTheDatabaseAsItWas)
             EXPECT_NE(run.err.find(part), std::string::npos) << part << "\n" << run.err;
         EXPECT_NE(run.err.find("the database is unchanged"), std::string::npos);
         EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err.find_first_of("\x1b\x07"), std::string::npos) << run.err;
         EXPECT_TRUE(read_file(db_) == before_) << "the database changed";
     }
 }

@@ -1,5 +1,6 @@
 // velto-update: brings the laws of a law database up to date from the e-Gov
 // law API, or adds a law from it.
+#include "core/terminal_text.h"
 #include "core/user_folders.h"
 #include "tools/update/api_address.h"
 #include "tools/update/stored_laws.h"
@@ -57,7 +58,7 @@ void usage(std::FILE* out)
 
 int usage_error(const std::string& message)
 {
-    std::fprintf(stderr, "velto-update: %s\n\n", message.c_str());
+    velto::print_text(stderr, "velto-update: " + message + "\n\n");
     usage(stderr);
     return 2;
 }
@@ -116,7 +117,7 @@ int main(int argc, char** argv)
     velto::update::UpdaterOptions options;
     std::string error;
     if (!velto::update::parse_api_address(api, options.api, error)) {
-        std::fprintf(stderr, "velto-update: %s\n", error.c_str());
+        velto::print_text(stderr, "velto-update: " + error + "\n");
         return 1;
     }
     // An installed reader's user files, and the user's copy of the database, are in the user's data folder.
@@ -126,15 +127,16 @@ int main(int argc, char** argv)
     std::string notice;
     if (!velto::update::law_database_path(db, program_dir, QCoreApplication::applicationDirPath().toStdString(),
                                           user_data_dir, command != "--check", options.database, notice, error)) {
-        std::fprintf(stderr, "velto-update: %s\n", error.c_str());
+        velto::print_text(stderr, "velto-update: " + error + "\n");
         return 1;
     }
     if (!notice.empty())
-        std::fprintf(stderr, "velto-update: %s\n", notice.c_str());
+        velto::print_text(stderr, "velto-update: " + notice + "\n");
     options.client.timeout_ms = timeout_ms;
     velto::update::Updater updater(
-        options, [](const std::string& line) { std::printf("%s\n", line.c_str()); },
-        [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); });
+        // Titles and server answers are printed without a control character that could drive the terminal.
+        options, [](const std::string& line) { velto::print_text(stdout, line + "\n"); },
+        [](const std::string& line) { velto::print_text(stderr, line + "\n"); });
     if (command == "--check")
         return updater.check();
     if (command == "--update")
