@@ -1,6 +1,7 @@
 #include "app/diff_verb.h"
 
 #include "compose/velto_doc.h"
+#include "core/terminal_text.h"
 #include "editions/comparison_page.h"
 #include "editions/edition_compare.h"
 
@@ -34,7 +35,7 @@ std::string law_of(CVeltoDoc& doc, const std::string& subject)
 
 int fail(const std::string& message)
 {
-    std::fprintf(stderr, "%s\n", message.c_str());
+    print_text(stderr, message + "\n");
     return 1;
 }
 
@@ -51,9 +52,9 @@ int print_edition_diff(CVeltoDoc& doc, const std::string& subject, const std::st
             return fail(comparison.message);
         if (!is_page(subject)) {
             for (const ArticleChange& c : comparison.articles)
-                std::printf("%s\t%s\t%s\t%s\n", std::string(change_kind_name(c.kind)).c_str(), c.newer_id.c_str(),
-                            c.older_id.c_str(), c.title.c_str());
-            std::fprintf(stderr, "%s\n", comparison.counts().c_str());
+                print_text(stdout, std::string(change_kind_name(c.kind)) + "\t" + c.newer_id + "\t" + c.older_id + "\t" +
+                                       c.title + "\n");
+            print_text(stderr, comparison.counts() + "\n");
             return std::fflush(stdout) == 0 ? 0 : 1;
         }
         // One article: as the newer edition numbers it, else as the older did.
@@ -73,8 +74,7 @@ int print_edition_diff(CVeltoDoc& doc, const std::string& subject, const std::st
         if (article.older_id.empty() && article.newer_id.empty())
             return fail("velto: " + subject + " は " + older + " と " + newer + " のどちらの版の本則の条にもありません。");
         const std::string text = comparison_text(article, comparison.newer.title);
-        std::fwrite(text.data(), 1, text.size(), stdout);
-        return std::fflush(stdout) == 0 ? 0 : 1;
+        return print_text(stdout, text) && std::fflush(stdout) == 0 ? 0 : 1;
     } catch (const ComponentError& e) {
         return fail("velto: 法令の版を読めませんでした。" + std::string(e.what()));
     }

@@ -1,5 +1,7 @@
 #include "app/message_box_reporter.h"
 
+#include "core/terminal_text.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -46,7 +48,7 @@ MessageAnswer MessageBoxReporter::show_detailed(const std::string& caption, cons
     const std::string file = database_file_ ? database_file_() : std::string();
     if (echo_) {
         const std::string line = startup_echo(caption, detail.empty() ? text : text + "\n\n" + detail, file);
-        std::fwrite(line.data(), 1, line.size(), echo_);
+        print_text(echo_, line);
         std::fflush(echo_);
     }
     QMessageBox box(QApplication::activeWindow() ? QApplication::activeWindow() : parent_);

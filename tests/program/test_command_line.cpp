@@ -278,4 +278,11 @@ TEST(CommandLine, DiffListsWhatChangedBetweenTwoEditionsAndRefusesOthers)
     Outcome twice = run_velto(folder + " --diff 01A 2023-06-16 2023-06-16", scratch);
     EXPECT_EQ(twice.status, 1);
     EXPECT_NE(twice.err.find("同じ版"), std::string::npos) << twice.err;
+    // A subject with terminal controls is quoted without them; a subject without its dates is a usage error.
+    Outcome crafted = run_velto(folder + " --diff '法\x1b]0;x\x07' 2024-01-01 2025-12-01", scratch);
+    EXPECT_EQ(crafted.status, 1);
+    EXPECT_NE(crafted.err.find("法令「法]0;x」は収録されていません"), std::string::npos) << crafted.err;
+    Outcome incomplete = run_velto(folder + " --diff 01B 2023-05-26", scratch);
+    EXPECT_EQ(incomplete.status, 1);
+    EXPECT_EQ(incomplete.err.rfind("velto: --diff needs a law or page and two dates\n", 0), 0u) << incomplete.err;
 }
