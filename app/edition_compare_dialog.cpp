@@ -49,6 +49,7 @@ EditionCompareDialog::EditionCompareDialog(CVeltoDoc& doc, EditionChanges& chang
     older_ = new QComboBox(this);
     newer_ = new QComboBox(this);
     counts_ = new QLabel(this);
+    counts_->setTextFormat(Qt::PlainText); // quotes what the user chose and titles from the database
     counts_->setWordWrap(true);
     list_ = new QTreeWidget(this);
     list_->setColumnCount(4);
