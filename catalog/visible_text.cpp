@@ -1,8 +1,7 @@
 #include "catalog/visible_text.h"
 
+#include "core/html_text.h"
 #include "core/sjis.h"
-
-#include <cstdlib>
 
 namespace velto {
 
@@ -10,35 +9,6 @@ namespace {
 
 // The longest reference the importer and the sample write, "[第1234条の12の12/01B]".
 constexpr std::size_t kReferenceLimit = 40;
-
-// The character of the reference at `pos` ("&amp;"); its length in `length`, 0 when it is none.
-char32_t character_reference(std::string_view text, std::size_t pos, std::size_t& length)
-{
-    length = 0;
-    const std::size_t end = text.find(';', pos);
-    if (end == std::string_view::npos || end - pos > 10)
-        return 0;
-    const std::string_view name = text.substr(pos + 1, end - pos - 1);
-    static constexpr std::pair<std::string_view, char32_t> kNamed[] = {
-        {"amp", U'&'}, {"lt", U'<'}, {"gt", U'>'}, {"quot", U'"'}, {"apos", U'\''}, {"nbsp", U' '}};
-    for (const auto& [n, c] : kNamed)
-        if (name == n) {
-            length = end - pos + 1;
-            return c;
-        }
-    if (name.size() < 2 || name[0] != '#')
-        return 0;
-    const bool hex = name[1] == 'x' || name[1] == 'X';
-    const std::string digits(name.substr(hex ? 2 : 1));
-    if (digits.empty())
-        return 0;
-    char* stop = nullptr;
-    const unsigned long value = std::strtoul(digits.c_str(), &stop, hex ? 16 : 10);
-    if (*stop != '\0' || value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-        return 0;
-    length = end - pos + 1;
-    return static_cast<char32_t>(value);
-}
 
 // The visible words of the reference mark "[第20条]" at `pos`, its length in `length`; 0 when it is none.
 std::string_view reference_words(std::string_view text, std::size_t pos, std::size_t& length)
@@ -96,13 +66,13 @@ std::string visible_text(std::string_view text)
             out += words;
             pos += length;
         } else if (text[pos] == '&') {
-            const char32_t c = character_reference(text, pos, length);
-            if (length == 0) {
+            const auto [c, reference_length] = character_reference(text, pos);
+            if (reference_length == 0) {
                 out += text[pos++];
                 continue;
             }
             utf8_append(out, c);
-            pos += length;
+            pos += reference_length;
         } else {
             out += text[pos++];
         }

@@ -89,7 +89,31 @@ std::string attribute(std::string_view tag, std::string_view name)
     return {};
 }
 
-// The character a reference "&...;" at `at` stands for, and its length; 0 when it is none.
+
+// C0 and C1 control characters and DEL: a page shows none of them.
+bool is_control(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
+
+// Whether the "<" at `at` begins a tag, an end tag, a comment or a
+// declaration; any other "<" is text.
+bool opens_markup(std::string_view html, std::size_t at)
+{
+    if (at + 1 >= html.size())
+        return false;
+    const char next = html[at + 1];
+    return std::isalpha(static_cast<unsigned char>(next)) || next == '/' || next == '!' || next == '?';
+}
+
+bool breaks_words(const std::string& name)
+{
+    static constexpr std::string_view kBlocks[] = {"br", "p", "div", "td", "th", "tr", "li", "table", "hr"};
+    for (std::string_view block : kBlocks)
+        if (name == block)
+            return true;
+    return false;
+}
+
+} // namespace
+
 std::pair<char32_t, std::size_t> character_reference(std::string_view html, std::size_t at)
 {
     // Only the next few bytes: a text of many "&" without ";" stays linear.
@@ -116,30 +140,6 @@ std::pair<char32_t, std::size_t> character_reference(std::string_view html, std:
     }
     return {0, 0};
 }
-
-// C0 and C1 control characters and DEL: a page shows none of them.
-bool is_control(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
-
-// Whether the "<" at `at` begins a tag, an end tag, a comment or a
-// declaration; any other "<" is text.
-bool opens_markup(std::string_view html, std::size_t at)
-{
-    if (at + 1 >= html.size())
-        return false;
-    const char next = html[at + 1];
-    return std::isalpha(static_cast<unsigned char>(next)) || next == '/' || next == '!' || next == '?';
-}
-
-bool breaks_words(const std::string& name)
-{
-    static constexpr std::string_view kBlocks[] = {"br", "p", "div", "td", "th", "tr", "li", "table", "hr"};
-    for (std::string_view block : kBlocks)
-        if (name == block)
-            return true;
-    return false;
-}
-
-} // namespace
 
 std::vector<MarkedLink> marked_links(std::string_view html)
 {

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace velto {
@@ -34,6 +35,11 @@ struct ReadableText {
     std::size_t reference_end = std::string::npos;
 };
 ReadableText readable_text(std::string_view html, std::string_view anchor = {});
+
+// The character the reference ("&amp;", "&#91;", "&#x5B;") at `at` of
+// `html` stands for, and the reference's length; {0, 0} when none begins
+// there. Looks at no more than the next 11 bytes.
+std::pair<char32_t, std::size_t> character_reference(std::string_view html, std::size_t at);
 
 // The words of stored text as a widget or the command line shows them: a
 // name stored as "A &amp; B" reads "A & B", "<b>X</b>" reads "X".
