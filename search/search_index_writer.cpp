@@ -2,6 +2,7 @@
 
 #include "core/database.h"
 #include "core/sjis.h"
+#include "core/sql_statement.h"
 #include "core/sql_dialect.h"
 #include "search/like_text.h"
 #include "search/search_index_format.h"
@@ -31,56 +32,6 @@ constexpr std::string_view kPageStatement =
 
 // The two kinds of text beside the titles, by the table they are read from.
 constexpr const char* kTextTables[] = {"T_文", "T_表"};
-
-class Statement {
-public:
-    Statement(sqlite3* db, const std::string& sql) : db_(db)
-    {
-        if (const int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt_, nullptr); rc != SQLITE_OK)
-            throw sqlite_error(db, rc);
-    }
-    ~Statement() { sqlite3_finalize(stmt_); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    // False after the last row.
-    bool step()
-    {
-        const int rc = sqlite3_step(stmt_);
-        if (rc == SQLITE_ROW)
-            return true;
-        if (rc != SQLITE_DONE)
-            throw sqlite_error(db_, rc);
-        return false;
-    }
-    void reset() { sqlite3_reset(stmt_); }
-    // A value as LIKE reads it: its text, whatever its type.
-    std::string_view text(int column) const
-    {
-        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
-        return p ? std::string_view(p, static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)))
-                 : std::string_view();
-    }
-    sqlite3_int64 integer(int column) const { return sqlite3_column_int64(stmt_, column); }
-    void bind(int index, sqlite3_int64 value) { sqlite3_bind_int64(stmt_, index, value); }
-    void bind(int index, std::string_view value)
-    {
-        sqlite3_bind_blob(stmt_, index, value.data(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
-    }
-    void bind_text(int index, std::string_view value)
-    {
-        sqlite3_bind_text(stmt_, index, value.data(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
-    }
-    void run()
-    {
-        step();
-        reset();
-    }
-
-private:
-    sqlite3* db_;
-    sqlite3_stmt* stmt_ = nullptr;
-};
 
 void exec(sqlite3* db, const char* sql)
 {
