@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include "app/citation_verbs.h"
 #include "app/diff_verb.h"
 #include "app/html_export.h"
 #include "app/stderr_reporter.h"
@@ -158,7 +159,11 @@ std::string usage_text()
            "                       differs between its editions OLD and NEW (施行日 YYYY-MM-DD):\n"
            "                       the kind (追加, 削除, 改正, 移動), a tab, the page in NEW,\n"
            "                       a tab, the page in OLD, a tab, the article\n"
-           "  --diff ID OLD NEW    print the 新旧対照 of the article of page ID as text\n";
+           "  --diff ID OLD NEW    print the 新旧対照 of the article of page ID as text\n"
+           "  --links ID|LAW       print the citation links of page ID or of law LAW: the\n"
+           "                       sentence, a tab, the words, a tab, the page, a tab, the anchor\n"
+           "  --unresolved LAW     print the citations of law LAW left plain: the sentence,\n"
+           "                       a tab, the words, a tab, the reason\n";
 }
 
 CommandLine parse_command_line(const std::vector<std::string>& args)
@@ -169,6 +174,7 @@ CommandLine parse_command_line(const std::vector<std::string>& args)
         {"--program-dir", &CommandLine::program_dir}, {"--settings", &CommandLine::settings_file},
         {"--caption", &CommandLine::caption_id},      {"--html", &CommandLine::html_id},
         {"--export-html", &CommandLine::export_dir},  {"--list", &CommandLine::list_law},
+        {"--links", &CommandLine::links},             {"--unresolved", &CommandLine::unresolved},
     };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -267,6 +273,10 @@ int run_command_line(const CommandLine& cl)
         status = print_cited_by(doc, cl.cited_by);
     } else if (!cl.diff.empty()) {
         status = print_edition_diff(doc, cl.diff[0], cl.diff[1], cl.diff[2]);
+    } else if (!cl.links.empty()) {
+        status = print_citation_links(doc, cl.links);
+    } else if (!cl.unresolved.empty()) {
+        status = print_unresolved_citations(doc, cl.unresolved);
     } else if (!cl.html_id.empty()) {
         view.id = cl.html_id;
         status = print_html(doc, cl.html_id);

@@ -185,7 +185,7 @@ CitedByList cited_by(CVeltoDoc& doc, const ReverseLinkIndex& index, std::string_
                 continue;
             row.sentence = link.sentence;
             row.anchor = link.anchor;
-            const std::string html = marked_links_html(link.sentence, stored_link_text(doc.database(), link.sentence, link.in_table), link.in_table);
+            const std::string html = marked_links_html(doc.database(), link.sentence, link.in_table);
             const ReadableText words = readable_text(html, link.anchor);
             if (words.reference_begin == std::string::npos)
                 cut_excerpt(words.text, 0, 0, row);

@@ -4,6 +4,7 @@
 #include "compose/markup.h"
 #include "citations/readable_text.h"
 #include "core/database.h"
+#include "core/sql_statement.h"
 
 #include <sqlite3.h>
 
@@ -16,37 +17,6 @@ namespace velto {
 namespace {
 
 constexpr std::size_t kTargetWidth = 12;
-
-// A statement of the scan; finalised when it goes.
-struct Statement {
-    sqlite3* db;
-    sqlite3_stmt* stmt = nullptr;
-    Statement(sqlite3* d, const char* sql) : db(d)
-    {
-        if (const int rc = sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr); rc != SQLITE_OK)
-            throw sqlite_error(db, rc);
-    }
-    ~Statement() { sqlite3_finalize(stmt); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    // False after the last row.
-    bool step()
-    {
-        const int rc = sqlite3_step(stmt);
-        if (rc == SQLITE_ROW)
-            return true;
-        if (rc != SQLITE_DONE)
-            throw sqlite_error(db, rc);
-        return false;
-    }
-    std::string_view text(int column) const
-    {
-        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-        return p ? std::string_view(p, static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)))
-                 : std::string_view();
-    }
-};
 
 void exec(sqlite3* db, const char* sql)
 {
@@ -88,6 +58,18 @@ void scan_sentence_links(sqlite3* db, const std::function<bool(SentenceLink&&)>&
             }
         }
     }
+    // The citations of the imported text (compose/citation_spans.h): the
+    // first link of a sentence to an article carries the anchor ...-c01.
+    if (Statement exists(db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'T_引用'"); exists.step()) {
+        Statement citations(db, "SELECT ID_BN, substr(引用先, 1, 12) FROM T_引用 WHERE length(引用先) = 15 "
+                                "ORDER BY ID_BN, 開始");
+        while (citations.step()) {
+            SentenceLink link{std::string(citations.text(1)), std::string(citations.text(0)), {}, false};
+            link.anchor = link.sentence + "-to-" + link.target + "-c01";
+            if (seen.emplace(link.sentence, link.target).second && !sink(std::move(link)))
+                return;
+        }
+    }
     // The tables the pages show: of a sentence that has one (表式), or of a
     // table page, whose table has no sentence of its own.
     Statement tables(db, "SELECT t.ID_BN, t.表式データ FROM T_表 t LEFT JOIN T_文 s ON s.ID_BN = t.ID_BN "
@@ -118,15 +100,11 @@ void write_link_index(sqlite3* db)
     exec(db, "DELETE FROM T_引");
     Statement insert(db, "INSERT OR IGNORE INTO T_引 (引用先, ID_BN, アンカー, 表中) VALUES (?1, ?2, ?3, ?4)");
     scan_sentence_links(db, [&](SentenceLink&& link) {
-        sqlite3_bind_text(insert.stmt, 1, link.target.data(), static_cast<int>(link.target.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert.stmt, 2, link.sentence.data(), static_cast<int>(link.sentence.size()),
-                          SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert.stmt, 3, link.anchor.data(), static_cast<int>(link.anchor.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_int(insert.stmt, 4, link.in_table ? 1 : 0);
-        const int rc = sqlite3_step(insert.stmt);
-        sqlite3_reset(insert.stmt);
-        if (rc != SQLITE_DONE)
-            throw sqlite_error(db, rc);
+        insert.bind_text(1, link.target);
+        insert.bind_text(2, link.sentence);
+        insert.bind_text(3, link.anchor);
+        insert.bind(4, link.in_table ? 1 : 0);
+        insert.run();
         return true;
     });
 }

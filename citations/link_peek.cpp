@@ -58,6 +58,10 @@ LinkPeek::~LinkPeek() = default;
 bool LinkPeek::target(std::string_view anchor_id, std::string_view link_id, PeekTarget& out)
 {
     out = PeekTarget{};
+    // A citation of a paragraph or item links its first sentence: that provision is shown.
+    const std::string place = link_id.size() == kSentenceWidth ? std::string(link_id) : std::string();
+    if (!place.empty())
+        link_id = link_id.substr(0, kPageWidth);
     IdKind kind;
     std::string caption, supplement;
     if (link_id.size() != kPageWidth || !CVeltoDoc::_id_kind(link_id, kind) || kind == IdKind::Special ||
@@ -88,7 +92,7 @@ bool LinkPeek::target(std::string_view anchor_id, std::string_view link_id, Peek
     }
 
     std::string heading = law + " " + label;
-    const std::string pinpoint = doc_._pinpoint_target(anchor_id);
+    const std::string pinpoint = place.empty() ? doc_._pinpoint_target(anchor_id) : place;
     std::string name;
     if (pinpoint.size() == kSentenceWidth && pinpoint.compare(0, kArticleWidth, link_id, 0, kArticleWidth) == 0 &&
         doc_._page_names(pinpoint.substr(0, kPageWidth), name, supplement)) {
@@ -120,7 +124,7 @@ bool LinkPeek::named_by_following_words(std::string_view anchor_id, std::string_
     std::string following;
     try {
         const ReadableText text =
-            readable_text(marked_links_html(owner, stored_link_text(doc_.database(), owner, table), table), anchor_id);
+            readable_text(marked_links_html(doc_.database(), owner, table), anchor_id);
         if (text.reference_end == std::string::npos)
             return false;
         following = std::string(utf8_substr(std::string_view(text.text).substr(text.reference_end), 0, kFollowingWords));

@@ -63,6 +63,7 @@ void CVeltoDoc::_remove_spans(std::string& text, std::string_view start, std::st
 
 std::string CVeltoDoc::mark_up_sentence(std::string_view id_bn, std::string text)
 {
+    text = mark_citation_spans(id_bn, text, citation_spans_.spans_of(db_, id_bn));
     for (const auto& [unit, exponent] : kSuperscripts)
         _mark_superscripts(unit, exponent, text);
     text = _mark_article_links(id_bn, text, 0);
@@ -91,6 +92,7 @@ bool CVeltoDoc::_html_build(std::string_view id, std::string& html)
     html.clear();
     // Every statement of the page reads the same state of the file, locked once.
     const ReadTransaction read(db_);
+    citation_spans_.clear();
     const auto fail = [&](std::string_view message) {
         report(reporter_, kBuildOrigin, ReportVariant::Plain, message);
         return false;

@@ -10,6 +10,7 @@
 // this folder, one topic each (page_builder.cpp, reference_block.cpp, …).
 #pragma once
 
+#include "compose/citation_spans.h"
 #include "compose/history.h"
 #include "compose/markup.h"
 #include "catalog/law_editions.h"
@@ -339,6 +340,7 @@ private:
     DisplaySettings display_;
     DisplaySettings defaults_;
     TextMarkup markup_{display_}; // reads display_ at every call
+    CitationSpanCache citation_spans_; // the citation links of the page composed last
 
     std::string program_dir_;
     std::string user_dir_;

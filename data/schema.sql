@@ -166,6 +166,22 @@ CREATE TABLE IF NOT EXISTS T_引 (
   PRIMARY KEY (引用先, ID_BN)
 ) WITHOUT ROWID;
 
+-- The citations of the imported law text (前項, 第二十条第一項第三号ロ, 同法第六条
+-- …), found and resolved once when the text is written: one row per citation
+-- of a sentence, linked or left plain. 開始 and 長さ are bytes of the stored
+-- 法文, so the page wraps exactly that span in a link and keeps the words the
+-- law writes. velto-import, velto-update and velto-dbbuild write it anew with
+-- every database they make.
+CREATE TABLE IF NOT EXISTS T_引用 (
+  ID_BN      TEXT NOT NULL,    -- the citing sentence
+  開始       INTEGER NOT NULL, -- the first byte of the citation in its 法文
+  長さ       INTEGER NOT NULL, -- its length in bytes
+  引用先     TEXT,             -- the 15-character page linked to; empty when left plain
+  アンカー   TEXT,             -- ID_BN of the first sentence of the provision; empty for a whole page
+  理由       TEXT,             -- why a citation is left plain; empty for a link
+  PRIMARY KEY (ID_BN, 開始)
+) WITHOUT ROWID;
+
 -- The full-text search index: for every character and every pair of adjacent
 -- characters of the searchable text, the pages that hold it. The searchable
 -- text is what the search statements look at: 条名 of the pages shown (T_条

@@ -15,6 +15,7 @@ namespace {
 constexpr std::string_view kMarker = "_VELTO";
 constexpr std::size_t kArticleIdLength = 12;
 constexpr std::size_t kPageIdLength = 15;
+constexpr std::size_t kSentenceIdLength = 35; // a citation of a paragraph or item: its first sentence
 constexpr std::size_t kNameLimit = 180; // Shift-JIS bytes of an article name
 
 // The design pages, recognised anywhere in the address.
@@ -63,7 +64,7 @@ InternalLink decode_internal_url(std::string_view url)
     const std::string segment = slash == std::string::npos ? text : text.substr(slash + 1);
     if (segment.size() == kArticleIdLength)
         link.id = segment + "-00";
-    else if (segment.size() == kPageIdLength)
+    else if (segment.size() == kPageIdLength || segment.size() == kSentenceIdLength)
         link.id = segment;
     return link;
 }
@@ -132,7 +133,7 @@ std::string status_text_for_url(const CVeltoDoc& doc, std::string_view text)
 
     const InternalLink link = decode_internal_url(text);
     if (link.internal)
-        return link.id.empty() ? std::string() : link_description(doc, link.id);
+        return link.id.empty() ? std::string() : link_description(doc, link.id.substr(0, kPageIdLength));
     return {};
 }
 

@@ -21,7 +21,8 @@ struct InternalLink {
 
 // Decodes an address: upper case; trailing "/" and then trailing marker
 // characters stripped; a last segment of 12 characters names page "-00" of
-// that article, one of 15 characters the page itself.
+// that article, one of 15 characters the page itself, and one of 35
+// characters the sentence a provision begins with (the page is its first 15).
 InternalLink decode_internal_url(std::string_view url);
 
 // What the status bar shows for an internal link to `id`: the law and the

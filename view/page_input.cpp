@@ -128,7 +128,7 @@ void C2ndView::_context_menu(const QPoint& screen, const PageAnchor& anchor)
         const InternalLink link = decode_internal_url(anchor.href);
         if (!link.internal || link.id.empty())
             return;
-        if (doc_.toggles().PinPoint && _open_pinpoint_dialog(anchor.id, link.id, screen) != 2)
+        if (doc_.toggles().PinPoint && _open_pinpoint_dialog(anchor.id, link.id.substr(0, kPageIdLength), screen) != 2)
             return;
     }
     for (QAction* action : menu_->actions()) {

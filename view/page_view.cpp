@@ -313,6 +313,12 @@ bool C2ndView::open_link(const std::string& id, const std::string& anchor_id)
 
 bool C2ndView::follow_link(const std::string& decoded)
 {
+    if (decoded.size() == kSentenceIdLength) {
+        // A citation of a paragraph or item: its article, scrolled there and marked.
+        const bool shown = show_at(decoded.substr(0, kPageIdLength), decoded, provision_scope(decoded));
+        emit linkFollowed(QString::fromStdString(decoded.substr(0, kPageIdLength)), shown);
+        return shown;
+    }
     from_link_ = true;
     std::string id = decoded;
     std::string mark;

@@ -348,6 +348,7 @@ protected:
 private:
     // The length of a page identifier (ID_FN).
     static constexpr std::size_t kPageIdLength = 15;
+    static constexpr std::size_t kSentenceIdLength = 35; // a link to a provision names its first sentence
 
     // An internal link of the page: `id` as decoded (possibly empty).
     bool follow_link(const std::string& id);

@@ -1,5 +1,6 @@
 #include "tools/dbbuild/db_builder.h"
 
+#include "citations/citation_links.h"
 #include "citations/link_index.h"
 #include "search/search_index_writer.h"
 #include "core/report.h"
@@ -134,7 +135,8 @@ bool fill(const std::string& path, const std::vector<ContentScript>& scripts, co
     for (const ContentScript& script : scripts)
         if (!exec(c.db, script.sql, script.name, error))
             return false;
-    if (!run_pass(c.db, write_link_index, "link index", error) ||
+    const auto citations = [](sqlite3* db) { write_citation_links(db); };
+    if (!run_pass(c.db, citations, "citation links", error) || !run_pass(c.db, write_link_index, "link index", error) ||
         !run_pass(c.db, write_search_index, "search index", error) || !exec(c.db, "COMMIT", "finish", error))
         return false;
     if (sqlite3_close(c.db) != SQLITE_OK) {

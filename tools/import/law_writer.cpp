@@ -1,5 +1,6 @@
 #include "tools/import/law_writer.h"
 
+#include "citations/citation_links.h"
 #include "citations/link_index.h"
 #include "search/search_index_writer.h"
 #include "core/report.h"
@@ -142,6 +143,7 @@ bool write_into(const std::string& file, const std::string& base, const LawWrite
             store_earlier_edition(db, *rows);
         }
         // Links of other laws may lead into these, and their own links changed.
+        write_citation_links(db);
         write_link_index(db);
         index_search(db);
         exec(db, "COMMIT");

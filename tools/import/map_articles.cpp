@@ -345,11 +345,11 @@ void Mapper::map_rest(PageBuild& pb, const Node& node, const Trail* trail, int l
 
 void Mapper::finish_page(PageBuild& pb)
 {
-    for (SentenceRow& row : pb.rows) {
-        if (pb.references)
-            row.text = mark_references(row.text, scope_);
+    // The citations of the sentences are linked by the link pass once the
+    // whole collection is written (citations/citation_links.h); the text
+    // keeps the law's own words.
+    for (SentenceRow& row : pb.rows)
         row.search = search_form(row.search);
-    }
     pb.page.sentences = static_cast<int>(pb.rows.size());
     pb.page.large = pb.page.sentences > options_.large;
     out_.pages.push_back(std::move(pb.page));
