@@ -10,6 +10,8 @@ namespace {
 
 using namespace words;
 
+const std::vector<std::pair<std::string, std::string>> kNoNames;
+
 // The law named last is one the collection does not hold.
 constexpr std::string_view kUnknownLaw = "*";
 
@@ -27,13 +29,8 @@ public:
     Reader(std::string_view text, const CitingPlace& place, const LawWords& words, CitationMemory& memory)
         : t_(text), place_(place), words_(words), memory_(memory), quotes_(quotation_ranges(text))
     {
-        titles_ = words.titles;
-        std::stable_sort(titles_.begin(), titles_.end(),
-                         [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
         if (const auto it = words.aliases.find(place.law); it != words.aliases.end())
-            aliases_ = it->second;
-        std::stable_sort(aliases_.begin(), aliases_.end(),
-                         [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
+            aliases_ = &it->second;
     }
 
     std::vector<FoundCitation> run()
@@ -99,7 +96,8 @@ private:
     // citation after it begins; false when no law is named there.
     bool read_law(std::size_t pos, std::string& law, std::size_t& after) const
     {
-        for (const auto& [title, id] : titles_) {
+        const bool lead = words_.title_leads.count(t_.substr(pos, char_bytes(t_, pos))) > 0;
+        for (const auto& [title, id] : lead ? words_.titles : kNoNames) {
             if (!title.empty() && starts_with(t_, pos, title)) {
                 law = id;
                 after = skip_law_number(t_, pos + title.size());
@@ -113,7 +111,7 @@ private:
         }
         if (is_word_char(char_before(t_, pos)))
             return false;
-        for (const auto& [alias, id] : aliases_) {
+        for (const auto& [alias, id] : aliases_ ? *aliases_ : kNoNames) {
             if (starts_with(t_, pos, alias)) {
                 law = id;
                 after = pos + alias.size();
@@ -165,8 +163,8 @@ private:
             if (!named_law) {
                 if (n.level == 3 && law_number_before(t_, at))
                     return false; // 法律第二百一号: a law's number
-                if (n.level == 3 && starts_with(t_, n.end, "様式"))
-                    return false;
+                if (n.level == 3 && (starts_with(t_, n.end, "様式") || table_row_before(t_, at)))
+                    return false; // a form's number, or a row of a table read before
                 if (other_law_before(t_, at))
                     c.reason = std::string(kReasonOtherLaw);
             }
@@ -343,12 +341,24 @@ private:
     const LawWords& words_;
     CitationMemory& memory_;
     std::vector<std::pair<std::size_t, std::size_t>> quotes_;
-    std::vector<std::pair<std::string, std::string>> titles_, aliases_;
+    const std::vector<std::pair<std::string, std::string>>* aliases_ = nullptr;
     std::optional<Provision> previous_;
     std::size_t previous_end_ = std::string_view::npos;
 };
 
 } // namespace
+
+void LawWords::sort_titles()
+{
+    const auto longest_first = [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); };
+    std::stable_sort(titles.begin(), titles.end(), longest_first);
+    for (auto& [law, names] : aliases)
+        std::stable_sort(names.begin(), names.end(), longest_first);
+    title_leads.clear();
+    for (const auto& [title, law] : titles)
+        if (!title.empty())
+            title_leads.insert(std::string(title.substr(0, char_bytes(title, 0))));
+}
 
 std::vector<FoundCitation> find_citations(std::string_view text, const CitingPlace& place, const LawWords& words,
                                           CitationMemory& memory)

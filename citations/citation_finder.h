@@ -20,6 +20,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -74,10 +75,15 @@ struct CitationMemory {
 
 // The names of laws a text may use, and the order of each law's articles.
 struct LawWords {
-    // Titles (now or earlier) of the laws of the collection, with their ID_HN.
+    // Titles (now or earlier) of the laws of the collection, with their ID_HN,
+    // longest first (sort_titles).
     std::vector<std::pair<std::string, std::string>> titles;
-    // Per law: the short names its text uses for other laws ("法" -> 01A).
+    // Per law: the short names its text uses for other laws ("法" -> 01A), longest first.
     std::map<std::string, std::vector<std::pair<std::string, std::string>>> aliases;
+    // The first character of every title, to pass over the rest of a text quickly.
+    std::set<std::string, std::less<>> title_leads;
+    // Orders the titles and aliases longest first and fills title_leads.
+    void sort_titles();
     // The article before or after `key` in `law` (`step` -1 or +1, or -N);
     // nothing when there is none.
     std::function<std::optional<ArticleKey>(const std::string& law, const ArticleKey& key, int step)> step_article;

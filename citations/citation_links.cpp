@@ -103,6 +103,7 @@ void read_names(sqlite3* db, const std::set<std::string>& imported, Collection& 
             c.words.titles.emplace_back(title, *laws.begin());
     for (const std::string& law : imported)
         c.words.aliases[law] = families.aliases(law);
+    c.words.sort_titles();
 }
 
 void read_collection(sqlite3* db, const std::set<std::string>& imported, Collection& c)

@@ -139,9 +139,22 @@ std::size_t table_column_end(std::string_view text, std::size_t pos)
 {
     std::size_t at = starts_with(text, pos, kNo) ? pos + kNo.size() : pos;
     const std::size_t close = bracket_end(text, at);
-    if (close == std::string_view::npos || close - at > 5 * 3 || !starts_with(text, close, "欄"))
+    if (close == std::string_view::npos || close - at > 5 * 3 ||
+        !(starts_with(text, close, "欄") || starts_with(text, close, "項")))
         return pos;
-    return close + std::string_view("欄").size();
+    std::size_t end = close + std::string_view("欄").size();
+    // 別表第二（い）項第一号: the row's item belongs to the table.
+    if (Number item; read_number(text, end, item) && item.level == 3)
+        end = item.end;
+    return end;
+}
+
+bool table_row_before(std::string_view text, std::size_t pos)
+{
+    const char32_t c = char_before(text, pos);
+    if (c != U'項' && c != U'欄')
+        return false;
+    return char_before(text, pos - std::string_view("項").size()) == U'）';
 }
 
 void clear_below(Provision& p, int level)
@@ -223,6 +236,8 @@ bool only_joiners(std::string_view text, std::size_t from, std::size_t to)
 {
     static constexpr std::string_view kJoiners[] = {"、", "，", "・", "及び", "又は", "並びに", "若しくは", "から",
                                                     "まで", "ただし書", "本文", "前段", "後段", "各号", "各項"};
+    if (text.substr(from, to - from) == "（")
+        return true;
     std::size_t pos = from;
     while (pos < to) {
         if (const std::size_t close = bracket_end(text, pos); close != std::string_view::npos && close <= to) {
@@ -266,8 +281,7 @@ std::size_t skip_law_number(std::string_view text, std::size_t pos)
     const std::size_t close = bracket_end(text, pos);
     if (close == std::string_view::npos)
         return pos;
-    const std::string_view inner = text.substr(pos, close - pos);
-    return inner.size() >= 6 && inner.substr(inner.size() - 6) == "号）" ? close : pos;
+    return close; // its number, or 「以下「法」という。」
 }
 
 bool law_number_before(std::string_view text, std::size_t pos)
@@ -282,11 +296,31 @@ bool law_number_before(std::string_view text, std::size_t pos)
 
 bool other_law_before(std::string_view text, std::size_t pos)
 {
-    const char32_t c = char_before(text, pos);
+    char32_t c = char_before(text, pos);
     if (c == U'）') {
-        // 「…法律（昭和…年法律第…号）第三条」: the bracket holds a law's number.
+        // 「…法律（昭和…年法律第…号）第三条」, 「改正後の施行令（以下…という。）第百十条」:
+        // the bracket follows the name of a law.
         const std::size_t close = pos - std::string_view("）").size();
-        return close >= 3 && text.substr(close - 3, 3) == "号";
+        if (close >= 3 && text.substr(close - 3, 3) == "号")
+            return true;
+        int depth = 0;
+        std::size_t open = std::string_view::npos;
+        for (std::size_t q = pos; q > 0;) {
+            const char32_t ch = char_before(text, q);
+            std::size_t start = q - 1;
+            while (start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80)
+                --start;
+            if (ch == U'）') {
+                ++depth;
+            } else if (ch == U'（' && --depth == 0) {
+                open = start;
+                break;
+            }
+            q = start;
+        }
+        if (open == std::string_view::npos)
+            return false;
+        c = char_before(text, open);
     }
     switch (c) {
     case U'法': case U'令': case U'律': case U'則': case U'例': case U'程': case U'約': case U'定':

@@ -36,6 +36,8 @@ bool read_number(std::string_view text, std::size_t pos, Number& out);
 bool read_table_number(std::string_view text, std::size_t pos, Number& out);
 // After 別表第N: the end of a following "（い）欄" or "の（い）欄", else `pos`.
 std::size_t table_column_end(std::string_view text, std::size_t pos);
+// Right after "（い）項" or "（い）欄": a 第N号 there is a row of an appended table.
+bool table_row_before(std::string_view text, std::size_t pos);
 // Sets the level of `n` in `p`, and clears the levels below it.
 void apply(Provision& p, const Number& n);
 // Clears `level` and every level below it (1 条 … 4 イ).
@@ -54,12 +56,14 @@ struct Relative {
 bool read_relative_word(std::string_view text, std::size_t pos, Relative& out);
 
 // Only joiners (、及び、又は、から、まで …), 各号, ただし書 and bracketed
-// remarks stand in [from, to).
+// remarks stand in [from, to), or the opening bracket of a remark on the
+// citation before ("第一項（第四号及び第五号に係る部分に限る。）").
 bool only_joiners(std::string_view text, std::size_t from, std::size_t to);
 // The byte ranges inside 「」 of a sentence that quotes words to be read
 // otherwise (「…」とあるのは「…」); none in any other sentence.
 std::vector<std::pair<std::size_t, std::size_t>> quotation_ranges(std::string_view text);
-// After a law's title: past a bracketed law number ("（昭和二十五年法律第二百一号）").
+// After a law's title: past its bracketed number or short name
+// ("（昭和二十五年法律第二百一号）", "（以下「法」という。）").
 std::size_t skip_law_number(std::string_view text, std::size_t pos);
 // 法律, 政令, 省令, 規則, 告示, 条例 … right before `pos`: 第N号 there is a law's number.
 bool law_number_before(std::string_view text, std::size_t pos);

@@ -44,12 +44,14 @@ public:
     // The spans of sentence `id_bn`; reads the rows of its page when another
     // page was read last. Throws ComponentError.
     const std::vector<CitationSpan>& spans_of(Database& db, std::string_view id_bn);
-    // The next call reads again (another database, a new page build).
+    // The next call reads the rows again (a new page build). Whether the
+    // database has the table is asked once per cache: another database takes a new cache.
     void clear();
 
 private:
     std::string page_;
     bool loaded_ = false;
+    int has_table_ = -1; // unknown
     std::vector<std::pair<std::string, std::vector<CitationSpan>>> rows_; // by sentence, in order
     std::vector<CitationSpan> none_;
 };

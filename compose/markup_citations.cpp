@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <map>
 
 namespace velto {
 
@@ -57,8 +56,8 @@ std::string mark_citation_spans(std::string_view owner, std::string_view stored,
     if (spans.empty())
         return std::string(stored);
     std::string out;
-    out.reserve(stored.size() + spans.size() * 128);
-    std::map<std::string, int> seen; // anchor id without its number -> links so far
+    out.reserve(stored.size() + spans.size() * 140);
+    std::vector<std::pair<std::string_view, int>> seen; // article linked to -> links so far
     std::size_t copied = 0;
     for (const CitationSpan& span : spans) {
         const std::size_t end = span.start + span.length;
@@ -69,11 +68,15 @@ std::string mark_citation_spans(std::string_view owner, std::string_view stored,
         const std::string_view words = stored.substr(span.start, span.length);
         if (!plain_words(words))
             continue;
-        const std::string base = std::string(owner) + "-to-" + span.page.substr(0, kArticleWidth) + "-c";
+        const std::string_view article = std::string_view(span.page).substr(0, kArticleWidth);
+        auto it = std::find_if(seen.begin(), seen.end(), [&](const auto& s) { return s.first == article; });
+        if (it == seen.end())
+            it = seen.insert(seen.end(), {article, 0});
         char number[8];
-        std::snprintf(number, sizeof number, "%02d", ++seen[base]);
+        std::snprintf(number, sizeof number, "%02d", ++it->second);
         out.append(stored.substr(copied, span.start - copied));
-        out += "<a id=\"" + base + number + "\" href='http://" + citation_link_target(span) + "_VELTO'>";
+        out.append("<a id=\"").append(owner).append("-to-").append(article).append("-c").append(number);
+        out.append("\" href='http://").append(citation_link_target(span)).append("_VELTO'>");
         out.append(words).append("</a>");
         copied = end;
     }
@@ -88,7 +91,9 @@ const std::vector<CitationSpan>& CitationSpanCache::spans_of(Database& db, std::
         loaded_ = true;
         page_ = std::string(page);
         rows_.clear();
-        if (page.size() == kPageWidth && is_identifier(page) && db.has_table("T_引用")) {
+        if (has_table_ < 0)
+            has_table_ = db.has_table("T_引用") ? 1 : 0;
+        if (page.size() == kPageWidth && is_identifier(page) && has_table_ == 1) {
             auto rs = db.execute("SELECT ID_BN, 開始, 長さ, 引用先, アンカー FROM T_引用 WHERE ID_BN >= '" + page_ +
                                  "' AND ID_BN < '" + page_ + "~' AND 引用先 <> '' ORDER BY ID_BN, 開始");
             for (; !rs->eof(); rs->move_next()) {

@@ -214,6 +214,7 @@ void CVeltoDoc::report_damaged(const ReportOrigin& origin, const ComponentError&
 bool CVeltoDoc::_db_open()
 {
     db_.close();
+    citation_spans_ = CitationSpanCache{}; // the next database may hold other rows, or no table of them
     connected_ = false;
     database_damaged_ = false;
     try {
