@@ -229,6 +229,10 @@ CitationFigures write_citation_links(sqlite3* db)
     CitationMemory memory;
     std::string paragraph;
     for (const auto& [id, text] : c.sentences) {
+        // Supplementary provisions cite the law as it stood when they were
+        // made, by numbers since moved: they keep their words unlinked.
+        if (id.size() > 4 && id[4] == 'F')
+            continue;
         const std::string scope = id.substr(0, kParagraphScope);
         if (scope != paragraph) {
             paragraph = scope;

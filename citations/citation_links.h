@@ -7,7 +7,8 @@
 // velto-dbbuild), before the link index (citations/link_index.h), which then
 // lists the citations among the links. The pages only read the rows
 // (compose/citation_spans.h). Only laws with an imported edition (T_版) are
-// read: hand-made pages keep their stored link marks. A citation is linked
+// read: hand-made pages keep their stored link marks. Supplementary
+// provisions are left as they are: they cite the numbers of their own day. A citation is linked
 // only to a page and a sentence the database holds; everything else stays
 // plain, with its reason. Failures of the database engine are raised as
 // ComponentError, and the caller's transaction is then rolled back.

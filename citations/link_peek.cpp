@@ -99,7 +99,7 @@ bool LinkPeek::target(std::string_view anchor_id, std::string_view link_id, Peek
         out.page = pinpoint.substr(0, kPageWidth);
         out.anchor = pinpoint;
         out.scope = scope_of(pinpoint);
-        out.pinpoint = true;
+        out.pinpoint = place.empty(); // a citation names its provision itself
         if (kind == IdKind::Article)
             heading += provision_words(pinpoint);
     } else if (kind == IdKind::Article && named_by_following_words(anchor_id, link_id, out)) {

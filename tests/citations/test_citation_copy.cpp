@@ -38,7 +38,7 @@ TEST(CitationCopy, AParagraphOrAnArticleWithItsCitationAndEdition)
     } cases[] = {
         // The paragraph under the mouse, with its items.
         {"01B-01120000-00", "01B-01120000-00-1800-0000-0000-0000",
-         "建築基準法施行令第百十二条第十八項（令和7年12月1日施行）", "18　建築物の一部が法第27条第一項各号", 1},
+         "建築基準法施行令第百十二条第十八項（令和7年12月1日施行）", "18　建築物の一部が法第二十七条第一項各号", 1},
         // An item: the paragraph it belongs to; labels and links as the page writes them.
         {"01A-00060000-00", "01A-00060000-00-0100-0200-0000-0000", "建築基準法第六条第一項（令和8年4月1日施行）",
          "第6条　建築主は、第一号若しくは第二号に掲げる建築物を建築しようとする場合", 0},

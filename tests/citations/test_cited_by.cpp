@@ -126,7 +126,10 @@ TEST_F(WholeLaw, EveryOrderArticleWhoseOfficialTextCitesArticle6OfTheActIsListed
     std::set<std::string> listed;
     for (const CitingSentence& row : list.sentences) {
         listed.insert(row.page.substr(0, 12));
-        EXPECT_EQ(row.reference, "第6条") << row.sentence;
+        // The link's words are the law's own: the order writes 法第六条…
+        if (row.page.compare(0, 3, "01B") == 0)
+            EXPECT_EQ(row.reference.rfind("法第六条", 0), 0u) << row.sentence << " " << row.reference;
+        EXPECT_FALSE(row.reference.empty()) << row.sentence;
         EXPECT_EQ(row.sentence.substr(0, 15), row.page);
         EXPECT_EQ(row.anchor.substr(0, 39), row.sentence + "-to-");
     }
@@ -142,8 +145,9 @@ TEST_F(WholeLaw, EveryOrderArticleWhoseOfficialTextCitesArticle6OfTheActIsListed
     std::string caption, supplement;
     ASSERT_TRUE(doc()._page_names(row->page, caption, supplement));
     EXPECT_EQ(row->caption, caption);
-    EXPECT_EQ(row->before, "法");
-    EXPECT_EQ(row->after.substr(0, std::string("第一項（法").size()), "第一項（法");
+    EXPECT_EQ(row->before, "");
+    EXPECT_EQ(row->reference, "法第六条第一項");
+    EXPECT_EQ(row->after.substr(0, std::string("（法").size()), "（法");
 }
 
 TEST_F(WholeLaw, AnArticleNoOneCitesGivesAnEmptyListAndSaysSo)
@@ -173,8 +177,8 @@ TEST_F(WholeLaw, EveryIndexedLinkIsALinkOfItsPage)
                 ASSERT_TRUE(doc()._html_build(page, pages[page])) << page;
                 doc().set_page_view(nullptr);
             }
-            EXPECT_NE(pages[page].find("id=\"" + link.anchor + "\" href='http://" + target + "_VELTO'"),
-                      std::string::npos)
+            // A citation of a paragraph or item links its first sentence, which begins with the article.
+            EXPECT_NE(pages[page].find("id=\"" + link.anchor + "\" href='http://" + target), std::string::npos)
                 << link.anchor;
         }
     }
@@ -230,12 +234,12 @@ TEST_F(WholeLaw, APreviewShowsTheParagraphALinkPointsTo)
         // 法→令: the reference block of 法第28条, whose pinpoint target is 令第19条第1項.
         {"01A-00280000-00-0100-0000-0000-0000-to-01B-00190000-r01", "01B-00190000-00", "01B-00190000-00-0100",
          "建築基準法施行令 第19条第1項　【", true},
-        // 令→法: "法[第6条/01A]第一項" points to 法第6条第1項, its items with it.
-        {"01B-00040000-00-0200-0000-0000-0000-to-01A-00060000-p01", "01A-00060000-00", "01A-00060000-00-0100",
-         "建築基準法 第6条第1項　【", false},
-        // "法[第6条/01A]第一項第一号": the item.
-        {"01B-00140200-00-0100-0200-0000-0000-to-01A-00060000-p01", "01A-00060000-00", "01A-00060000-00-0100-0100",
-         "建築基準法 第6条第1項第一号", false},
+        // 令→法: the citation "法第六条第一項" links its paragraph, its items with it.
+        {"01B-00040000-00-0200-0000-0000-0000-to-01A-00060000-c01", "01A-00060000-00-0100-0000-0000-0000",
+         "01A-00060000-00-0100", "建築基準法 第6条第1項　【", false},
+        // "法第六条第一項第一号": the item.
+        {"01B-00140200-00-0100-0200-0000-0000-to-01A-00060000-c01", "01A-00060000-00-0100-0100-0000-0000",
+         "01A-00060000-00-0100-0100", "建築基準法 第6条第1項第一号", false},
         // No words after the link: the article's first paragraph.
         {"", "01A-00200000-00", "01A-00200000-00-0100", "建築基準法 第20条　【", false},
     };
@@ -368,7 +372,7 @@ TEST_F(WholeLaw, TheCommandLinePrintsTheCitingSentencesOrWhyThereAreNone)
     for (const CitingSentence& row : cited_by(doc(), *index, "01A-00060000-00").sentences)
         expected += row.page + "\t" + row.sentence + "\t" + row.before + row.reference + row.after + "\n";
     EXPECT_EQ(r.out, expected);
-    EXPECT_NE(r.out.find("01B-00090000-00\t01B-00090000-00-0100-0000-0000-0000\t法第6条第一項"), std::string::npos);
+    EXPECT_NE(r.out.find("01B-00090000-00\t01B-00090000-00-0100-0000-0000-0000\t法第六条第一項"), std::string::npos);
     r = cited("01B-01500000-00");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "");

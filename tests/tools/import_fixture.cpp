@@ -1,5 +1,7 @@
 #include "tests/tools/import_fixture.h"
 
+#include "citations/citation_links.h"
+
 #include "core/database.h"
 #include "core/identifiers.h"
 
@@ -177,6 +179,22 @@ std::string tag_of(const std::string& id_bn, const std::string& style)
 }
 
 // The column "id" of every row of a statement on the database at `path`.
+std::vector<std::string> citations_in(const std::string& path, const std::string& id_bn)
+{
+    Database db;
+    db.open("Data Source=" + path + ";", "admin", "");
+    std::vector<std::string> out;
+    for (const bool links : {true, false}) {
+        for (const velto::CitationRow& row : velto::citation_rows(db, id_bn, links)) {
+            if (links)
+                out.push_back(row.text + " " + row.page + (row.anchor.empty() ? "" : " " + row.anchor.substr(15)));
+            else
+                out.push_back(row.text + " (" + row.reason + ")");
+        }
+    }
+    return out;
+}
+
 std::vector<std::string> ids_in(const std::string& path, const std::string& sql)
 {
     Database db;

@@ -30,6 +30,10 @@ const velto::import::PageRow* page(const velto::import::LawRows& rows, const std
 std::vector<std::string> sentence_ids(const velto::import::LawRows& rows, const std::string& page_id);
 // The reader's numbering tag of a sentence: the label of its deepest level.
 std::string tag_of(const std::string& id_bn, const std::string& style = {});
+// The citations of sentence `id_bn` in the database at `path`: the links in
+// their order ("法第九条 05A-00090000-00", with " -0100-0000-0000-0000" when
+// it names a paragraph or item), then those left plain ("第十条 (存在しない規定)").
+std::vector<std::string> citations_in(const std::string& path, const std::string& id_bn);
 // The column "id" of every row of a statement on the database at `path`.
 std::vector<std::string> ids_in(const std::string& path, const std::string& sql);
 // Every page of the program folder `dir`, composed with reference blocks and

@@ -232,9 +232,9 @@ TEST(ImportDatabase, ReimportReplacesTheLawAndKeepsTheOthers)
     ASSERT_TRUE(import_law({db, dir.file("law.xml"), "01A", {}, 60, {}}, summary, error)) << error;
     EXPECT_TRUE(ids_in(db, "SELECT ID_BN AS id FROM T_文 WHERE ID_BN LIKE '01A-0009%'").empty());
     EXPECT_EQ(ids_in(db, "SELECT ID_BN AS id FROM T_文 WHERE ID_BN LIKE '01A-0010%'").size(), 1u);
-    // References follow the articles the law now has.
-    EXPECT_EQ(ids_in(db, "SELECT 法文 AS id FROM T_文 WHERE ID_BN = '01A-00010000-00-0100-0000-0000-0000'"),
-              (std::vector<std::string>{"この法律は、[第6条の2]及び第九条に定めるところによる。ただし、第八条はこの限りでない。"}));
+    // Citations follow the articles the law now has.
+    EXPECT_EQ(citations_in(db, "01A-00010000-00-0100-0000-0000-0000"),
+              (std::vector<std::string>{"第六条の二 01A-00060200-00", "第九条 (存在しない規定)", "第八条 (存在しない規定)"}));
 }
 
 TEST(ImportDatabase, CreatesAMissingDatabaseThatTheReaderOpens)

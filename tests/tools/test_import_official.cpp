@@ -250,19 +250,25 @@ TEST_F(ImportRealData, WellKnownArticlesShowTheirOfficialNumberingAndText)
     EXPECT_EQ(chapter->text("章名"), "総則");
 }
 
-TEST_F(ImportRealData, ReferencesLinkWhereTheTargetIsCertain)
+TEST_F(ImportRealData, CitationsLinkWhereTheTargetIsCertain)
 {
-    // 2025 建築基準法: 第九条 in 第6条の2, 第六条の三 in 第6条; 建築士法第三条 stays text.
-    EXPECT_NE(text("01A-00060200-00-0700-0000-0000-0000").find("[第9条]第一項"), std::string::npos);
-    EXPECT_NE(text("01A-00060000-00-0500-0000-0000-0000").find("[第6条の3]第一項"), std::string::npos);
+    const auto cites = [&](const std::string& id_bn, const std::string& entry) {
+        const std::vector<std::string> all = citations_in(database(), id_bn);
+        return std::find(all.begin(), all.end(), entry) != all.end();
+    };
+    // 2025 建築基準法: 第九条 in 第6条の2, 第六条の三 in 第6条, down to the paragraph;
+    // 建築士法 is no law of this database and stays text.
+    EXPECT_TRUE(cites("01A-00060200-00-0700-0000-0000-0000", "第九条第一項 01A-00090000-00 -0100-0000-0000-0000"));
+    EXPECT_TRUE(cites("01A-00060000-00-0500-0000-0000-0000", "第六条の三第一項 01A-00060300-00 -0100-0000-0000-0000"));
     const std::string architects = text("01A-00060000-00-0300-0100-0000-0000");
     EXPECT_EQ(architects.rfind("建築士法第三条第一項、第三条の二第一項", 0), 0u) << architects;
-    EXPECT_EQ(architects.find("[第"), std::string::npos) << architects;
-    EXPECT_EQ(number("SELECT count(*) AS n FROM T_文 WHERE ID_BN LIKE '01A-%' AND 法文 LIKE '%士法[第%'"), 0);
-    // The enforcement order, imported with --refer 法=01A.
-    EXPECT_NE(text("01B-00060000-00-0100-0000-0000-0000").find("法[第5条の2/01A]第一項"), std::string::npos);
-    EXPECT_NE(text("01B-00010000-00-0100-0500-0000-0000").find("十分間[第108条の2]各号"), std::string::npos);
+    EXPECT_TRUE(cites("01A-00060000-00-0300-0100-0000-0000", "第三条第一項 (収録されていない法令)"));
+    EXPECT_TRUE(cites("01A-00060000-00-0300-0100-0000-0000", "第三条の二第一項 (収録されていない法令)"));
+    // The enforcement order: 法 is the act.
+    EXPECT_TRUE(cites("01B-00060000-00-0100-0000-0000-0000", "法第五条の二第一項 01A-00050200-00 -0100-0000-0000-0000"));
+    EXPECT_TRUE(cites("01B-00010000-00-0100-0500-0000-0000", "第百八条の二各号 01B-01080200-00"));
     // Supplementary provisions carry no links.
+    EXPECT_EQ(number("SELECT count(*) AS n FROM T_引用 WHERE ID_BN LIKE '%-F%'"), 0);
     EXPECT_EQ(number("SELECT count(*) AS n FROM T_文 WHERE ID_BN LIKE '%-F%' AND 法文 LIKE '%[第%'"), 0);
 }
 
