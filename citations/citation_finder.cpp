@@ -59,8 +59,9 @@ public:
                     memory_.other_law = kUnknownLaw;
                 }
                 remember(chain.p);
-                previous_ = chain.p;
-                previous_end_ = chain.end;
+                const std::size_t depth = depth_at(chain.start);
+                previous_.resize(depth + 1);
+                previous_[depth] = {chain.p, chain.end};
             }
             found.push_back(std::move(f));
             pos = chain.end;
@@ -87,9 +88,33 @@ private:
 
     // True when only the words that join the members of a series stand
     // between the citation before and `pos`.
-    bool continues_series(std::size_t pos) const
+    // The citation a citation at `pos` continues, if any: the one before it
+    // at its own depth of brackets, when only joiners and bracketed remarks
+    // stand between ("第三条第一項（同条第二項…）、第三条の二"), or the one
+    // right before the bracket it opens ("第一項（第四号…").
+    const Provision* series_before(std::size_t pos)
     {
-        return previous_ && previous_end_ != std::string_view::npos && only_joiners(t_, previous_end_, pos);
+        const std::size_t depth = depth_at(pos);
+        if (depth < previous_.size() && previous_[depth].first && only_joiners(t_, previous_[depth].second, pos))
+            return &*previous_[depth].first;
+        if (depth > 0 && depth - 1 < previous_.size() && previous_[depth - 1].first &&
+            t_.substr(previous_[depth - 1].second, pos - std::min(pos, previous_[depth - 1].second)) == "（")
+            return &*previous_[depth - 1].first;
+        return nullptr;
+    }
+
+    // How many brackets are open at `pos`; positions are asked in increasing order.
+    std::size_t depth_at(std::size_t pos)
+    {
+        for (; scanned_ < pos && scanned_ < t_.size(); scanned_ += char_bytes(t_, scanned_)) {
+            if (starts_with(t_, scanned_, "（"))
+                ++depth_;
+            else if (starts_with(t_, scanned_, "）") && depth_ > 0)
+                --depth_;
+        }
+        if (previous_.size() > depth_ + 1)
+            previous_.resize(depth_ + 1); // a closed bracket's citations continue nothing
+        return depth_;
     }
 
     // The law a title, 同法 or a short name at `pos` names, and where the
@@ -163,23 +188,24 @@ private:
             if (!named_law) {
                 if (n.level == 3 && law_number_before(t_, at))
                     return false; // 法律第二百一号: a law's number
-                if (n.level == 3 && (starts_with(t_, n.end, "様式") || table_row_before(t_, at)))
-                    return false; // a form's number, or a row of a table read before
+                if (n.level == 3 && (starts_with(t_, n.end, "様式") || starts_with(t_, n.end, "法定受託事務") ||
+                                     table_row_before(t_, at)))
+                    return false; // a form's number, a kind of entrusted work, a row of a table read before
                 if (other_law_before(t_, at))
                     c.reason = std::string(kReasonOtherLaw);
             }
             c.first_level = n.level;
             if (n.level > 1 && !named_law) {
-                if (continues_series(pos)) {
-                    base = *previous_;
+                if (const Provision* before = series_before(pos)) {
+                    base = *before;
                 } else if (std::get<0>(place_.article) != 0) {
                     base.article = place_.article;
                     base.paragraph = n.level == 3 ? place_.paragraph : 0;
                 } else if (c.reason.empty()) {
                     c.reason = std::string(kReasonAmbiguous);
                 }
-            } else if (n.level == 1 && !named_law && continues_series(pos)) {
-                base.law = previous_->law;
+            } else if (const Provision* before = n.level == 1 && !named_law ? series_before(pos) : nullptr) {
+                base.law = before->law;
             } else if (n.level > 1 && named_law && c.reason.empty()) {
                 c.reason = std::string(kReasonAmbiguous);
             }
@@ -342,8 +368,8 @@ private:
     CitationMemory& memory_;
     std::vector<std::pair<std::size_t, std::size_t>> quotes_;
     const std::vector<std::pair<std::string, std::string>>* aliases_ = nullptr;
-    std::optional<Provision> previous_;
-    std::size_t previous_end_ = std::string_view::npos;
+    std::vector<std::pair<std::optional<Provision>, std::size_t>> previous_; // by depth of brackets: citation, end
+    std::size_t scanned_ = 0, depth_ = 0;
 };
 
 } // namespace

@@ -177,7 +177,7 @@ bool resolve(const Collection& c, const Provision& p, std::string& page, std::st
         anchor = p.supplement_article > 0
                      ? supplement_sentence(c, page, "第" + kanji_numeral_text(p.supplement_article) + "条")
                      : supplement_sentence(c, page, full_width_number(p.supplement_paragraph));
-        return true;
+        return !anchor.empty();
     }
     if (std::get<0>(p.article) <= 0)
         return false;

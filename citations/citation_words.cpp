@@ -130,8 +130,11 @@ bool read_table_number(std::string_view text, std::size_t pos, Number& out)
         return false;
     out = Number{0, value, 0, 0, end};
     std::size_t after = 0;
-    if (branch_at(text, end, out.branch, after))
+    // 別表第三の四の項 names a row of 別表第三, not a table 第三の四.
+    if (branch_at(text, end, out.branch, after) && !starts_with(text, after, "の項"))
         out.end = after;
+    else
+        out.branch = 0;
     return true;
 }
 
