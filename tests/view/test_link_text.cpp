@@ -25,6 +25,9 @@ TEST(InternalLinks, DecodeTheFormsTheBrowserReports)
         {"http://host/path/01A-00010000_VELTO", true, "01A-00010000-00"}, // the last segment counts
         {"http://01A-0001_VELTO", true, ""},                         // marker without a page
         {"http://01A-00010000-001_VELTO", true, ""},
+        // A citation of a paragraph or item names the provision's first sentence.
+        {"http://01a-00270000-00-0200-0000-0000-0000_velto/", true, "01A-00270000-00-0200-0000-0000-0000"},
+        {"http://01A-00270000-00-0200-0000-0000-000_VELTO", true, ""},
         {"_VELTO", true, ""},
         {"https://www.mokume88.jp/mokume88/", false, ""},
         {"http://01A-00200000", false, ""},
