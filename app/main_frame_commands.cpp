@@ -26,6 +26,7 @@ bool is_view_command(int id)
 {
     switch (id) {
     case cmd::PinPoint:
+    case cmd::ArabicNumbers:
     case cmd::Copy:
     case cmd::FindInPage:
     case cmd::FindNext:
@@ -114,7 +115,7 @@ bool CMainFrame::run_command(int id)
     if (is_view_command(id)) {
         view->run_command(id);
         // The switches hold for both pages of a split window.
-        if ((id == cmd::Refer || id == cmd::Brachet || id == cmd::PinPoint) && lower_)
+        if ((id == cmd::Refer || id == cmd::Brachet || id == cmd::PinPoint || id == cmd::ArabicNumbers) && lower_)
             (view == page_ ? lower_.data() : page_)->rebuild_after_toggle(id);
     } else if (const std::string_view page = command_page(id); !page.empty()) {
         if (view->_show(std::string(page)))

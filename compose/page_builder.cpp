@@ -1,4 +1,5 @@
 // Composition of a whole page from its records.
+#include "compose/arabic_numbers.h"
 #include "compose/html_format.h"
 #include "compose/velto_doc.h"
 #include "core/text_replace.h"
@@ -68,7 +69,10 @@ std::string CVeltoDoc::mark_up_sentence(std::string_view id_bn, std::string text
         _mark_superscripts(unit, exponent, text);
     text = _mark_article_links(id_bn, text, 0);
     text = _mark_explicit_links(id_bn, text);
-    return _emphasize_definitions(text);
+    text = _emphasize_definitions(text);
+    if (toggles_.ArabicNumbers)
+        arabic_provision_numbers(text);
+    return text;
 }
 
 void CVeltoDoc::finish_sentence(std::string_view stored, std::string& text, std::string& table) const
@@ -305,6 +309,8 @@ void CVeltoDoc::append_sentence(const Recordset& rs, IdKind kind, double u, std:
     double margin = 0, indent = 0;
     if (!_sentence_layout(id_bn, style, kind, fudanuki, u, label, margin, indent))
         return;
+    if (toggles_.ArabicNumbers)
+        arabic_label(label);
 
     std::string table;
     if (has_table != 0 && !_html_tbl(id_bn, table))

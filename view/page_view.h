@@ -94,6 +94,7 @@ public:
     static constexpr int kSynchro = cmd::Synchro;
     static constexpr int kRefer = cmd::Refer;
     static constexpr int kBrachet = cmd::Brachet;
+    static constexpr int kArabicNumbers = cmd::ArabicNumbers;
     static constexpr int kPinPoint = cmd::PinPoint;
     static constexpr int kClearMarks = cmd::ClearMarks;
     static constexpr int kCopy = cmd::Copy;

@@ -4,9 +4,12 @@
 // the command line.
 #include "citations/citation_finder.h"
 #include "citations/citation_links.h"
+#include "compose/arabic_numbers.h"
 #include "compose/citation_spans.h"
 #include "core/database.h"
 #include "core/sql_dialect.h"
+#include "settings/settings.h"
+#include "settings/settings_store.h"
 #include "tests/fixtures.h"
 
 #include <gtest/gtest.h>
@@ -207,6 +210,45 @@ TEST(CitationSpans, WrapExactlyTheirBytesAndNeverAnythingElse)
     for (const CitationSpan& span : bad)
         EXPECT_EQ(mark_citation_spans(owner, text, {span}), text) << span.start << " " << span.page << span.anchor;
     EXPECT_EQ(mark_citation_spans(owner, text, {second, first}).find("c02"), std::string::npos); // out of order
+}
+
+// --- 条項番号を算用数字で表示 ---
+
+TEST(ArabicProvisionNumbers, EveryNumberOfAProvisionAndNothingElse)
+{
+    const struct {
+        const char* text;
+        const char* shown;
+    } cases[] = {
+        {"法第二十七条第一項各号、第二項各号又は第三項各号", "法第27条第1項各号、第2項各号又は第3項各号"},
+        {"第百二十九条の十三の三第六項第三号の二ロ", "第129条の13の3第6項第3号の2ロ"},
+        {"前二項、前三条及び前号", "前2項、前3条及び前号"},
+        {"<a id=\"x-to-01A-00270000-c01\" href='http://01A-00270000_VELTO'>第二十七条</a>の一部",
+         "<a id=\"x-to-01A-00270000-c01\" href='http://01A-00270000_VELTO'>第27条</a>の一部"},
+        // Other numbers, and numerals that are no number, stay.
+        {"昭和二十五年政令第三百三十八号", "昭和二十五年政令第338号"},
+        {"別表第一（い）欄、二十メートル、第十十条、第一種", "別表第一（い）欄、二十メートル、第十十条、第一種"},
+        {"第三条の一部", "第3条の一部"},
+        {"第", "第"},
+    };
+    for (const auto& c : cases) {
+        std::string html = c.text;
+        arabic_provision_numbers(html);
+        EXPECT_EQ(html, c.shown) << c.text;
+    }
+    const std::pair<const char*, const char*> labels[] = {{"三　", "3　"}, {"十二の二　", "12の2　"}, {"イ　", "イ　"}, {"", ""}};
+    for (const auto& [label, shown] : labels) {
+        std::string text = label;
+        arabic_label(text);
+        EXPECT_EQ(text, shown) << label;
+    }
+    // The choice is kept with the other switches of the page.
+    MemorySettingsStore store;
+    ViewToggles toggles;
+    EXPECT_EQ(read_view_toggles(store).ArabicNumbers, 0);
+    toggles.ArabicNumbers = 1;
+    write_view_toggles(store, toggles);
+    EXPECT_EQ(read_view_toggles(store), toggles);
 }
 
 // --- the command line ---
