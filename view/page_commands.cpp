@@ -2,7 +2,12 @@
 // PinPoint, copy, find, print) and the rebuild of the page shown after a
 // change of options.
 #include "view/page_view.h"
+#include "view/page_bridge.h"
 #include "view/view_page.h"
+
+#include <QPointer>
+
+#include <algorithm>
 
 namespace velto {
 
@@ -106,14 +111,42 @@ void C2ndView::toggle_and_rebuild(int id)
     ViewToggles& t = doc_.toggles();
     int& value = id == kRefer ? t.Refer : id == kBrachet ? t.Brachet : id == kArabicNumbers ? t.ArabicNumbers : t.PinPoint;
     value = value ? 0 : 1;
-    rebuild_after_toggle(id);
+    if (id != kArabicNumbers || current_id_.empty() || loading_) {
+        rebuild_after_toggle(id);
+        return;
+    }
+    // Digits are narrower than kanji: the lines above may become fewer, so the
+    // sentence at the top of the window is kept there, not the offset.
+    QPointer<C2ndView> self(this);
+    const std::string page = current_id_;
+    bridge_->run(QStringLiteral("(function () { var p = window.veltoPage;"
+                                " var s = p.anchorAt(window.innerWidth / 2, 2).sentence; if (!s) return null;"
+                                " return { name: s, delta: p.offsetOf(s).top - window.scrollY }; })()"),
+                 [self, page](const QVariant& answer) {
+                     if (!self || self->current_id_ != page)
+                         return;
+                     const QVariantMap top = answer.toMap();
+                     self->kept_sentence_ = top.value(QStringLiteral("name")).toString().toStdString();
+                     self->kept_delta_ = top.value(QStringLiteral("delta")).toInt();
+                     self->rebuild_after_toggle(kArabicNumbers);
+                 });
 }
 
 void C2ndView::rebuild_after_toggle(int id)
 {
-    // Bracket and link colours do not move the text, nor do Arabic digits by
-    // more than a little: the reader stays where he was.
-    rebuild(id != kRefer);
+    // Bracket and link colours do not move the text: the reader stays where
+    // he was; with other digits the sentence at the top stays there.
+    rebuild(id != kRefer && kept_sentence_.empty());
+}
+
+void C2ndView::place_kept_sentence()
+{
+    const std::string name = std::exchange(kept_sentence_, {});
+    if (name.empty())
+        return;
+    _with_sentence_box(name, [this](const QVariantMap& box) {
+        scroll_exactly(0, std::max(0, box.value(QStringLiteral("top")).toInt() - kept_delta_));
+    });
 }
 
 void C2ndView::rebuild_current_page()

@@ -62,6 +62,7 @@ void C2ndView::_after_load()
             _scroll_to(x, y);
         }
         _place_pending_mark();
+        place_kept_sentence();
     }
     _colour_pinpoint_links();
 }

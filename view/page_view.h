@@ -350,6 +350,11 @@ private:
     // The length of a page identifier (ID_FN).
     static constexpr std::size_t kPageIdLength = 15;
     static constexpr std::size_t kSentenceIdLength = 35; // a link to a provision names its first sentence
+    // The sentence at the top of the window when the digits of the page were
+    // switched, and how far below the window's top it stood (page_commands.cpp).
+    std::string kept_sentence_;
+    int kept_delta_ = 0;
+    void place_kept_sentence();
 
     // An internal link of the page: `id` as decoded (possibly empty).
     bool follow_link(const std::string& id);
