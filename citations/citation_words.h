@@ -21,7 +21,9 @@ bool starts_with(std::string_view text, std::size_t pos, std::string_view word);
 std::size_t char_bytes(std::string_view text, std::size_t pos);
 // The character that ends just before `pos` (0 at the start).
 char32_t char_before(std::string_view text, std::size_t pos);
-// Kanji, kana and Latin letters: the characters of a word such as a law's title.
+// A bracketed phrase at `pos`: where it ends (after its "）"), or npos.
+std::size_t bracket_end(std::string_view text, std::size_t pos);
+// Kanji, katakana and Latin letters: the characters of a word such as a law's title.
 bool is_word_char(char32_t c);
 
 // 第N条(のB(のC)), 第N項, 第N号(のB) at a position.

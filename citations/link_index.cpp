@@ -59,13 +59,13 @@ void scan_sentence_links(sqlite3* db, const std::function<bool(SentenceLink&&)>&
         }
     }
     // The citations of the imported text (compose/citation_spans.h): the
-    // first link of a sentence to an article carries the anchor ...-c01.
+    // first link of a sentence to an article carries the anchor ...-p01, as a stored reference does.
     if (Statement exists(db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'T_引用'"); exists.step()) {
         Statement citations(db, "SELECT ID_BN, substr(引用先, 1, 12) FROM T_引用 WHERE length(引用先) = 15 "
                                 "ORDER BY ID_BN, 開始");
         while (citations.step()) {
             SentenceLink link{std::string(citations.text(1)), std::string(citations.text(0)), {}, false};
-            link.anchor = link.sentence + "-to-" + link.target + "-c01";
+            link.anchor = link.sentence + "-to-" + link.target + "-p01";
             if (seen.emplace(link.sentence, link.target).second && !sink(std::move(link)))
                 return;
         }

@@ -92,14 +92,15 @@ bool LinkPeek::target(std::string_view anchor_id, std::string_view link_id, Peek
     }
 
     std::string heading = law + " " + label;
-    const std::string pinpoint = place.empty() ? doc_._pinpoint_target(anchor_id) : place;
+    const std::string chosen = doc_._pinpoint_target(anchor_id);
+    const std::string pinpoint = chosen.empty() ? place : chosen;
     std::string name;
     if (pinpoint.size() == kSentenceWidth && pinpoint.compare(0, kArticleWidth, link_id, 0, kArticleWidth) == 0 &&
         doc_._page_names(pinpoint.substr(0, kPageWidth), name, supplement)) {
         out.page = pinpoint.substr(0, kPageWidth);
         out.anchor = pinpoint;
         out.scope = scope_of(pinpoint);
-        out.pinpoint = place.empty(); // a citation names its provision itself
+        out.pinpoint = !chosen.empty(); // else a citation names its provision itself
         if (kind == IdKind::Article)
             heading += provision_words(pinpoint);
     } else if (kind == IdKind::Article && named_by_following_words(anchor_id, link_id, out)) {

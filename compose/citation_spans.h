@@ -6,7 +6,7 @@
 // page only reads. A database made before the table existed, a row whose span
 // lies outside its sentence, across another row or inside a marker or tag,
 // or whose target is no identifier, gives no link: the text stays as stored.
-// Anchor ids are OWNER-to-TARGET12-c01 (c02 … for the same target again in
+// Anchor ids are OWNER-to-TARGET12-p01 (p02 … for the same target again in
 // the sentence), the form the pinpoint files key links by.
 #pragma once
 

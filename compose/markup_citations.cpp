@@ -75,7 +75,7 @@ std::string mark_citation_spans(std::string_view owner, std::string_view stored,
         char number[8];
         std::snprintf(number, sizeof number, "%02d", ++it->second);
         out.append(stored.substr(copied, span.start - copied));
-        out.append("<a id=\"").append(owner).append("-to-").append(article).append("-c").append(number);
+        out.append("<a id=\"").append(owner).append("-to-").append(article).append("-p").append(number);
         out.append("\" href='http://").append(citation_link_target(span)).append("_VELTO'>");
         out.append(words).append("</a>");
         copied = end;

@@ -314,8 +314,11 @@ bool C2ndView::open_link(const std::string& id, const std::string& anchor_id)
 bool C2ndView::follow_link(const std::string& decoded)
 {
     if (decoded.size() == kSentenceIdLength) {
-        // A citation of a paragraph or item: its article, scrolled there and marked.
-        const bool shown = show_at(decoded.substr(0, kPageIdLength), decoded, provision_scope(decoded));
+        // A citation of a paragraph or item: its article, scrolled there and
+        // marked; a target the reader chose for the link (狙撃) wins.
+        const std::string chosen = doc_.toggles().PinPoint ? doc_._pinpoint_target(pinpoint_source_key_) : std::string();
+        const std::string& place = chosen.size() == kSentenceIdLength ? chosen : decoded;
+        const bool shown = show_at(place.substr(0, kPageIdLength), place, provision_scope(place));
         emit linkFollowed(QString::fromStdString(decoded.substr(0, kPageIdLength)), shown);
         return shown;
     }

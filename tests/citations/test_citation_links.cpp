@@ -191,12 +191,12 @@ TEST(CitationSpans, WrapExactlyTheirBytesAndNeverAnythingElse)
     const CitationSpan first{0, 33, "01A-00270000-00", "01A-00270000-00-0100-0000-0000-0000"};
     const CitationSpan second{36, 15, "01A-00270000-00", "01A-00270000-00-0200-0000-0000-0000"};
     EXPECT_EQ(mark_citation_spans(owner, text, {first, second}),
-              "<a id=\"" + owner + "-to-01A-00270000-c01\" href='http://01A-00270000-00-0100-0000-0000-0000_VELTO'>"
-              "法第二十七条第一項各号</a>、<a id=\"" + owner + "-to-01A-00270000-c02\" "
+              "<a id=\"" + owner + "-to-01A-00270000-p01\" href='http://01A-00270000-00-0100-0000-0000-0000_VELTO'>"
+              "法第二十七条第一項各号</a>、<a id=\"" + owner + "-to-01A-00270000-p02\" "
               "href='http://01A-00270000-00-0200-0000-0000-0000_VELTO'>第二項各号</a>又は<br>[第3条]");
     // A whole article links its 12-character identifier, as the stored marks do.
     EXPECT_EQ(mark_citation_spans(owner, "前条", {{0, 6, "01B-01110000-00", ""}}),
-              "<a id=\"" + owner + "-to-01B-01110000-c01\" href='http://01B-01110000_VELTO'>前条</a>");
+              "<a id=\"" + owner + "-to-01B-01110000-p01\" href='http://01B-01110000_VELTO'>前条</a>");
     // Rows that do not fit the text give no link: the text stays as stored.
     const CitationSpan bad[] = {
         {1, 6, "01A-00270000-00", ""},                   // inside a character
@@ -209,7 +209,7 @@ TEST(CitationSpans, WrapExactlyTheirBytesAndNeverAnythingElse)
     };
     for (const CitationSpan& span : bad)
         EXPECT_EQ(mark_citation_spans(owner, text, {span}), text) << span.start << " " << span.page << span.anchor;
-    EXPECT_EQ(mark_citation_spans(owner, text, {second, first}).find("c02"), std::string::npos); // out of order
+    EXPECT_EQ(mark_citation_spans(owner, text, {second, first}).find("p02"), std::string::npos); // out of order
 }
 
 // --- 条項番号を算用数字で表示 ---
@@ -223,8 +223,8 @@ TEST(ArabicProvisionNumbers, EveryNumberOfAProvisionAndNothingElse)
         {"法第二十七条第一項各号、第二項各号又は第三項各号", "法第27条第1項各号、第2項各号又は第3項各号"},
         {"第百二十九条の十三の三第六項第三号の二ロ", "第129条の13の3第6項第3号の2ロ"},
         {"前二項、前三条及び前号", "前2項、前3条及び前号"},
-        {"<a id=\"x-to-01A-00270000-c01\" href='http://01A-00270000_VELTO'>第二十七条</a>の一部",
-         "<a id=\"x-to-01A-00270000-c01\" href='http://01A-00270000_VELTO'>第27条</a>の一部"},
+        {"<a id=\"x-to-01A-00270000-p01\" href='http://01A-00270000_VELTO'>第二十七条</a>の一部",
+         "<a id=\"x-to-01A-00270000-p01\" href='http://01A-00270000_VELTO'>第27条</a>の一部"},
         // Other numbers, and numerals that are no number, stay.
         {"昭和二十五年政令第三百三十八号", "昭和二十五年政令第338号"},
         {"別表第一（い）欄、二十メートル、第十十条、第一種", "別表第一（い）欄、二十メートル、第十十条、第一種"},

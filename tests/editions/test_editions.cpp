@@ -186,9 +186,9 @@ TEST_F(RealEditions, UnderlinesAChangedPassageInsideAnUnchangedParagraph)
     EXPECT_TRUE(c.rows[0].newer.label_changed);
     const ComparedRow& first = c.rows[2];
     EXPECT_EQ(marked(first.newer.text),
-              "法第2条第九号の二イ（２）の政令で定める技術的基準は、［特定］主要構造部が、次の各号のいずれかに該当することとする。");
+              "法第二条第九号の二イ（２）の政令で定める技術的基準は、［特定］主要構造部が、次の各号のいずれかに該当することとする。");
     EXPECT_EQ(marked(first.older.text),
-              "法第2条第九号の二イ（２）の政令で定める技術的基準は、主要構造部が、次の各号のいずれかに該当することとする。");
+              "法第二条第九号の二イ（２）の政令で定める技術的基準は、主要構造部が、次の各号のいずれかに該当することとする。");
     // Sentences that stayed are folded into one row, shown once.
     const auto folded = std::find_if(c.rows.begin(), c.rows.end(),
                                      [](const ComparedRow& r) { return r.kind == ComparedRow::Kind::Folded; });

@@ -276,7 +276,8 @@ TEST_P(FolderPages, EverySentenceLinkAndPictureOfAPageIsThere)
                 EXPECT_NE(html.find("<a id=\"" + row.id + "\">"), std::string::npos) << "sentence missing from its page: " << row.id;
         }
         for (const std::string& target : matches(html, "http://([0-9A-Za-z-]+)_VELTO")) {
-            const std::string linked = target.size() == 12 ? target + "-00" : target;
+            // A citation of a paragraph or item names the provision's first sentence, on its page.
+            const std::string linked = target.size() == 12 ? target + "-00" : target.substr(0, 15);
             EXPECT_TRUE(known.count(linked)) << page.id << " links to a page that is not in the sample: " << target;
         }
         std::set<std::string> ids;
