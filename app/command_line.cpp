@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include "app/diff_verb.h"
+#include "app/term_verbs.h"
 #include "app/html_export.h"
 #include "app/stderr_reporter.h"
 
@@ -158,7 +159,11 @@ std::string usage_text()
            "                       differs between its editions OLD and NEW (施行日 YYYY-MM-DD):\n"
            "                       the kind (追加, 削除, 改正, 移動), a tab, the page in NEW,\n"
            "                       a tab, the page in OLD, a tab, the article\n"
-           "  --diff ID OLD NEW    print the 新旧対照 of the article of page ID as text\n";
+           "  --diff ID OLD NEW    print the 新旧対照 of the article of page ID as text\n"
+           "  --terms LAW          print the terms law LAW (01A or its title) defines: the term,\n"
+           "                       a tab, the defining sentence, a tab, the scope\n"
+           "  --term-at SENTENCE TERM\n"
+           "                       print the sentence that defines TERM as used in SENTENCE\n";
 }
 
 CommandLine parse_command_line(const std::vector<std::string>& args)
@@ -169,6 +174,7 @@ CommandLine parse_command_line(const std::vector<std::string>& args)
         {"--program-dir", &CommandLine::program_dir}, {"--settings", &CommandLine::settings_file},
         {"--caption", &CommandLine::caption_id},      {"--html", &CommandLine::html_id},
         {"--export-html", &CommandLine::export_dir},  {"--list", &CommandLine::list_law},
+        {"--terms", &CommandLine::terms_law},
     };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -211,6 +217,14 @@ CommandLine parse_command_line(const std::vector<std::string>& args)
             cl.cited_by = args[++i];
             if (cl.cited_by.empty())
                 cl.cited_by = " "; // asked for, with no page: told so
+        } else if (a == "--term-at") {
+            if (i + 2 >= args.size() || args[i + 1].empty() || args[i + 2].empty()) {
+                cl.error = "velto: --term-at needs a sentence and a term";
+                cl.error_status = 1;
+                break;
+            }
+            cl.term_at = {args[i + 1], args[i + 2]};
+            i += 2;
         } else if (a == "--diff") {
             if (i + 3 >= args.size()) {
                 cl.error = "velto: --diff needs a law or page and two dates";
@@ -267,6 +281,10 @@ int run_command_line(const CommandLine& cl)
         status = print_cited_by(doc, cl.cited_by);
     } else if (!cl.diff.empty()) {
         status = print_edition_diff(doc, cl.diff[0], cl.diff[1], cl.diff[2]);
+    } else if (!cl.terms_law.empty()) {
+        status = print_law_terms(doc, cl.terms_law);
+    } else if (!cl.term_at.empty()) {
+        status = print_term_at(doc, cl.term_at[0], cl.term_at[1]);
     } else if (!cl.html_id.empty()) {
         view.id = cl.html_id;
         status = print_html(doc, cl.html_id);

@@ -25,6 +25,8 @@ struct CommandLine {
     bool has_search = false;
     std::string cited_by;      // --cited-by ID: the sentences that cite the article of page ID
     std::vector<std::string> diff; // --diff LAW|ID OLD NEW: what changed between two editions
+    std::string terms_law;     // --terms LAW: the terms law LAW defines
+    std::vector<std::string> term_at; // --term-at SENTENCE TERM: the sentence that defines TERM there
     bool no_splash = false;    // --no-splash: no start-up picture
     bool help = false;
     std::string error;         // set when the arguments cannot be understood
@@ -33,7 +35,8 @@ struct CommandLine {
     bool has_verb() const
     {
         return !caption_id.empty() || !html_id.empty() || !export_dir.empty() || tree || !list_law.empty() || version ||
-               !go_to.empty() || bookmarks || has_search || !cited_by.empty() || !diff.empty();
+               !go_to.empty() || bookmarks || has_search || !cited_by.empty() || !diff.empty() ||
+               !terms_law.empty() || !term_at.empty();
     }
 };
 

@@ -130,6 +130,7 @@ void CMainFrame::build_actions()
                    cmd::FindInPage, cmd::Copy})
         make(id, false);
     actions_[cmd::Split]->setCheckable(true);
+    make(cmd::TermMarks, true);
     actions_[cmd::Copy]->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
     actions_[cmd::Copy]->setShortcutContext(Qt::WindowShortcut);
     addAction(actions_[cmd::Copy]);
@@ -169,6 +170,8 @@ void CMainFrame::build_menu()
     add_update_command(file);
     file->addSeparator();
     file->addAction(actions_[cmd::Exit]);
+    QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    view->addAction(actions_[cmd::TermMarks]);
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     for (int id : {cmd::Cover, cmd::Legend, cmd::LawHistory, cmd::NoticeHistory, cmd::CompareEditions})
         help->addAction(actions_[id]);

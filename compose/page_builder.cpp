@@ -277,9 +277,11 @@ bool CVeltoDoc::compose_page(std::string_view id, IdKind kind, std::array<int, 3
         return false;
     }
     const double u = d[DisplaySettings::FontSizeBasic] * kPointInMillimetres;
+    begin_term_marks(page);
     for (; !rs->eof(); rs->move_next())
         append_sentence(*rs, kind, u, out);
     rs->close();
+    end_term_marks();
 
     if (parts > 1)
         out += indicator;
@@ -311,6 +313,7 @@ void CVeltoDoc::append_sentence(const Recordset& rs, IdKind kind, double u, std:
     if (references && toggles_.Refer && has_refs != 0 && !_html_ref(id_bn, d[DisplaySettings::FontSizeBasic] - 1, refs, text, table))
         refs.clear();
     finish_sentence(stored, text, table);
+    mark_terms(text, id_bn);
 
     if (!(trimmed_label(label).empty() && text.empty())) {
         if (kind == IdKind::Supplement && id_bn.size() >= 14 && id_bn.compare(id_bn.size() - 14, 14, "0000-0000-0000") == 0)
@@ -334,6 +337,7 @@ void CVeltoDoc::append_sentence(const Recordset& rs, IdKind kind, double u, std:
         if (!table.empty()) {
             remove_spans(table, "x:str=\"", "\"");
             table = _emphasize_definitions(table);
+            mark_terms(table, id_bn);
             if (pictures != 0)
                 replace_all(table, "./images/", image_url() + "kokuji/");
             out += "\n<!-- start : tabel inserted -->\n" + table + "\n<!-- end : tabel inserted -->\n\n" + "<br>\n\n";

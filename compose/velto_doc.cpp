@@ -213,6 +213,7 @@ void CVeltoDoc::report_damaged(const ReportOrigin& origin, const ComponentError&
 
 bool CVeltoDoc::_db_open()
 {
+    term_marks_.reset(); // its book belongs to the connection closed here
     db_.close();
     connected_ = false;
     database_damaged_ = false;
@@ -236,6 +237,7 @@ bool CVeltoDoc::_db_close()
     if (!connected_)
         return true;
     try {
+        term_marks_.reset();
         db_.close();
         connected_ = false;
         return true;

@@ -46,6 +46,7 @@ constexpr int CopyProvision = 32823;  // 条文をコピー: a paragraph or arti
 constexpr int OpenBelow = 32824;      // 下のペインで開く
 constexpr int CompareEditions = 32825; // 改正比較: what changed between two editions of a law
 constexpr int ArticleHistory = 32826;  // この条の改正: the editions in which the article shown changed
+constexpr int TermMarks = 32828;       // 定義語に下線を引く: uses of defined terms underlined, with a preview
 constexpr int Copy = 57634;
 constexpr int EditCut = 57635;
 constexpr int Paste = 57637;

@@ -17,6 +17,7 @@ ViewToggles read_view_toggles(const SettingsStore& store)
     toggles.Refer = read_int_or(store, kSectionSettings, kValueRefer, defaults.Refer);
     toggles.Brachet = read_int_or(store, kSectionSettings, kValueBrachet, defaults.Brachet);
     toggles.PinPoint = read_int_or(store, kSectionSettings, kValuePinPoint, defaults.PinPoint);
+    toggles.TermMarks = read_int_or(store, kSectionSettings, kValueTermMarks, defaults.TermMarks);
     return toggles;
 }
 
@@ -26,6 +27,7 @@ void write_view_toggles(SettingsStore& store, const ViewToggles& toggles)
     store.write_int(kSectionSettings, kValueRefer, toggles.Refer);
     store.write_int(kSectionSettings, kValueBrachet, toggles.Brachet);
     store.write_int(kSectionSettings, kValuePinPoint, toggles.PinPoint);
+    store.write_int(kSectionSettings, kValueTermMarks, toggles.TermMarks);
 }
 
 DisplaySettings default_display_settings()

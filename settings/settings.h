@@ -29,6 +29,7 @@ struct ViewToggles {
     int Refer = 1;    // article pages carry the reference-link block
     int Brachet = 1;  // bracketed phrases are coloured by nesting level
     int PinPoint = 1; // pinpoint marks are placed in pages
+    int TermMarks = 1; // uses of defined terms are underlined, with their definitions in a preview
 
     bool operator==(const ViewToggles&) const = default;
 };
@@ -37,6 +38,7 @@ inline constexpr std::string_view kValueSynchro = "Synchro";
 inline constexpr std::string_view kValueRefer = "Refer";
 inline constexpr std::string_view kValueBrachet = "Brachet";
 inline constexpr std::string_view kValuePinPoint = "PinPoint";
+inline constexpr std::string_view kValueTermMarks = "TermMarks";
 
 ViewToggles read_view_toggles(const SettingsStore& store);
 void write_view_toggles(SettingsStore& store, const ViewToggles& toggles);

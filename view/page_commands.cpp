@@ -20,6 +20,7 @@ bool C2ndView::command_enabled(int id) const
     case kRefer:
     case kBrachet:
     case kPinPoint:
+    case kTermMarks:
     case kFindInPage: return true;
     case kClearMarks: return !find_string().empty();
     case kCopy: return page_->hasSelection();
@@ -44,6 +45,7 @@ bool C2ndView::command_checked(int id) const
     case kRefer: return t.Refer != 0;
     case kBrachet: return t.Brachet != 0;
     case kPinPoint: return t.PinPoint != 0;
+    case kTermMarks: return t.TermMarks != 0;
     default: return false;
     }
 }
@@ -67,6 +69,7 @@ void C2ndView::run_command(int id)
     case kRefer:
     case kBrachet:
     case kPinPoint:
+    case kTermMarks:
         toggle_and_rebuild(id);
         break;
     case kCopy:
@@ -101,7 +104,7 @@ void C2ndView::run_command(int id)
 void C2ndView::toggle_and_rebuild(int id)
 {
     ViewToggles& t = doc_.toggles();
-    int& value = id == kRefer ? t.Refer : id == kBrachet ? t.Brachet : t.PinPoint;
+    int& value = id == kRefer ? t.Refer : id == kBrachet ? t.Brachet : id == kTermMarks ? t.TermMarks : t.PinPoint;
     value = value ? 0 : 1;
     rebuild_after_toggle(id);
 }

@@ -2,6 +2,7 @@
 
 #include "citations/link_index.h"
 #include "search/search_index_writer.h"
+#include "terms/term_writer.h"
 #include "core/report.h"
 #include "core/sql_dialect.h"
 #include "tools/dbbuild/file_replacement.h"
@@ -135,7 +136,8 @@ bool fill(const std::string& path, const std::vector<ContentScript>& scripts, co
         if (!exec(c.db, script.sql, script.name, error))
             return false;
     if (!run_pass(c.db, write_link_index, "link index", error) ||
-        !run_pass(c.db, write_search_index, "search index", error) || !exec(c.db, "COMMIT", "finish", error))
+        !run_pass(c.db, write_search_index, "search index", error) ||
+        !run_pass(c.db, write_defined_terms, "defined terms", error) || !exec(c.db, "COMMIT", "finish", error))
         return false;
     if (sqlite3_close(c.db) != SQLITE_OK) {
         error = path + ": " + sqlite3_errmsg(c.db);
