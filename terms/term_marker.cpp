@@ -72,8 +72,10 @@ TermMarker::TermMarker(const PageTerms& terms, const WordIndex& whole)
     : terms_(terms),
       texts_([&] {
           std::vector<std::string> t;
+          // A word of one character (法 in 令, "以下「法」という。") would be found
+          // inside others (方法): it is never marked.
           for (const PageTerms::Word& w : terms.words())
-              t.push_back(w.text);
+              t.push_back(utf8_length(w.text) > 1 ? w.text : std::string());
           return t;
       }()),
       index_(texts_),
