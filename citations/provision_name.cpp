@@ -1,6 +1,7 @@
 #include "citations/provision_name.h"
 
 #include "core/identifiers.h"
+#include "core/kanji_numerals.h"
 
 namespace velto {
 
@@ -12,7 +13,7 @@ std::string provision_name(std::string_view id_bn, bool single_paragraph)
     if (id_bn.size() != 35 || !IdentifierRules::_id_kind(id_bn.substr(0, 15), kind) || kind != IdKind::Article ||
         !IdentifierRules::_parse_sentence_id(id_bn, kAll, f) || f.article <= 0)
         return {};
-    const auto kanji = [](int n) { return IdentifierRules::_kanji_numeral(n); };
+    const auto kanji = [](int n) { return kanji_numeral_text(n); };
     std::string name = "第" + kanji(f.article) + "条";
     if (f.branch1 > 0)
         name += "の" + kanji(f.branch1);

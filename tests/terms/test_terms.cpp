@@ -1,0 +1,205 @@
+// Defined terms on the reader's own folder (the whole laws of the collection,
+// imported from the official data): which definition a word has where it is
+// used, what the pages underline, how a definition's source is named, and
+// the two verbs of the command line.
+#include "citations/provision_name.h"
+#include "citations/term_peek.h"
+#include "tests/compose_fixture.h"
+#include "tests/program/program_folders.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+using namespace velto;
+using namespace velto::test;
+
+namespace {
+
+// 法第二条 and 令第一条, the items that define the words below.
+constexpr char kMainStructure[] = "01A-00020000-00-0100-0500-0000-0000";   // 主要構造部
+constexpr char kFireResisting[] = "01A-00020000-00-0100-0700-0000-0000";   // 耐火構造
+constexpr char kQuasiFireResisting[] = "01A-00020000-00-0100-0720-0000-0000"; // 準耐火構造
+constexpr char kSite[] = "01B-00010000-00-0100-0100-0000-0000";            // 敷地
+// 「（以下この条において「対象区域」という。）」 in 法第五十六条の二第一項.
+constexpr char kTargetArea[] = "01A-00560200-00-0100-0000-0000-0000";
+// 「以下この条において「増築等」という。」 in 法第八十六条の七第一項.
+constexpr char kExtension[] = "01A-00860700-00-0100-0000-0000-0000";
+
+class TermsOfTheCollection : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { reader = new Reader(kProgramDir); }
+    static void TearDownTestSuite()
+    {
+        delete reader;
+        reader = nullptr;
+    }
+    void SetUp() override
+    {
+        ASSERT_TRUE(reader->started);
+        ASSERT_NE(reader->doc.term_book(), nullptr);
+        ASSERT_TRUE(reader->doc.term_book()->available());
+    }
+    static std::string page(const std::string& id, bool marks = true)
+    {
+        reader->doc.toggles().TermMarks = marks ? 1 : 0;
+        std::string html;
+        EXPECT_TRUE(reader->doc._html_build(id, true, html)) << id;
+        reader->doc.toggles().TermMarks = 1;
+        return html;
+    }
+    static std::string mark_of(const std::string& term, const std::string& definition)
+    {
+        return std::string("data-term=\"") + definition + "\" style=\"text-decoration: underline dotted #8c8c8c; "
+               "text-underline-offset: 2px\">" + term + "</span>";
+    }
+
+    static Reader* reader;
+};
+
+Reader* TermsOfTheCollection::reader = nullptr;
+
+// ---------------------------------------------------------------------------
+// Which definition a word has in a sentence: its scope and the inheritance of
+// an order from its act applied.
+
+TEST_F(TermsOfTheCollection, AWordMeansWhatTheDefinitionInScopeSays)
+{
+    struct Row {
+        const char* sentence;
+        const char* term;
+        std::string definition; // empty: nothing defines the word there
+    };
+    const Row rows[] = {
+        {"01A-00210000-00-0100-0000-0000-0000", "主要構造部", kMainStructure}, // 法第二十一条: the act's own item
+        {"01A-00010000-00-0100-0000-0000-0000", "建築物", "01A-00020000-00-0100-0100-0000-0000"}, // before 第二条
+        {"01B-01120000-00-0100-0000-0000-0000", "主要構造部", kMainStructure}, // 令第百十二条: the act's word
+        {"01B-00020000-00-0100-0100-0000-0000", "敷地", kSite},                // 令第一条 in the order
+        {"01A-00040000-00-0200-0000-0000-0000", "確認等事務", "01A-00040000-00-0100-0000-0000-0000"}, // later in 第四条
+        {"01A-00560200-00-0400-0000-0000-0000", "対象区域", kTargetArea},      // in its article
+        {"01A-00570500-00-0400-0000-0000-0000", "対象区域", ""},               // outside it
+        {"01A-00860200-00-0100-0000-0000-0000", "増築等", ""},                 // before and outside it
+        {"04A-00050000-00-0100-0000-0000-0000", "都市計画区域", "04A-00040000-00-0200-0000-0000-0000"}, // 「…」とは
+        {"01B-01120000-00-0100-0000-0000-0000", "定義語なし", ""},
+    };
+    TermBook& book = *reader->doc.term_book();
+    for (const Row& row : rows) {
+        const std::optional<DefinedTerm> t = book.term_at(row.sentence, row.term);
+        EXPECT_EQ(t ? t->sentence : std::string(), row.definition) << row.term << " in " << row.sentence;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The pages: uses underlined within their scope, the longest word first, and
+// nothing else of the page changed.
+
+TEST_F(TermsOfTheCollection, PagesUnderlineTheUsesOfTheirTerms)
+{
+    struct Row {
+        const char* page;
+        std::string mark;
+        bool present;
+    };
+    const Row rows[] = {
+        {"01B-01120000-00", mark_of("主要構造部", kMainStructure), true},
+        {"01B-01120000-00", mark_of("準耐火構造", kQuasiFireResisting), true},
+        {"01B-01120000-00", "準<span class=\"vt-term\" data-term=\"" + std::string(kFireResisting), false},
+        {"01B-00200000-00", mark_of("敷地", kSite), true},
+        {"01A-00560200-00", mark_of("対象区域", kTargetArea), true},
+        {"01A-00570500-00", "data-term=\"" + std::string(kTargetArea), false},
+        {"01A-00860200-00", "data-term=\"" + std::string(kExtension), false},
+        {"01C-00010300-00", mark_of("建築物", "01A-00020000-00-0100-0100-0000-0000"), true}, // a rule, too
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(page(row.page).find(row.mark) != std::string::npos, row.present) << row.page << ": " << row.mark;
+}
+
+TEST_F(TermsOfTheCollection, MarksChangeNothingElseAndStayOutOfLinks)
+{
+    const std::regex mark("<span class=\"vt-term\" data-term=\"[0-9A-Z-]{35}\" style=\"[^\"]*\">([^<]*)</span>");
+    const std::regex link_with_mark("<a [^>]*>[^]*?vt-term[^]*?</a>");
+    for (const char* id : {"01B-01120000-00", "01A-00020000-00", "01A-00060000-00", "01B-00010000-00", "01B-01290000-00"}) {
+        const std::string marked = page(id);
+        EXPECT_NE(marked.find("class=\"vt-term\""), std::string::npos) << id;
+        EXPECT_EQ(std::regex_replace(marked, mark, "$1"), page(id, false)) << id;
+        std::string links;
+        for (std::size_t at = marked.find("<a "); at != std::string::npos; at = marked.find("<a ", at + 1))
+            links += marked.substr(at, marked.find("</a>", at) - at);
+        EXPECT_EQ(links.find("vt-term"), std::string::npos) << id;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// A definition's source, as the law of the page names it.
+
+TEST(ProvisionName, NamesTheProvisionAsTheLawsCiteIt)
+{
+    struct Row {
+        const char* sentence;
+        bool single_paragraph;
+        const char* name;
+    };
+    const Row rows[] = {
+        {kMainStructure, true, "第二条第五号"},
+        {kMainStructure, false, "第二条第一項第五号"},
+        {"01B-01120000-00-1800-0000-0000-0000", false, "第百十二条第十八項"},
+        {"01A-00060200-00-0100-0300-0000-0000", false, "第六条の二第一項第三号"},
+        {"01A-00020000-00-0100-0920-0100-0000", true, "第二条第九号の二イ"},
+        {"01A-F0000000-61-0370-0000-0000-0000", false, ""}, // a supplementary provision
+        {"01A-0002", true, ""},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(provision_name(row.sentence, row.single_paragraph), row.name) << row.sentence;
+}
+
+TEST_F(TermsOfTheCollection, TheSourceIsNamedAsThePagesLawNamesIt)
+{
+    TermPeek peek(reader->doc);
+    EXPECT_EQ(peek.source_name(kMainStructure, "01B"), "法第二条第五号");
+    EXPECT_EQ(peek.source_name(kMainStructure, "01A"), "法第二条第五号"); // the act's own short name
+    EXPECT_EQ(peek.source_name(kSite, "01C"), "令第一条第一号");
+    EXPECT_EQ(peek.source_name(kMainStructure, "03A"), "建築基準法第二条第五号");
+
+    PeekTarget target;
+    std::string html;
+    ASSERT_TRUE(peek.compose(kMainStructure, "主要構造部", "01B", target, html));
+    EXPECT_EQ(target.page, "01A-00020000-00");
+    EXPECT_EQ(target.anchor, kMainStructure);
+    EXPECT_TRUE(target.named); // a click opens the definition itself
+    EXPECT_NE(html.find("法第二条第五号　「主要構造部」"), std::string::npos);
+    EXPECT_NE(html.find("壁、柱、床"), std::string::npos);
+}
+
+// ---------------------------------------------------------------------------
+// The command line.
+
+TEST(TermVerbs, PrintTheTermsOfALawAndTheDefinitionOfAWordInUse)
+{
+    TempDir scratch;
+    struct Row {
+        const char* args;
+        int status;
+        std::string out; // a line the output holds
+    };
+    const Row rows[] = {
+        {"--terms 01A", 0, std::string("主要構造部\t") + kMainStructure + "\tこの法令\n"},
+        {"--terms 建築基準法施行令", 0, std::string("敷地\t") + kSite + "\tこの法令\n"},
+        {"--terms 01A", 0, std::string("対象区域\t") + kTargetArea + "\t以下この条\n"},
+        {"--term-at 01B-01120000-00-0100-0000-0000-0000 主要構造部", 0, std::string(kMainStructure) + "\n"},
+        {"--term-at 01A-00860200-00-0100-0000-0000-0000 増築等", 1, ""},
+        {"--term-at 01B-01120000-00-0100-0000-0000-0000 定義語なし", 1, ""},
+        {"--term-at 01B-99990000-00-0100-0000-0000-0000 主要構造部", 1, ""},
+        {"--terms 99Z", 1, ""},
+        {"--term-at 01B-01120000-00-0100-0000-0000-0000", 1, ""},
+    };
+    for (const Row& row : rows) {
+        const ToolRun run = run_reader(kProgramDir, row.args, scratch);
+        EXPECT_EQ(run.status, row.status) << row.args << "\n" << run.err;
+        if (row.status == 0)
+            EXPECT_NE(run.out.find(row.out), std::string::npos) << row.args;
+        else
+            EXPECT_TRUE(run.out.empty() && !run.err.empty()) << row.args;
+    }
+}
+
+} // namespace
