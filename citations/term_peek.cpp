@@ -39,6 +39,14 @@ bool TermPeek::single_paragraph(std::string_view definition)
 
 std::string TermPeek::law_word(const std::string& law, const std::string& reader_law)
 {
+    const auto known = words_.find(law + reader_law);
+    if (known != words_.end())
+        return known->second;
+    return words_[law + reader_law] = find_law_word(law, reader_law);
+}
+
+std::string TermPeek::find_law_word(const std::string& law, const std::string& reader_law)
+{
     const LawFamilies families = read_law_families(doc_.database());
     if (law != reader_law) {
         for (const auto& [name, parent] : families.aliases(reader_law))

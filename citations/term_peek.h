@@ -6,11 +6,13 @@
 //
 // The preview is composed by the document (CVeltoDoc::_html_peek); a click
 // in it opens the definition's page scrolled to it (the target is `named`).
-// Nothing here changes the document.
+// Nothing here changes the document. The word for a law is looked up once
+// per peek object (it changes only with a law's title or the alias file).
 #pragma once
 
 #include "citations/link_peek.h"
 
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -36,9 +38,11 @@ public:
 private:
     // The word the text of `reader_law` uses for law `law`.
     std::string law_word(const std::string& law, const std::string& reader_law);
+    std::string find_law_word(const std::string& law, const std::string& reader_law);
     bool single_paragraph(std::string_view definition);
 
     CVeltoDoc& doc_;
+    std::map<std::string, std::string> words_; // law + reader law -> the word, as found once
 };
 
 } // namespace velto

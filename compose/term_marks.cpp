@@ -6,20 +6,22 @@ namespace velto {
 
 bool TermMarks::begin(std::string_view id_fn)
 {
-    marker_.reset();
-    try {
-        if (!book_.available())
-            return false;
-        if (!whole_)
-            whole_ = std::make_unique<WordIndex>(book_.whole_words());
-        page_ = book_.page_terms(id_fn);
-    } catch (const ComponentError&) {
-        return false; // the page is shown without its terms marked
+    marker_ = nullptr;
+    const std::string_view law = id_fn.substr(0, 3);
+    auto it = by_law_.find(law);
+    if (it == by_law_.end()) {
+        std::unique_ptr<TermMarker> marker;
+        try {
+            if (book_.available())
+                if (TermsInUse terms = book_.terms_in_use(law); !terms.empty())
+                    marker = std::make_unique<TermMarker>(std::move(terms), book_.whole_words());
+        } catch (const ComponentError&) {
+            return false; // the page is shown without its terms marked, and asks again next time
+        }
+        it = by_law_.emplace(std::string(law), std::move(marker)).first;
     }
-    if (page_.empty())
-        return false;
-    marker_ = std::make_unique<TermMarker>(page_, *whole_);
-    return true;
+    marker_ = it->second.get();
+    return marker_ != nullptr;
 }
 
 void CVeltoDoc::begin_term_marks(std::string_view id_fn)

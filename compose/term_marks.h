@@ -1,7 +1,8 @@
 // The defined terms of the page being composed: the document asks for them
 // once a page (in the page's read transaction) and marks each sentence and
 // table with them (terms/term_marker.h). What the terms are, and where each
-// holds, is the book's (terms/term_book.h).
+// holds, is the book's (terms/term_book.h). The terms of a law are read once,
+// at its first page, and kept with the connection.
 //
 // A database without a terms table marks nothing; a failure reading the
 // terms leaves the page unmarked, never unbuilt.
@@ -10,6 +11,7 @@
 #include "terms/term_book.h"
 #include "terms/term_marker.h"
 
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -30,15 +32,14 @@ public:
             marker_->mark(html, id_bn);
     }
     // Marks nothing until the next begin.
-    void end() { marker_.reset(); }
+    void end() { marker_ = nullptr; }
 
     TermBook& book() { return book_; }
 
 private:
     TermBook book_;
-    std::unique_ptr<WordIndex> whole_;
-    PageTerms page_;
-    std::unique_ptr<TermMarker> marker_;
+    std::map<std::string, std::unique_ptr<TermMarker>, std::less<>> by_law_; // null: nothing to mark
+    const TermMarker* marker_ = nullptr;
 };
 
 } // namespace velto

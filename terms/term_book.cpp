@@ -42,7 +42,7 @@ std::string law_wide_end(const std::string& law) { return law + "-~"; }
 
 } // namespace
 
-const DefinedTerm* PageTerms::definition(std::size_t index, std::string_view id) const
+const DefinedTerm* TermsInUse::definition(std::size_t index, std::string_view id) const
 {
     const Word& w = words_.at(index);
     if (const DefinedTerm* own = latest_in_scope(w.own, id))
@@ -50,14 +50,13 @@ const DefinedTerm* PageTerms::definition(std::size_t index, std::string_view id)
     return w.inherited.empty() ? nullptr : &w.inherited.front();
 }
 
-void PageTerms::add(DefinedTerm term, bool inherited)
+void TermsInUse::add(DefinedTerm term, bool inherited)
 {
-    auto it = std::find_if(words_.begin(), words_.end(), [&](const Word& w) { return w.text == term.term; });
-    if (it == words_.end()) {
+    const auto [it, added] = index_.try_emplace(term.term, words_.size());
+    if (added)
         words_.push_back(Word{term.term, {}, {}});
-        it = std::prev(words_.end());
-    }
-    (inherited ? it->inherited : it->own).push_back(std::move(term));
+    Word& w = words_[it->second];
+    (inherited ? w.inherited : w.own).push_back(std::move(term));
 }
 
 TermBook::TermBook(Database& db) : db_(db) {}
@@ -93,21 +92,19 @@ std::vector<std::string> TermBook::parents(const std::string& law)
     return families_->parents(law);
 }
 
-PageTerms TermBook::page_terms(std::string_view id_fn)
+TermsInUse TermBook::terms_in_use(std::string_view law_id)
 {
-    PageTerms page;
-    if (id_fn.size() != kPageWidth || !available())
-        return page;
-    const std::string law(id_fn.substr(0, kLawWidth));
-    const std::string id(id_fn);
-    for (DefinedTerm& t : read(format("%sWHERE ID_HN = '%s' AND 始 <= '%s' AND 終 >= '%s'", kColumns,
-                                      sql_escape(law).c_str(), sql_escape(id + "~").c_str(), sql_escape(id).c_str())))
-        page.add(std::move(t), false);
+    TermsInUse terms;
+    if (law_id.size() != kLawWidth || !available())
+        return terms;
+    const std::string law(law_id);
+    for (DefinedTerm& t : read(format("%sWHERE ID_HN = '%s'", kColumns, sql_escape(law).c_str())))
+        terms.add(std::move(t), false);
     for (const std::string& parent : parents(law))
         for (DefinedTerm& t : read(format("%sWHERE ID_HN = '%s' AND 終 = '%s' ORDER BY ID_BN", kColumns,
                                           sql_escape(parent).c_str(), sql_escape(law_wide_end(parent)).c_str())))
-            page.add(std::move(t), true);
-    return page;
+            terms.add(std::move(t), true);
+    return terms;
 }
 
 std::optional<DefinedTerm> TermBook::term_at(std::string_view id_bn, std::string_view term)

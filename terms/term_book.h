@@ -19,6 +19,7 @@
 
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,8 +28,9 @@ namespace velto {
 
 class LawFamilies;
 
-// The terms that may hold somewhere on one page.
-class PageTerms {
+// The terms that may hold somewhere in the pages of one law: its own and
+// those it inherits.
+class TermsInUse {
 public:
     // The distinct words, each with its own and inherited definitions.
     struct Word {
@@ -46,6 +48,7 @@ private:
     friend class TermBook;
     void add(DefinedTerm term, bool inherited);
     std::vector<Word> words_;
+    std::unordered_map<std::string, std::size_t> index_;
 };
 
 class TermBook {
@@ -57,8 +60,8 @@ public:
 
     // Whether the database has its terms table.
     bool available();
-    // The terms that may hold on page `id_fn` (15 characters).
-    PageTerms page_terms(std::string_view id_fn);
+    // The terms that may hold on the pages of law `law` (its ID_HN).
+    TermsInUse terms_in_use(std::string_view law);
     // The definition of `term` as used in sentence `id_bn`; none when nothing defines it there.
     std::optional<DefinedTerm> term_at(std::string_view id_bn, std::string_view term);
     // Every definition law `law` makes, in the order of the text.

@@ -45,19 +45,6 @@ std::size_t end_of_closed_element(std::string_view html, std::size_t at)
 
 } // namespace
 
-WordIndex::WordIndex(const std::vector<std::string>& words) : words_(words)
-{
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        const std::string& w = words[i];
-        if (w.empty())
-            continue;
-        by_first_[std::string_view(w).substr(0, utf8_decode_at(w, 0).bytes)].push_back(i);
-    }
-    for (auto& [first, list] : by_first_)
-        std::stable_sort(list.begin(), list.end(),
-                         [&](std::size_t a, std::size_t b) { return words_[a].size() > words_[b].size(); });
-}
-
 std::string term_mark(std::string_view term, std::string_view definition)
 {
     std::string out = "<span class=\"vt-term\" data-term=\"";
@@ -68,19 +55,39 @@ std::string term_mark(std::string_view term, std::string_view definition)
     return out;
 }
 
-TermMarker::TermMarker(const PageTerms& terms, const WordIndex& whole)
-    : terms_(terms),
-      texts_([&] {
-          std::vector<std::string> t;
-          // A word of one character (法 in 令, "以下「法」という。") would be found
-          // inside others (方法): it is never marked.
-          for (const PageTerms::Word& w : terms.words())
-              t.push_back(utf8_length(w.text) > 1 ? w.text : std::string());
-          return t;
-      }()),
-      index_(texts_),
-      whole_(whole)
+TermMarker::TermMarker(TermsInUse terms, const std::vector<std::string>& whole) : terms_(std::move(terms))
 {
+    std::unordered_map<std::string_view, std::size_t> known;
+    for (std::size_t i = 0; i < terms_.words().size(); ++i) {
+        const std::string& text = terms_.words()[i].text;
+        if (utf8_length(text) > 1 && known.emplace(text, words_.size()).second)
+            words_.push_back({text, static_cast<long>(i)});
+    }
+    for (const std::string& text : whole)
+        if (!text.empty() && !known.count(text))
+            words_.push_back({text, -1});
+    for (std::size_t i = 0; i < words_.size(); ++i) {
+        const char32_t first = utf8_decode_at(words_[i].text, 0).code;
+        by_first_[first].push_back(i);
+        if (first < starts_.size())
+            starts_.set(first);
+    }
+    for (auto& [first, list] : by_first_)
+        std::stable_sort(list.begin(), list.end(),
+                         [&](std::size_t a, std::size_t b) { return words_[a].text.size() > words_[b].text.size(); });
+}
+
+const TermMarker::Word* TermMarker::longest_at(std::string_view text, std::size_t at, char32_t first) const
+{
+    if (first < starts_.size() && !starts_.test(first))
+        return nullptr;
+    const auto it = by_first_.find(first);
+    if (it == by_first_.end())
+        return nullptr;
+    for (std::size_t i : it->second)
+        if (text.compare(at, words_[i].text.size(), words_[i].text) == 0)
+            return &words_[i];
+    return nullptr;
 }
 
 void TermMarker::mark(std::string& html, std::string_view id) const
@@ -89,7 +96,6 @@ void TermMarker::mark(std::string& html, std::string_view id) const
         return;
     const std::string_view in = html;
     std::string out;
-    bool changed = false;
     std::size_t copied = 0; // in[copied, i) is still to be copied
     std::size_t i = 0;
     while (i < in.size()) {
@@ -108,29 +114,22 @@ void TermMarker::mark(std::string& html, std::string_view id) const
             i = semi != std::string_view::npos && semi - i <= kMaxReference ? semi + 1 : i + 1;
             continue;
         }
-        const DefinedTerm* definition = nullptr;
-        std::size_t term_bytes = 0;
-        index_.longest_at(in, i, term_bytes, [&](std::size_t w) {
-            definition = terms_.definition(w, id);
-            return definition != nullptr && definition->sentence != id;
-        });
-        std::size_t whole_bytes = 0;
-        whole_.longest_at(in, i, whole_bytes);
-        if (whole_bytes > term_bytes) {
-            i += whole_bytes;
+        const Utf8Char ch = utf8_decode_at(in, i);
+        const Word* word = longest_at(in, i, ch.code);
+        if (!word) {
+            i += ch.bytes;
             continue;
         }
-        if (term_bytes == 0) {
-            i += utf8_decode_at(in, i).bytes;
-            continue;
+        const DefinedTerm* definition =
+            word->term < 0 ? nullptr : terms_.definition(static_cast<std::size_t>(word->term), id);
+        if (definition && definition->sentence != id) {
+            out.append(in.substr(copied, i - copied));
+            out += term_mark(word->text, definition->sentence);
+            copied = i + word->text.size();
         }
-        out.append(in.substr(copied, i - copied));
-        out += term_mark(in.substr(i, term_bytes), definition->sentence);
-        changed = true;
-        i += term_bytes;
-        copied = i;
+        i += word->text.size();
     }
-    if (!changed)
+    if (copied == 0)
         return;
     out.append(in.substr(copied));
     html = std::move(out);

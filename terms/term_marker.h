@@ -8,14 +8,15 @@
 // between the tags the markup wrote before, so a link, a coloured bracket or
 // a keyword stays as it was. At each place the longest word wins, and a word
 // of `whole` (a longer defined word elsewhere, a law's title) is skipped as a
-// whole, so 準耐火構造 is not 耐火構造 and 建築士 not 建築. A use in the very
-// sentence that defines the word is not marked. Any text may be passed; a
-// character reference is kept whole.
+// whole, so 準耐火構造 is not 耐火構造 and 建築士 not 建築; so is a defined
+// word out of its scope. A use in the very sentence that defines the word is
+// not marked, nor a word of one character (法 in an order would be found in
+// 方法). Any text may be passed; a character reference is kept whole.
 #pragma once
 
-#include "core/sjis.h"
 #include "terms/term_book.h"
 
+#include <bitset>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -23,49 +24,25 @@
 
 namespace velto {
 
-// Words found by their first character, longest first.
-class WordIndex {
-public:
-    explicit WordIndex(const std::vector<std::string>& words);
-    // The index (into the words given) of the longest word at text[at...] for
-    // which `accept` holds, and its length in bytes through `bytes`; -1 when none.
-    template <class Accept>
-    long longest_at(std::string_view text, std::size_t at, std::size_t& bytes, Accept accept) const
-    {
-        const auto it = by_first_.find(text.substr(at, utf8_decode_at(text, at).bytes));
-        if (it == by_first_.end())
-            return -1;
-        for (std::size_t i : it->second) {
-            const std::string& w = words_[i];
-            if (text.compare(at, w.size(), w) == 0 && accept(i)) {
-                bytes = w.size();
-                return static_cast<long>(i);
-            }
-        }
-        return -1;
-    }
-    long longest_at(std::string_view text, std::size_t at, std::size_t& bytes) const
-    {
-        return longest_at(text, at, bytes, [](std::size_t) { return true; });
-    }
-
-private:
-    const std::vector<std::string>& words_;
-    std::unordered_map<std::string_view, std::vector<std::size_t>> by_first_;
-};
-
 class TermMarker {
 public:
-    // Both must outlive the marker.
-    TermMarker(const PageTerms& terms, const WordIndex& whole);
+    // The marker of the terms of one law; `whole` are the words never cut into.
+    TermMarker(TermsInUse terms, const std::vector<std::string>& whole);
     // Marks the uses in `html`, text of sentence `id`.
     void mark(std::string& html, std::string_view id) const;
 
 private:
-    const PageTerms& terms_;
-    std::vector<std::string> texts_;
-    WordIndex index_;
-    const WordIndex& whole_;
+    struct Word {
+        std::string text;
+        long term; // index into terms_.words(), or -1 for a word that is only kept whole
+    };
+    // The entry of the longest word at text[at...], or null.
+    const Word* longest_at(std::string_view text, std::size_t at, char32_t first) const;
+
+    TermsInUse terms_;
+    std::vector<Word> words_;
+    std::unordered_map<char32_t, std::vector<std::size_t>> by_first_; // longest first
+    std::bitset<0x10000> starts_;                                      // first characters in the BMP
 };
 
 // The element that marks one use.
