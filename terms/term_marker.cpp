@@ -49,7 +49,7 @@ std::string term_mark(std::string_view term, std::string_view definition)
 {
     std::string out = "<span class=\"vt-term\" data-term=\"";
     out += definition;
-    out += "\" style=\"text-decoration: underline dotted #8c8c8c; text-underline-offset: 2px\">";
+    out += "\" style=\"border-bottom: 1px dotted #707070; position: relative\">";
     out += term;
     out += "</span>";
     return out;

@@ -50,8 +50,8 @@ protected:
     }
     static std::string mark_of(const std::string& term, const std::string& definition)
     {
-        return std::string("data-term=\"") + definition + "\" style=\"text-decoration: underline dotted #8c8c8c; "
-               "text-underline-offset: 2px\">" + term + "</span>";
+        return std::string("data-term=\"") + definition + "\" style=\"border-bottom: 1px dotted #707070; position: relative\">" + term +
+               "</span>";
     }
 
     static Reader* reader;
