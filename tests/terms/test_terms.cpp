@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
+#include <filesystem>
 #include <regex>
 
 using namespace velto;
@@ -127,6 +130,46 @@ TEST_F(TermsOfTheCollection, MarksChangeNothingElseAndStayOutOfLinks)
             links += marked.substr(at, marked.find("</a>", at) - at);
         EXPECT_EQ(links.find("vt-term"), std::string::npos) << id;
     }
+}
+
+// The sample's pages, whose laws define words too: with TermMarks off, and on
+// a database without its terms table, every page is the page as it was before
+// terms were marked.
+TEST(SampleTerms, PagesWithoutMarksAreThePagesAsTheyWere)
+{
+    TempDir bare;
+    std::filesystem::copy_file(kSampleDir + "VT2014.m88", bare.file("VT2014.m88"));
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(bare.file("VT2014.m88").c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "DROP TABLE T_用語", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+
+    Reader sample(kSampleDir), without_table(bare.path());
+    ASSERT_TRUE(sample.started && without_table.started);
+    ASSERT_TRUE(sample.doc.term_book()->available());
+    ASSERT_FALSE(without_table.doc.term_book()->available());
+    // Pictures are named by their folder, which differs.
+    const auto in_folder = [](std::string html, const std::string& folder) {
+        const std::string path = std::filesystem::canonical(folder).string();
+        for (std::size_t at = html.find(path); at != std::string::npos; at = html.find(path, at))
+            html.replace(at, path.size(), "DIR");
+        return html;
+    };
+    std::size_t pages = 0, marked = 0;
+    for (const HistoryEntry& e : sample.doc.pages().pages()) {
+        std::string on, off, bare_page;
+        sample.doc._html_build(e.id, true, on);
+        sample.doc.toggles().TermMarks = 0;
+        sample.doc._html_build(e.id, true, off);
+        sample.doc.toggles().TermMarks = 1;
+        without_table.doc._html_build(e.id, true, bare_page);
+        EXPECT_EQ(in_folder(off, kSampleDir), in_folder(bare_page, bare.path())) << e.id;
+        ++pages;
+        marked += on != off;
+    }
+    EXPECT_GT(pages, 0u);
+    EXPECT_GT(marked, 0u); // the sample's 建築基準法 underlines its terms when they are on
+    EXPECT_TRUE(sample.reporter.messages().empty() && without_table.reporter.messages().empty());
 }
 
 // ---------------------------------------------------------------------------
