@@ -94,7 +94,7 @@ void find_quoted(const LawSentence& s, std::vector<DefinedTerm>& out)
     }
 }
 
-// 以下…「X」という at `at` (just after 以下); false when the words there are not such.
+// 以下…「X」という at `at` (just after 以下); nothing when the words there are not such.
 void read_hereinafter(const LawSentence& s, std::size_t at, std::vector<DefinedTerm>& out)
 {
     const std::string_view text = s.text;

@@ -4,6 +4,7 @@
 // the two verbs of the command line.
 #include "citations/provision_name.h"
 #include "citations/term_peek.h"
+#include "terms/definition_finder.h"
 #include "tests/compose_fixture.h"
 #include "tests/program/program_folders.h"
 
@@ -12,6 +13,7 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <map>
 #include <regex>
 
 using namespace velto;
@@ -61,6 +63,43 @@ protected:
 };
 
 Reader* TermsOfTheCollection::reader = nullptr;
+
+// ---------------------------------------------------------------------------
+// The forms of a definition, on sentences of the collection.
+
+TEST(DefinitionFinder, ReadsTheFormsTheLawsDefineIn)
+{
+    struct Row {
+        const char* id;
+        const char* text;
+        std::string found; // "term unit from_here" per definition, joined by "|"
+    };
+    const Row rows[] = {
+        {"01B-00010000-00-0100-0000-0000-0000", "この政令において次の各号に掲げる用語の意義は、それぞれ当該各号に定めるところによる。", ""},
+        {"01B-00010000-00-0100-0100-0000-0000", "敷地　一の建築物又は用途上不可分の関係にある二以上の建築物のある一団の土地をいう。", "敷地 0 0"},
+        {"01B-00010000-00-0200-0100-0000-0000", "地階　床が地盤面下にある階をいう。", ""}, // another paragraph's item
+        {"01A-00040000-00-0100-0000-0000-0000", "…の事務（以下この条において「確認等事務」という。）をつかさどらせる", "確認等事務 3 1"},
+        {"09A-00100300-00-0400-0000-0000-0000", "一級建築士（以下それぞれ「構造設計一級建築士」又は「設備設計一級建築士」という。）は",
+         "構造設計一級建築士 0 1|設備設計一級建築士 0 1"},
+        {"01B-01350500-00-0100-0000-0000-0000", "この章において「天空率」とは、次の式によつて計算した数値をいう。", "天空率 1 0"},
+        {"04A-00040000-00-0100-0000-0000-0000", "この法律において「都市計画」とは、都市の健全な発展と秩序ある整備を図るための…をいう。",
+         "都市計画 0 0"},
+        {"01A-00070300-00-0600-0000-0000-0000", "（[第18条]第三十一項及び第三十五項において「特定工程後の工程」と総称する。）", ""},
+        {"01A-00020000-00-0200-0000-0000-0000", "建築物（…をいう。以下同じ。）", ""},
+        {"01A-00060000-00-0100-0000-0000-0000", "前項の「一時間準耐火基準」とは、…", ""}, // names no reach
+    };
+    std::vector<LawSentence> sentences;
+    for (const Row& row : rows)
+        sentences.push_back({row.id, row.text});
+    std::map<std::string, std::string> found;
+    for (const DefinedTerm& t : find_definitions(sentences)) {
+        std::string& line = found[t.sentence];
+        line += (line.empty() ? "" : "|") + t.term + " " + std::to_string(static_cast<int>(t.unit)) + " " +
+                (t.from_here ? "1" : "0");
+    }
+    for (const Row& row : rows)
+        EXPECT_EQ(found[row.id], row.found) << row.text;
+}
 
 // ---------------------------------------------------------------------------
 // Which definition a word has in a sentence: its scope and the inheritance of
