@@ -116,6 +116,9 @@ bool CVeltoDoc::_html_build(std::string_view id, std::string& html)
             return fail("別表の抽出に失敗しました。\n\n");
         remove_spans(page, "x:str=\"", "\"");
         _unwrap_marked("[K", "K]", page); // no reference block marks keywords here
+        begin_term_marks(id);
+        mark_terms(page, std::string(id) + "-0000-0000-0000-0000");
+        end_term_marks();
         insert_edition_notice(id.substr(0, 3), page);
         html = std::move(page);
         return true;

@@ -155,6 +155,7 @@ TEST_F(TermsOfTheCollection, PagesUnderlineTheUsesOfTheirTerms)
         {"01A-00570500-00", "data-term=\"" + std::string(kTargetArea), false},
         {"01A-00860200-00", "data-term=\"" + std::string(kExtension), false},
         {"01C-00010300-00", mark_of("建築物", "01A-00020000-00-0100-0100-0000-0000"), true}, // a rule, too
+        {"01A-T0010000-00", mark_of("特殊建築物", "01A-00020000-00-0100-0200-0000-0000"), true}, // 別表第一
     };
     for (const Row& row : rows)
         EXPECT_EQ(page(row.page).find(row.mark) != std::string::npos, row.present) << row.page << ": " << row.mark;
@@ -164,7 +165,8 @@ TEST_F(TermsOfTheCollection, MarksChangeNothingElseAndStayOutOfLinks)
 {
     const std::regex mark("<span class=\"vt-term\" data-term=\"[0-9A-Z-]{35}\" style=\"[^\"]*\">([^<]*)</span>");
     const std::regex link_with_mark("<a [^>]*>[^]*?vt-term[^]*?</a>");
-    for (const char* id : {"01B-01120000-00", "01A-00020000-00", "01A-00060000-00", "01B-00010000-00", "01B-01290000-00"}) {
+    for (const char* id : {"01B-01120000-00", "01A-00020000-00", "01A-00060000-00", "01B-00010000-00", "01B-01290000-00",
+                           "01A-T0010000-00"}) {
         const std::string marked = page(id);
         EXPECT_NE(marked.find("class=\"vt-term\""), std::string::npos) << id;
         EXPECT_EQ(std::regex_replace(marked, mark, "$1"), page(id, false)) << id;
