@@ -1,9 +1,14 @@
-// Small formatting helpers shared by the page composers.
+// Small formatting helpers shared by the page composers: escaping, colours,
+// numbers and the fixed parts of every page's head. Numbers and colours are
+// written without printf (a page writes thousands of them); each writer gives
+// exactly the text its printf pattern, named beside it, would give, for any
+// value.
 #pragma once
 
 #include "core/text_format.h"
 #include "settings/settings.h"
 
+#include <charconv>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -27,10 +32,38 @@ inline std::string html_escape(std::string_view text)
     return out;
 }
 
+// Appends "RRGGBB" of a colour reference (red in the low byte, the high byte ignored).
+inline void append_colour_hex(std::string& out, std::int32_t colour)
+{
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    const auto bits = static_cast<std::uint32_t>(colour);
+    const char text[6] = {kDigits[(bits >> 4) & 0xF],  kDigits[bits & 0xF],         kDigits[(bits >> 12) & 0xF],
+                          kDigits[(bits >> 8) & 0xF],  kDigits[(bits >> 20) & 0xF], kDigits[(bits >> 16) & 0xF]};
+    out.append(text, sizeof text);
+}
+
 // "RRGGBB" of a colour reference (red in the low byte).
 inline std::string colour_hex(std::int32_t colour)
 {
-    return format("%02X%02X%02X", colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+    std::string out;
+    append_colour_hex(out, colour);
+    return out;
+}
+
+// Appends a whole number as "%d" writes it.
+inline void append_number(std::string& out, long long value)
+{
+    char text[24];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    out.append(text, static_cast<std::size_t>(end - text));
+}
+
+// Appends a number with one decimal, as "%0.1f" writes it (rounded the same way).
+inline void append_decimal1(std::string& out, double value)
+{
+    char text[352]; // the longest double in fixed notation
+    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 1);
+    out.append(text, static_cast<std::size_t>(result.ptr - text));
 }
 
 // The style block of links that opens pages and inserted tables.

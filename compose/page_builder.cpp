@@ -321,18 +321,25 @@ void CVeltoDoc::append_sentence(const Recordset& rs, IdKind kind, double u, std:
     if (!(trimmed_label(label).empty() && text.empty())) {
         if (kind == IdKind::Supplement && id_bn.size() >= 14 && id_bn.compare(id_bn.size() - 14, 14, "0000-0000-0000") == 0)
             out += "<br><br>\n";
-        out += format("<div style='margin-bottom:%0.1fmm; margin-top:%0.1fmm; margin-left:%0.1fmm; text-indent:%0.1fmm'>\n",
-                      0.0, 2.0, margin, indent);
+        out += "<div style='margin-bottom:0.0mm; margin-top:2.0mm; margin-left:";
+        append_decimal1(out, margin);
+        out += "mm; text-indent:";
+        append_decimal1(out, indent);
+        out += "mm'>\n";
         const bool hidden_tag = kind == IdKind::Notice && label.find('-') != std::string::npos;
         const std::int32_t tag = hidden_tag ? d[DisplaySettings::BackColor] : d[DisplaySettings::FontColorTag];
-        out += format("<font color=\"%s\"><b><a id=\"%s\">\n", colour_to_html(tag).c_str(), id_bn.c_str());
+        out += "<font color=\"#";
+        append_colour_hex(out, tag);
+        out += "\"><b><a id=\"";
+        out += id_bn;
+        out += "\">\n";
         out += label;
         out += "\n</a></b></font>\n";
         out += text;
         out += "\n</div>\n";
     } else {
         // No block, but the place of the sentence stays addressable (a citation's anchor).
-        out += format("<a id=\"%s\"></a>\n", id_bn.c_str());
+        out += "<a id=\"" + id_bn + "\"></a>\n";
     }
     if (!refs.empty())
         out += refs + "<br>\n";

@@ -111,11 +111,14 @@ bool CVeltoDoc::_html_ref(std::string_view id_bn, int font_size, std::string& bl
             }
 
             const std::string anchor = id + "-to-" + target.substr(0, 12) + "-r01";
-            lines += format("<font style=\"font-size: %dpt; font-weight: normal; \">\n", font_size);
+            lines += "<font style=\"font-size: ";
+            append_number(lines, font_size);
+            lines += "pt; font-weight: normal; \">\n";
             lines += anchors.empty() ? "<div style=\"margin-left: 7em; margin-top: 0.5em\" align=\"right\">"
                                      : "<div style=\"margin-left: 7em\" align=\"right\">";
             lines += keyword_part;
-            lines += format("<a id=\"%s\" href='http://", anchor.c_str()) + target + "_VELTO" + "'>" + text + "</a>";
+            lines.append("<a id=\"").append(anchor).append("\" href='http://").append(target).append("_VELTO'>");
+            lines.append(text).append("</a>");
             lines += "</div>\n</font>\n";
             anchors.push_back(anchor);
 

@@ -62,10 +62,11 @@ void write_display_settings(SettingsStore& store, const DisplaySettings& setting
 
 std::string colour_to_html(std::int32_t colour)
 {
+    // Without printf: pages write a colour for every sentence.
+    constexpr char kDigits[] = "0123456789ABCDEF";
     const auto bits = static_cast<std::uint32_t>(colour);
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02X%02X%02X", bits & 0xFFu, (bits >> 8) & 0xFFu, (bits >> 16) & 0xFFu);
-    return text;
+    return {'#', kDigits[(bits >> 4) & 0xF],  kDigits[bits & 0xF],         kDigits[(bits >> 12) & 0xF],
+            kDigits[(bits >> 8) & 0xF], kDigits[(bits >> 20) & 0xF], kDigits[(bits >> 16) & 0xF]};
 }
 
 } // namespace velto
