@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstring>
 
 namespace velto {
 
@@ -94,7 +95,21 @@ std::vector<Bracket> brackets_of(std::string_view text, bool measure)
     std::size_t measured = 0; // the offset is known up to this byte
     std::size_t offset = 0;
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    for (std::size_t pos = 0; pos < text.size();) {
+    // Only "<" and the brackets' lead byte matter: the scan jumps from one to the next.
+    const auto next_of = [&](unsigned char c, std::size_t from) {
+        const void* at = from < text.size() ? std::memchr(bytes + from, c, text.size() - from) : nullptr;
+        return at ? static_cast<std::size_t>(static_cast<const unsigned char*>(at) - bytes) : text.size();
+    };
+    std::size_t next_tag = next_of('<', 0);
+    std::size_t next_lead = next_of(kBracketLead, 0);
+    for (std::size_t pos = 0;;) {
+        if (next_tag < pos)
+            next_tag = next_of('<', pos);
+        if (next_lead < pos)
+            next_lead = next_of(kBracketLead, pos);
+        pos = std::min(next_tag, next_lead);
+        if (pos >= text.size())
+            break;
         const unsigned char c = bytes[pos];
         if (c == '<') {
             const std::size_t end = tag_end(text, pos);

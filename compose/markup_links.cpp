@@ -208,7 +208,7 @@ std::string_view without_number(std::string_view anchor)
 
 std::string TextMarkup::_mark_article_links(std::string_view owner, std::string_view text, bool table) const
 {
-    if (sjis_width(text) < 2)
+    if (sjis_width_below(text, 2))
         return std::string(text);
 
     // Decide, in one scan of the stored text, which references become links;
@@ -273,7 +273,7 @@ std::string TextMarkup::_mark_article_links(std::string_view owner, std::string_
 
 std::string TextMarkup::_mark_explicit_links(std::string_view owner, std::string_view text) const
 {
-    if (sjis_width(text) < 2)
+    if (sjis_width_below(text, 2))
         return std::string(text);
 
     const bool anchored = sjis_width(owner) == kSentenceIdWidth;

@@ -129,6 +129,17 @@ std::size_t sjis_width(std::string_view text)
     return width;
 }
 
+bool sjis_width_below(std::string_view text, std::size_t limit)
+{
+    std::size_t width = 0;
+    for (std::size_t pos = 0; pos < text.size();) {
+        width += next_width(text, pos);
+        if (width >= limit)
+            return false;
+    }
+    return width < limit;
+}
+
 std::size_t sjis_halfwidth_count(std::string_view text)
 {
     std::size_t count = 0;

@@ -37,6 +37,27 @@ TEST(ShiftJisWidth, MalformedUtf8IsMeasuredByteByByte)
     EXPECT_EQ(utf8_decode_at("\xF0\x9F\x98", 0).bytes, 1u);
 }
 
+TEST(ShiftJisWidth, FastPathsAgreeWithTheCharacterByCharacterWidth)
+{
+    // ASCII runs are counted in blocks: characters and bad bytes at every
+    // place of a block must still count as the decoder reads them.
+    const std::string pieces[] = {"<td class=\"x\">", "第", "ｱ", "é", "\xE7\xAF", "\xFF", "😀", "（）"};
+    for (const std::string& piece : pieces) {
+        for (std::size_t before = 0; before < 10; ++before) {
+            const std::string text = std::string(before, 'a') + piece + std::string(9, 'b') + piece;
+            std::size_t expected = 0;
+            for (std::size_t pos = 0; pos < text.size();) {
+                const Utf8Char c = utf8_decode_at(text, pos);
+                expected += c.bytes == 1 && c.code == 0xFFFD ? 1 : static_cast<std::size_t>(sjis_char_width(c.code));
+                pos += c.bytes;
+            }
+            EXPECT_EQ(sjis_width(text), expected) << text;
+            for (std::size_t limit = 0; limit <= expected + 1; ++limit)
+                EXPECT_EQ(sjis_width_below(text, limit), expected < limit) << text << " " << limit;
+        }
+    }
+}
+
 TEST(ShiftJisWidth, CharacterSubstrings)
 {
     EXPECT_EQ(utf8_substr("01A-建築-00", 4, 2), "建築");
