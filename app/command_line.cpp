@@ -102,12 +102,14 @@ int print_search(CVeltoDoc& doc, Reporter& reporter, const std::string& text)
         report_unexpected(reporter, kSearchOrigin, ReportVariant::Tab);
         return 1;
     }
+    // The listing is written at once: tens of thousands of rows are common.
+    std::string listing;
     for (const std::string& id : outcome.pages) {
         const SearchRow row = search_row(doc, id);
-        print_text(stdout, row.id + "\t" + row.law + "\t" + row.label + "\n");
+        listing.append(row.id).append("\t").append(row.law).append("\t").append(row.label).append("\n");
     }
-    return print_text(stdout, search_result_message(outcome.pages.size()) + "\n") && std::fflush(stdout) == 0 ? 0
-                                                                                                           : 1;
+    listing += search_result_message(outcome.pages.size()) + "\n";
+    return print_text(stdout, listing) && std::fflush(stdout) == 0 ? 0 : 1;
 }
 
 // The sentences that cite the article of a page, one a line; without an index
