@@ -1,5 +1,6 @@
 // Composition of a whole page from its records.
 #include "compose/html_format.h"
+#include "compose/page_rows.h"
 #include "compose/velto_doc.h"
 #include "core/text_replace.h"
 
@@ -281,8 +282,17 @@ bool CVeltoDoc::compose_page(std::string_view id, IdKind kind, std::array<int, 3
     }
     const double u = d[DisplaySettings::FontSizeBasic] * kPointInMillimetres;
     begin_term_marks(page);
-    for (; !rs->eof(); rs->move_next())
-        append_sentence(*rs, kind, u, out);
+    {
+        // The sentences' tables and references come from two statements for the whole page.
+        PageRows rows(db_, page, toggles_.Refer != 0);
+        struct Ahead {
+            PageRows*& slot;
+            ~Ahead() { slot = nullptr; }
+        } ahead{page_rows_};
+        page_rows_ = &rows;
+        for (; !rs->eof(); rs->move_next())
+            append_sentence(*rs, kind, u, out);
+    }
     rs->close();
     end_term_marks();
 

@@ -35,6 +35,8 @@
 namespace velto {
 
 // What the document needs of the page view.
+class PageRows;
+
 class PageViewLink {
 public:
     virtual ~PageViewLink() = default;
@@ -376,6 +378,8 @@ private:
     bool pinpoints_unsaved_ = false;    // the user file does not hold the user table
     bool pinpoint_failure_told_ = false;
 
+    // The rows of the page being composed, read ahead (page_rows.h); null between pages.
+    PageRows* page_rows_ = nullptr;
     PageViewLink* view_ = nullptr;
     // Set while a page is composed for another page view than view_.
     std::optional<bool> composing_from_link_;
