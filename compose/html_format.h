@@ -69,19 +69,20 @@ inline void append_decimal1(std::string& out, double value)
 // The style block of links that opens pages and inserted tables.
 inline std::string link_style_block(std::int32_t link, std::int32_t active)
 {
-    std::string s = "<style type=\"text/css\">\n<!--\n";
-    s += format("A { text-decoration: %s; }\n", "none");
-    s += format("A:link { color: #%s}\n", colour_hex(link).c_str());
-    s += format("A:active { color: #%s}\n", colour_hex(active).c_str());
-    s += format("A:hover { color: #%s}\n", colour_hex(active).c_str());
-    s += "-->\n</style>\n";
+    std::string s = "<style type=\"text/css\">\n<!--\nA { text-decoration: none; }\nA:link { color: #";
+    append_colour_hex(s, link);
+    s += "}\nA:active { color: #";
+    append_colour_hex(s, active);
+    s += "}\nA:hover { color: #";
+    append_colour_hex(s, active);
+    s += "}\n-->\n</style>\n";
     return s;
 }
 
 // The anchor where the page view inserts pictures.
 inline std::string insert_point_anchor()
 {
-    return format("\n\n<!--↓イメージ等の動的挿入用アンカー-------->\n<a name=\"%s\"></a>\n\n", "insert_point");
+    return "\n\n<!--↓イメージ等の動的挿入用アンカー-------->\n<a name=\"insert_point\"></a>\n\n";
 }
 
 // The head of every composed page up to and including the body tag and the
@@ -93,9 +94,13 @@ inline std::string page_head(const DisplaySettings& d)
     head += "<script language=\"VBScript\">\n<!--\nSub Dummy()\nEnd Sub\n//-->\n</script>\n";
     head += "<script language=\"JavaScript\">\n<!--\nfunction Dummy()\n{\n}\n//-->\n</script>\n";
     head += "</head>\n";
-    head += format("<body id=\"oBody\" style=\"font-family: 'ＭＳ Ｐゴシック'; font-size: %dpt\" bgcolor=\"#%s\" text=\"#%s\" >\n",
-                   d[DisplaySettings::FontSizeBasic], colour_hex(d[DisplaySettings::BackColor]).c_str(),
-                   colour_hex(d[DisplaySettings::FontColorBasic]).c_str());
+    head += "<body id=\"oBody\" style=\"font-family: 'ＭＳ Ｐゴシック'; font-size: ";
+    append_number(head, d[DisplaySettings::FontSizeBasic]);
+    head += "pt\" bgcolor=\"#";
+    append_colour_hex(head, d[DisplaySettings::BackColor]);
+    head += "\" text=\"#";
+    append_colour_hex(head, d[DisplaySettings::FontColorBasic]);
+    head += "\" >\n";
     head += insert_point_anchor();
     return head;
 }
