@@ -39,6 +39,25 @@ void replace_nth(std::string& text, std::string_view needle, std::string_view re
     }
 }
 
+// Whether any anchor's numbering place may stand twice in `lines`: most
+// blocks name each target once, and then numbering changes nothing. Counted
+// with the anchor cut by eight bytes, which is never longer than the place
+// numbering looks for (the anchor less two characters), so a count of one
+// is certain.
+bool anchor_repeated(std::string_view lines, const std::vector<std::string>& anchors)
+{
+    constexpr std::size_t kCut = 8; // two characters of at most four bytes
+    for (const std::string& anchor : anchors) {
+        if (anchor.size() <= kCut)
+            return true;
+        const std::string_view needle = std::string_view(anchor).substr(0, anchor.size() - kCut);
+        const std::size_t first = lines.find(needle);
+        if (first != std::string_view::npos && lines.find(needle, first + 1) != std::string_view::npos)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 bool CVeltoDoc::_html_ref(std::string_view id_bn, int font_size, std::string& block, std::string& sentence,
@@ -151,7 +170,8 @@ bool CVeltoDoc::_html_ref(std::string_view id_bn, int font_size, std::string& bl
     }
     std::sort(anchors.begin(), anchors.end());
     anchors.erase(std::unique(anchors.begin(), anchors.end()), anchors.end());
-    _number_anchors(lines, anchors);
+    if (anchor_repeated(lines, anchors))
+        _number_anchors(lines, anchors);
     block += lines;
     sentence = std::move(new_sentence);
     table = std::move(new_table);
