@@ -1,5 +1,6 @@
 #include "core/paths.h"
 #include "core/sjis.h"
+#include "core/text_format.h"
 
 #include <gtest/gtest.h>
 
@@ -54,6 +55,18 @@ TEST(ShiftJisWidth, FastPathsAgreeWithTheCharacterByCharacterWidth)
             EXPECT_EQ(sjis_width(text), expected) << text;
             for (std::size_t limit = 0; limit <= expected + 1; ++limit)
                 EXPECT_EQ(sjis_width_below(text, limit), expected < limit) << text << " " << limit;
+        }
+    }
+}
+
+TEST(NumberText, PaddedNumbersAreWhatPrintfWrites)
+{
+    const long long values[] = {0, 7, 42, 999, 12345, -3, -42, -12345, 9223372036854775807LL, -9223372036854775807LL - 1};
+    for (const long long value : values) {
+        for (const int width : {0, 1, 2, 4, 8, 25}) {
+            char expected[64];
+            std::snprintf(expected, sizeof expected, "%0*lld", width, value);
+            EXPECT_EQ(padded_number(value, width), expected) << value << " " << width;
         }
     }
 }
