@@ -194,6 +194,9 @@ bool TextMarkup::_color_brackets(std::string& html, std::string_view stored) con
     std::vector<Decision> decisions;
     if (!decide(brackets_of(stored, true), decisions))
         return false; // a "）" that closes nothing: the sentence stays as it is
+    if (decisions.empty() && html.find("\xEF\xBC\x88") == std::string::npos &&
+        html.find("\xEF\xBC\x89") == std::string::npos)
+        return true; // no bracket on either side (most sentences): nothing to pair or paint
     const std::vector<Bracket> brackets = brackets_of(html, false);
     if (brackets.size() != decisions.size())
         return false; // the markup dropped a bracket: no pairing can be trusted
