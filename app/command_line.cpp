@@ -2,6 +2,7 @@
 
 #include "app/citation_verbs.h"
 #include "app/diff_verb.h"
+#include "app/term_verbs.h"
 #include "app/html_export.h"
 #include "app/stderr_reporter.h"
 
@@ -102,12 +103,14 @@ int print_search(CVeltoDoc& doc, Reporter& reporter, const std::string& text)
         report_unexpected(reporter, kSearchOrigin, ReportVariant::Tab);
         return 1;
     }
+    // The listing is written at once: tens of thousands of rows are common.
+    std::string listing;
     for (const std::string& id : outcome.pages) {
         const SearchRow row = search_row(doc, id);
-        print_text(stdout, row.id + "\t" + row.law + "\t" + row.label + "\n");
+        listing.append(row.id).append("\t").append(row.law).append("\t").append(row.label).append("\n");
     }
-    return print_text(stdout, search_result_message(outcome.pages.size()) + "\n") && std::fflush(stdout) == 0 ? 0
-                                                                                                           : 1;
+    listing += search_result_message(outcome.pages.size()) + "\n";
+    return print_text(stdout, listing) && std::fflush(stdout) == 0 ? 0 : 1;
 }
 
 // The sentences that cite the article of a page, one a line; without an index
@@ -163,7 +166,11 @@ std::string usage_text()
            "  --links ID|LAW       print the citation links of page ID or of law LAW: the\n"
            "                       sentence, a tab, the words, a tab, the page, a tab, the anchor\n"
            "  --unresolved LAW     print the citations of law LAW left plain: the sentence,\n"
-           "                       a tab, the words, a tab, the reason\n";
+           "                       a tab, the words, a tab, the reason\n"
+           "  --terms LAW          print the terms law LAW (01A or its title) defines: the term,\n"
+           "                       a tab, the defining sentence, a tab, the scope\n"
+           "  --term-at SENTENCE TERM\n"
+           "                       print the sentence that defines TERM as used in SENTENCE\n";
 }
 
 CommandLine parse_command_line(const std::vector<std::string>& args)
@@ -175,6 +182,7 @@ CommandLine parse_command_line(const std::vector<std::string>& args)
         {"--caption", &CommandLine::caption_id},      {"--html", &CommandLine::html_id},
         {"--export-html", &CommandLine::export_dir},  {"--list", &CommandLine::list_law},
         {"--links", &CommandLine::links},             {"--unresolved", &CommandLine::unresolved},
+        {"--terms", &CommandLine::terms_law},
     };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -217,6 +225,14 @@ CommandLine parse_command_line(const std::vector<std::string>& args)
             cl.cited_by = args[++i];
             if (cl.cited_by.empty())
                 cl.cited_by = " "; // asked for, with no page: told so
+        } else if (a == "--term-at") {
+            if (i + 2 >= args.size() || args[i + 1].empty() || args[i + 2].empty()) {
+                cl.error = "velto: --term-at needs a sentence and a term";
+                cl.error_status = 1;
+                break;
+            }
+            cl.term_at = {args[i + 1], args[i + 2]};
+            i += 2;
         } else if (a == "--diff") {
             if (i + 3 >= args.size()) {
                 cl.error = "velto: --diff needs a law or page and two dates";
@@ -277,6 +293,10 @@ int run_command_line(const CommandLine& cl)
         status = print_citation_links(doc, cl.links);
     } else if (!cl.unresolved.empty()) {
         status = print_unresolved_citations(doc, cl.unresolved);
+    } else if (!cl.terms_law.empty()) {
+        status = print_law_terms(doc, cl.terms_law);
+    } else if (!cl.term_at.empty()) {
+        status = print_term_at(doc, cl.term_at[0], cl.term_at[1]);
     } else if (!cl.html_id.empty()) {
         view.id = cl.html_id;
         status = print_html(doc, cl.html_id);

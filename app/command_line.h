@@ -27,6 +27,8 @@ struct CommandLine {
     std::vector<std::string> diff; // --diff LAW|ID OLD NEW: what changed between two editions
     std::string links;         // --links ID|LAW: the citation links of a page or a law
     std::string unresolved;    // --unresolved LAW: the citations of a law left plain
+    std::string terms_law;     // --terms LAW: the terms law LAW defines
+    std::vector<std::string> term_at; // --term-at SENTENCE TERM: the sentence that defines TERM there
     bool no_splash = false;    // --no-splash: no start-up picture
     bool help = false;
     std::string error;         // set when the arguments cannot be understood
@@ -36,7 +38,7 @@ struct CommandLine {
     {
         return !caption_id.empty() || !html_id.empty() || !export_dir.empty() || tree || !list_law.empty() || version ||
                !go_to.empty() || bookmarks || has_search || !cited_by.empty() || !diff.empty() || !links.empty() ||
-               !unresolved.empty();
+               !unresolved.empty() || !terms_law.empty() || !term_at.empty();
     }
 };
 

@@ -20,6 +20,8 @@ constexpr CommandInfo kCommands[] = {
     {cmd::CompareEditions, "改正比較",
      "法令の二つの版を比べ、改正された条と新旧対照を表示します。\n改正比較（新旧対照）"},
     {cmd::ArticleHistory, "この条の改正", "表示中の条が改正された版を一覧し、新旧対照を表示します。\nこの条の改正"},
+    {cmd::TermMarks, "定義語に下線を引く",
+     "定義された用語に点線の下線を引き、マウスを置くと定義を表示します。\n定義語に下線を引く"},
     {cmd::FindInPage, "検索", ""},
     {cmd::FindNext, "次を検索", "次の検索箇所へ移動します。\n次を検索（F3）"},
     {cmd::FindPrevious, "前を検索", "前の検索箇所へ移動します。\n前を検索（Shift+F3）"},

@@ -131,6 +131,7 @@ void CMainFrame::build_actions()
         make(id, false);
     make(cmd::ArabicNumbers, true);
     actions_[cmd::Split]->setCheckable(true);
+    make(cmd::TermMarks, true);
     actions_[cmd::Copy]->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
     actions_[cmd::Copy]->setShortcutContext(Qt::WindowShortcut);
     addAction(actions_[cmd::Copy]);
@@ -172,6 +173,7 @@ void CMainFrame::build_menu()
     file->addAction(actions_[cmd::Exit]);
     QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     view->addAction(actions_[cmd::ArabicNumbers]);
+    view->addAction(actions_[cmd::TermMarks]);
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     for (int id : {cmd::Cover, cmd::Legend, cmd::LawHistory, cmd::NoticeHistory, cmd::CompareEditions})
         help->addAction(actions_[id]);

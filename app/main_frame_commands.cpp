@@ -34,7 +34,8 @@ bool is_view_command(int id)
     case cmd::CopyProvision:
     case cmd::ClearMarks:
     case cmd::Print:
-    case cmd::PrintPreview: return true;
+    case cmd::PrintPreview:
+    case cmd::TermMarks: return true;
     default: return id >= cmd::Back && id <= cmd::Brachet;
     }
 }
@@ -115,7 +116,8 @@ bool CMainFrame::run_command(int id)
     if (is_view_command(id)) {
         view->run_command(id);
         // The switches hold for both pages of a split window.
-        if ((id == cmd::Refer || id == cmd::Brachet || id == cmd::PinPoint || id == cmd::ArabicNumbers) && lower_)
+        if ((id == cmd::Refer || id == cmd::Brachet || id == cmd::PinPoint || id == cmd::ArabicNumbers ||
+             id == cmd::TermMarks) && lower_)
             (view == page_ ? lower_.data() : page_)->rebuild_after_toggle(id);
     } else if (const std::string_view page = command_page(id); !page.empty()) {
         if (view->_show(std::string(page)))

@@ -9,10 +9,13 @@ namespace {
 constexpr std::size_t kPageIdLength = 15;
 
 // The pages of the page list (page_catalog.cpp) that may be split: every
-// value add() counts as split passes "> 1" (a text or a blob does too).
+// value add() counts as split passes "> 1" (a text or a blob does too). The
+// article table is read straight through, not in the order of its key (a
+// seek per article), and only the few split pages are sorted: the first
+// split indicator or search result row does not wait for every article.
 constexpr std::string_view kSplitStatement =
-    "SELECT T_条.[ID_FN], T_条.[分割] FROM T_条, T_法 WHERE LEFT(T_条.[ID_FN], 3) = T_法.[ID_HN] AND "
-    "T_条.[表示] = YES AND T_法.[表示] = YES AND T_条.[分割] > 1 ORDER BY [ID_FN]";
+    "SELECT T_条.[ID_FN], T_条.[分割] FROM T_条 CROSS JOIN T_法 WHERE T_条.[分割] > 1 AND T_条.[表示] = YES AND "
+    "LEFT(T_条.[ID_FN], 3) = T_法.[ID_HN] AND T_法.[表示] = YES ORDER BY +T_条.[ID_FN]";
 
 } // namespace
 

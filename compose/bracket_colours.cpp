@@ -10,8 +10,10 @@
 
 #include "core/sjis.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstring>
 
 namespace velto {
 
@@ -39,12 +41,23 @@ std::size_t tag_end(std::string_view text, std::size_t pos)
     return close == npos ? npos : close + 1;
 }
 
+bool same_name(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}
+
 bool is_void_element(std::string_view name)
 {
     static constexpr std::string_view kVoid[] = {"area", "base", "br",   "col",   "embed",  "hr",    "img",
                                                  "input", "link", "meta", "param", "source", "track", "wbr"};
     for (const std::string_view v : kVoid) {
-        if (v == name)
+        if (same_name(v, name))
             return true;
     }
     return false;
@@ -54,48 +67,86 @@ bool is_void_element(std::string_view name)
 struct Bracket {
     std::size_t pos = 0;     // byte position
     std::size_t size = 0;    // UTF-8 length
-    std::size_t offset = 0;  // Shift-JIS offset in its text
+    std::size_t offset = 0;  // Shift-JIS offset in its text (measured texts only)
     std::size_t element = 0; // the innermost open element around it (0: none)
     bool open = false;
 };
 
-// The brackets of a text in order, with the element each one stands in.
-std::vector<Bracket> brackets_of(std::string_view text)
+// "（" and "）" in UTF-8: a lead byte no other byte of a character can be, so
+// a bracket is found by its bytes without decoding the text around it.
+constexpr unsigned char kBracketLead = 0xEF;
+constexpr unsigned char kBracketMiddle = 0xBC;
+constexpr unsigned char kOpenLast = 0x88;
+constexpr unsigned char kCloseLast = 0x89;
+static_assert(kOpenParen == 0xFF08 && kCloseParen == 0xFF09);
+
+// The brackets of a text in order, in one scan. With `measure` each gets its
+// Shift-JIS offset (tags count with their width); the element each stands in
+// is always told.
+std::vector<Bracket> brackets_of(std::string_view text, bool measure)
 {
     std::vector<Bracket> out;
     struct Open {
-        std::string name;
+        std::string_view name; // as written; compared without regard to case
         std::size_t id;
     };
     std::vector<Open> elements;
     std::size_t next_id = 1;
+    std::size_t measured = 0; // the offset is known up to this byte
     std::size_t offset = 0;
-    for (std::size_t pos = 0; pos < text.size();) {
-        if (const std::size_t end = tag_end(text, pos); end != npos) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    // Only "<" and the brackets' lead byte matter: the scan jumps from one to the next.
+    const auto next_of = [&](unsigned char c, std::size_t from) {
+        const void* at = from < text.size() ? std::memchr(bytes + from, c, text.size() - from) : nullptr;
+        return at ? static_cast<std::size_t>(static_cast<const unsigned char*>(at) - bytes) : text.size();
+    };
+    std::size_t next_tag = next_of('<', 0);
+    std::size_t next_lead = next_of(kBracketLead, 0);
+    for (std::size_t pos = 0;;) {
+        if (next_tag < pos)
+            next_tag = next_of('<', pos);
+        if (next_lead < pos)
+            next_lead = next_of(kBracketLead, pos);
+        pos = std::min(next_tag, next_lead);
+        if (pos >= text.size())
+            break;
+        const unsigned char c = bytes[pos];
+        if (c == '<') {
+            const std::size_t end = tag_end(text, pos);
+            if (end == npos) {
+                ++pos;
+                continue;
+            }
             const bool closing = text[pos + 1] == '/';
-            std::size_t n = pos + (closing ? 2 : 1);
-            std::string name;
+            const std::size_t from = pos + (closing ? 2 : 1);
+            std::size_t n = from;
             while (n < end && std::isalnum(static_cast<unsigned char>(text[n])))
-                name += static_cast<char>(std::tolower(static_cast<unsigned char>(text[n++])));
+                ++n;
+            const std::string_view name = text.substr(from, n - from);
             if (closing) {
                 for (std::size_t k = elements.size(); k > 0; --k) {
-                    if (elements[k - 1].name == name) {
+                    if (same_name(elements[k - 1].name, name)) {
                         elements.resize(k - 1);
                         break;
                     }
                 }
             } else if (!name.empty() && !is_void_element(name) && text[end - 2] != '/') {
-                elements.push_back({std::move(name), next_id++});
+                elements.push_back({name, next_id++});
             }
-            offset += sjis_width(text.substr(pos, end - pos));
             pos = end;
             continue;
         }
-        const Utf8Char c = utf8_decode_at(text, pos);
-        if ((c.code == kOpenParen || c.code == kCloseParen) && c.bytes > 1)
-            out.push_back({pos, c.bytes, offset, elements.empty() ? 0 : elements.back().id, c.code == kOpenParen});
-        offset += sjis_char_width(c.code);
-        pos += c.bytes;
+        if (c == kBracketLead && pos + 2 < text.size() && bytes[pos + 1] == kBracketMiddle &&
+            (bytes[pos + 2] == kOpenLast || bytes[pos + 2] == kCloseLast)) {
+            if (measure) {
+                offset += sjis_width(text.substr(measured, pos - measured));
+                measured = pos;
+            }
+            out.push_back({pos, 3, offset, elements.empty() ? 0 : elements.back().id, bytes[pos + 2] == kOpenLast});
+            pos += 3;
+            continue;
+        }
+        ++pos;
     }
     return out;
 }
@@ -141,9 +192,12 @@ bool TextMarkup::_color_brackets(std::string& text) const
 bool TextMarkup::_color_brackets(std::string& html, std::string_view stored) const
 {
     std::vector<Decision> decisions;
-    if (!decide(brackets_of(stored), decisions))
+    if (!decide(brackets_of(stored, true), decisions))
         return false; // a "）" that closes nothing: the sentence stays as it is
-    const std::vector<Bracket> brackets = brackets_of(html);
+    if (decisions.empty() && html.find("\xEF\xBC\x88") == std::string::npos &&
+        html.find("\xEF\xBC\x89") == std::string::npos)
+        return true; // no bracket on either side (most sentences): nothing to pair or paint
+    const std::vector<Bracket> brackets = brackets_of(html, false);
     if (brackets.size() != decisions.size())
         return false; // the markup dropped a bracket: no pairing can be trusted
     for (std::size_t i = 0; i < brackets.size(); ++i) {
@@ -151,6 +205,9 @@ bool TextMarkup::_color_brackets(std::string& html, std::string_view stored) con
         if (d.coloured && brackets[i].element != brackets[d.partner].element)
             d.coloured = decisions[d.partner].coloured = false; // the phrase would cross an element
     }
+
+    if (std::none_of(decisions.begin(), decisions.end(), [](const Decision& d) { return d.coloured; }))
+        return true; // nothing to paint
 
     std::array<std::string, kDeepestColoured + 1> colour_a, colour_b;
     for (std::size_t level = 0; level <= kDeepestColoured; ++level) {

@@ -1,5 +1,6 @@
 // Tables inserted after sentences and the program's own pages.
 #include "compose/html_format.h"
+#include "compose/page_rows.h"
 #include "compose/velto_doc.h"
 #include "core/text_replace.h"
 
@@ -26,14 +27,8 @@ bool CVeltoDoc::_html_tbl(std::string_view id_bn, std::string& html)
                                                display_[DisplaySettings::FontColorLinkActive]) + "\n";
     std::string out;
     try {
-        auto rs = db_.execute(format("SELECT * FROM T_表 WHERE ID_BN = '%s' ORDER BY 順序", sql_escape(id_bn).c_str()));
-        if (rs->eof())
-            return false;
         int documents = 0;
-        for (; !rs->eof(); rs->move_next()) {
-            if (rs->is_null("表式データ"))
-                continue;
-            std::string doc = rs->text("表式データ");
+        const auto add = [&](std::string doc) {
             insert_before_first(doc, "</head>", style);
             if (!indicator.empty())
                 insert_after_first(doc, "<body>", indicator);
@@ -43,8 +38,24 @@ bool CVeltoDoc::_html_tbl(std::string_view id_bn, std::string& html)
                 insert_before_first(doc, "</body>", indicator);
             out += doc;
             ++documents;
+        };
+        if (const auto* pieces = page_rows_ ? page_rows_->tables(id_bn) : nullptr) {
+            if (pieces->empty())
+                return false;
+            for (const std::optional<std::string>& piece : *pieces) {
+                if (piece)
+                    add(*piece);
+            }
+        } else {
+            auto rs = db_.execute(format("SELECT * FROM T_表 WHERE ID_BN = '%s' ORDER BY 順序", sql_escape(id_bn).c_str()));
+            if (rs->eof())
+                return false;
+            for (; !rs->eof(); rs->move_next()) {
+                if (!rs->is_null("表式データ"))
+                    add(rs->text("表式データ"));
+            }
+            rs->close();
         }
-        rs->close();
         if (documents > 0) {
             out = _mark_article_links(id_bn, out, 1);
             out = _mark_explicit_links(id_bn, out);

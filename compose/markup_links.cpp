@@ -4,6 +4,7 @@
 
 #include "compose/marked_spans.h"
 #include "core/sjis.h"
+#include "core/text_format.h"
 #include "core/text_replace.h"
 
 #include <algorithm>
@@ -64,9 +65,7 @@ int digit_field(std::string_view text, std::size_t from, std::size_t to, std::si
 
 std::string two_digits(int n)
 {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%02d", n);
-    return buffer;
+    return padded_number(n, 2);
 }
 
 // One stored reference, "[第" ... "]", taken apart.
@@ -208,7 +207,7 @@ std::string_view without_number(std::string_view anchor)
 
 std::string TextMarkup::_mark_article_links(std::string_view owner, std::string_view text, bool table) const
 {
-    if (sjis_width(text) < 2)
+    if (sjis_width_below(text, 2))
         return std::string(text);
 
     // Decide, in one scan of the stored text, which references become links;
@@ -243,9 +242,7 @@ std::string TextMarkup::_mark_article_links(std::string_view owner, std::string_
         if (here)
             scan = std::max(scan, open + ref.replaced.size());
 
-        char digits[32];
-        std::snprintf(digits, sizeof digits, "-%04d%s%s", ref.article, two_digits(ref.branch1).c_str(),
-                      two_digits(ref.branch2).c_str());
+        const std::string digits = "-" + padded_number(ref.article, 4) + two_digits(ref.branch1) + two_digits(ref.branch2);
         const std::string target = (ref.has_law ? ref.law : std::string(owner_law)) + digits;
         const std::string anchor = std::string(owner) + "-to-" + target + (table ? "-t01" : "-p01");
         links.add(ref.replaced, anchored_link(anchor, target, ref.visible));
@@ -273,7 +270,7 @@ std::string TextMarkup::_mark_article_links(std::string_view owner, std::string_
 
 std::string TextMarkup::_mark_explicit_links(std::string_view owner, std::string_view text) const
 {
-    if (sjis_width(text) < 2)
+    if (sjis_width_below(text, 2))
         return std::string(text);
 
     const bool anchored = sjis_width(owner) == kSentenceIdWidth;
@@ -390,8 +387,7 @@ void TextMarkup::_number_anchors(std::string& text, const std::vector<std::strin
         if (second >= view.size())
             continue;
         const std::size_t end = second + utf8_decode_at(view, second).bytes;
-        char number[24];
-        std::snprintf(number, sizeof number, "%02zu", edit.count);
+        const std::string number = padded_number(static_cast<long long>(edit.count), 2);
         out.append(view.substr(copied, edit.pos - copied)).append(number);
         copied = end;
     }

@@ -1,6 +1,7 @@
 // Composition of a whole page from its records.
 #include "compose/arabic_numbers.h"
 #include "compose/html_format.h"
+#include "compose/page_rows.h"
 #include "compose/velto_doc.h"
 #include "core/text_replace.h"
 
@@ -122,6 +123,9 @@ bool CVeltoDoc::_html_build(std::string_view id, std::string& html)
             return fail("別表の抽出に失敗しました。\n\n");
         remove_spans(page, "x:str=\"", "\"");
         _unwrap_marked("[K", "K]", page); // no reference block marks keywords here
+        begin_term_marks(id);
+        mark_terms(page, std::string(id) + "-0000-0000-0000-0000");
+        end_term_marks();
         insert_edition_notice(id.substr(0, 3), page);
         html = std::move(page);
         return true;
@@ -283,9 +287,20 @@ bool CVeltoDoc::compose_page(std::string_view id, IdKind kind, std::array<int, 3
         return false;
     }
     const double u = d[DisplaySettings::FontSizeBasic] * kPointInMillimetres;
-    for (; !rs->eof(); rs->move_next())
-        append_sentence(*rs, kind, u, out);
+    begin_term_marks(page);
+    {
+        // The sentences' tables and references come from two statements for the whole page.
+        PageRows rows(db_, page, toggles_.Refer != 0);
+        struct Ahead {
+            PageRows*& slot;
+            ~Ahead() { slot = nullptr; }
+        } ahead{page_rows_};
+        page_rows_ = &rows;
+        for (; !rs->eof(); rs->move_next())
+            append_sentence(*rs, kind, u, out);
+    }
     rs->close();
+    end_term_marks();
 
     if (parts > 1)
         out += indicator;
@@ -319,22 +334,30 @@ void CVeltoDoc::append_sentence(const Recordset& rs, IdKind kind, double u, std:
     if (references && toggles_.Refer && has_refs != 0 && !_html_ref(id_bn, d[DisplaySettings::FontSizeBasic] - 1, refs, text, table))
         refs.clear();
     finish_sentence(stored, text, table);
+    mark_terms(text, id_bn);
 
     if (!(trimmed_label(label).empty() && text.empty())) {
         if (kind == IdKind::Supplement && id_bn.size() >= 14 && id_bn.compare(id_bn.size() - 14, 14, "0000-0000-0000") == 0)
             out += "<br><br>\n";
-        out += format("<div style='margin-bottom:%0.1fmm; margin-top:%0.1fmm; margin-left:%0.1fmm; text-indent:%0.1fmm'>\n",
-                      0.0, 2.0, margin, indent);
+        out += "<div style='margin-bottom:0.0mm; margin-top:2.0mm; margin-left:";
+        append_decimal1(out, margin);
+        out += "mm; text-indent:";
+        append_decimal1(out, indent);
+        out += "mm'>\n";
         const bool hidden_tag = kind == IdKind::Notice && label.find('-') != std::string::npos;
         const std::int32_t tag = hidden_tag ? d[DisplaySettings::BackColor] : d[DisplaySettings::FontColorTag];
-        out += format("<font color=\"%s\"><b><a id=\"%s\">\n", colour_to_html(tag).c_str(), id_bn.c_str());
+        out += "<font color=\"#";
+        append_colour_hex(out, tag);
+        out += "\"><b><a id=\"";
+        out += id_bn;
+        out += "\">\n";
         out += label;
         out += "\n</a></b></font>\n";
         out += text;
         out += "\n</div>\n";
     } else {
         // No block, but the place of the sentence stays addressable (a citation's anchor).
-        out += format("<a id=\"%s\"></a>\n", id_bn.c_str());
+        out += "<a id=\"" + id_bn + "\"></a>\n";
     }
     if (!refs.empty())
         out += refs + "<br>\n";
@@ -342,6 +365,7 @@ void CVeltoDoc::append_sentence(const Recordset& rs, IdKind kind, double u, std:
         if (!table.empty()) {
             remove_spans(table, "x:str=\"", "\"");
             table = _emphasize_definitions(table);
+            mark_terms(table, id_bn);
             if (pictures != 0)
                 replace_all(table, "./images/", image_url() + "kokuji/");
             out += "\n<!-- start : tabel inserted -->\n" + table + "\n<!-- end : tabel inserted -->\n\n" + "<br>\n\n";

@@ -1,5 +1,6 @@
 // The block of reference links under a sentence.
 #include "compose/html_format.h"
+#include "compose/page_rows.h"
 #include "compose/velto_doc.h"
 #include "core/sjis.h"
 #include "core/text_replace.h"
@@ -38,6 +39,25 @@ void replace_nth(std::string& text, std::string_view needle, std::string_view re
     }
 }
 
+// Whether any anchor's numbering place may stand twice in `lines`: most
+// blocks name each target once, and then numbering changes nothing. Counted
+// with the anchor cut by eight bytes, which is never longer than the place
+// numbering looks for (the anchor less two characters), so a count of one
+// is certain.
+bool anchor_repeated(std::string_view lines, const std::vector<std::string>& anchors)
+{
+    constexpr std::size_t kCut = 8; // two characters of at most four bytes
+    for (const std::string& anchor : anchors) {
+        if (anchor.size() <= kCut)
+            return true;
+        const std::string_view needle = std::string_view(anchor).substr(0, anchor.size() - kCut);
+        const std::size_t first = lines.find(needle);
+        if (first != std::string_view::npos && lines.find(needle, first + 1) != std::string_view::npos)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 bool CVeltoDoc::_html_ref(std::string_view id_bn, int font_size, std::string& block, std::string& sentence,
@@ -57,13 +77,17 @@ bool CVeltoDoc::_html_ref(std::string_view id_bn, int font_size, std::string& bl
         return false;
     };
     try {
-        auto rs = db_.execute(format("SELECT * FROM T_参 LEFT JOIN T_条 ON T_参.ID_FN = T_条.ID_FN WHERE T_参.ID_BN = "
-                                     "'%s' AND T_参.表示 = YES ORDER BY T_参.順序",
-                                     sql_escape(id).c_str()));
-        if (rs->eof())
+        std::vector<ReferenceRow> read;
+        const std::vector<ReferenceRow>* rows = page_rows_ ? page_rows_->references(id) : nullptr;
+        if (!rows) {
+            for (auto rs = db_.execute(reference_statement(id)); !rs->eof(); rs->move_next())
+                read.push_back(reference_row(*rs));
+            rows = &read;
+        }
+        if (rows->empty())
             return false;
-        for (; !rs->eof(); rs->move_next()) {
-            const std::string target = rs->text("T_条.ID_FN");
+        for (const ReferenceRow& row : *rows) {
+            const std::string& target = row.target;
             if (target.empty()) {
                 if (anchors.empty())
                     return fail("");
@@ -90,43 +114,46 @@ bool CVeltoDoc::_html_ref(std::string_view id_bn, int font_size, std::string& bl
             if (!same_family)
                 law += " ";
 
-            const std::string keyword = rs->text("キーワード");
-            const bool active = rs->number("有効") != 0;
+            const std::string& keyword = row.keyword;
+            const bool active = row.active != 0;
             std::string keyword_part;
             if (!keyword.empty() && active) {
                 keyword_part = emphasis_open + keyword;
-                if (const std::string place = rs->text("場所"); !place.empty())
+                if (const std::string& place = row.place; !place.empty())
                     keyword_part += "（" + place + "）";
                 keyword_part += "</SPAN> ⇒ ";
             }
 
-            std::string text = law + label + rs->text("補助");
-            const std::string remark = rs->text("備考");
+            std::string text = law + label + row.aux;
+            const std::string& remark = row.remark;
             if (!remark.empty()) {
                 if (remark != "なし")
                     text += " 「" + remark + "」";
-            } else if (const std::string name = rs->text("条名"); !name.empty() && name != "なし") {
+            } else if (const std::string& name = row.caption; !name.empty() && name != "なし") {
                 // An article without a caption gets no empty quotes.
                 text += " 「" + sjis_shortened(name, 50) + "」";
             }
 
             const std::string anchor = id + "-to-" + target.substr(0, 12) + "-r01";
-            lines += format("<font style=\"font-size: %dpt; font-weight: normal; \">\n", font_size);
+            lines += "<font style=\"font-size: ";
+            append_number(lines, font_size);
+            lines += "pt; font-weight: normal; \">\n";
             lines += anchors.empty() ? "<div style=\"margin-left: 7em; margin-top: 0.5em\" align=\"right\">"
                                      : "<div style=\"margin-left: 7em\" align=\"right\">";
             lines += keyword_part;
-            lines += format("<a id=\"%s\" href='http://", anchor.c_str()) + target + "_VELTO" + "'>" + text + "</a>";
+            lines.append("<a id=\"").append(anchor).append("\" href='http://").append(target).append("_VELTO'>");
+            lines.append(text).append("</a>");
             lines += "</div>\n</font>\n";
             anchors.push_back(anchor);
 
-            if (active && rs->number("強調") != 0 && !keyword.empty()) {
-                const bool in_table = rs->number("表中") != 0;
+            if (active && row.emphasise != 0 && !keyword.empty()) {
+                const bool in_table = row.in_table != 0;
                 std::string& subject = in_table ? new_table : new_sentence;
                 const std::string emphasised = emphasis_open + keyword + "</SPAN>";
-                if (rs->number("自動") != 0) {
+                if (row.automatic != 0) {
                     if (in_table)
                         remove_spans(new_table, "x:str=\"", "\"");
-                    const int which = rs->number("選定");
+                    const int which = row.which;
                     if (which == 0)
                         replace_all(subject, keyword, emphasised);
                     else if (which > 0)
@@ -143,7 +170,8 @@ bool CVeltoDoc::_html_ref(std::string_view id_bn, int font_size, std::string& bl
     }
     std::sort(anchors.begin(), anchors.end());
     anchors.erase(std::unique(anchors.begin(), anchors.end()), anchors.end());
-    _number_anchors(lines, anchors);
+    if (anchor_repeated(lines, anchors))
+        _number_anchors(lines, anchors);
     block += lines;
     sentence = std::move(new_sentence);
     table = std::move(new_table);

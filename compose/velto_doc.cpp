@@ -213,6 +213,7 @@ void CVeltoDoc::report_damaged(const ReportOrigin& origin, const ComponentError&
 
 bool CVeltoDoc::_db_open()
 {
+    term_marks_.reset(); // its book belongs to the connection closed here
     db_.close();
     citation_spans_ = CitationSpanCache{}; // the next database may hold other rows, or no table of them
     connected_ = false;
@@ -237,6 +238,7 @@ bool CVeltoDoc::_db_close()
     if (!connected_)
         return true;
     try {
+        term_marks_.reset();
         db_.close();
         connected_ = false;
         return true;

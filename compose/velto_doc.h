@@ -13,6 +13,7 @@
 #include "compose/citation_spans.h"
 #include "compose/history.h"
 #include "compose/markup.h"
+#include "compose/term_marks.h"
 #include "catalog/law_editions.h"
 #include "catalog/page_catalog.h"
 #include "catalog/page_directory.h"
@@ -27,6 +28,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,6 +36,8 @@
 namespace velto {
 
 // What the document needs of the page view.
+class PageRows;
+
 class PageViewLink {
 public:
     virtual ~PageViewLink() = default;
@@ -310,6 +314,8 @@ public:
     const std::string& table_dir() const { return table_dir_; }
     const std::string& image_dir() const { return image_dir_; }
     Reporter& reporter() const { return reporter_; }
+    // The defined terms of the open database (compose/term_marks.cpp); null when none is open.
+    TermBook* term_book();
     SettingsStore& settings() const { return settings_; }
 
 private:
@@ -331,6 +337,11 @@ private:
     // The page of an article, supplementary provisions or notification; throws ComponentError.
     bool compose_page(std::string_view id, IdKind kind, std::array<int, 3> number, std::array<int, 3> notice,
                       std::string& out);
+    // Reads the defined terms of page `id_fn` when TermMarks is on (term_marks.cpp).
+    void begin_term_marks(std::string_view id_fn);
+    // Marks the uses of the page's defined terms in the HTML of sentence `id_bn`.
+    void mark_terms(std::string& html, std::string_view id_bn) const;
+    void end_term_marks();
     // One sentence block of a page; `references` false leaves out its reference block.
     void append_sentence(const Recordset& rs, IdKind kind, double u, std::string& out, bool references = true);
 
@@ -369,12 +380,15 @@ private:
     bool pinpoints_unsaved_ = false;    // the user file does not hold the user table
     bool pinpoint_failure_told_ = false;
 
+    // The rows of the page being composed, read ahead (page_rows.h); null between pages.
+    PageRows* page_rows_ = nullptr;
     PageViewLink* view_ = nullptr;
     // Set while a page is composed for another page view than view_.
     std::optional<bool> composing_from_link_;
     std::function<void(const std::string&)> status_sink_;
     std::function<void(const std::string&)> message_sink_;
     std::function<std::string(std::string_view)> article_note_;
+    std::unique_ptr<TermMarks> term_marks_; // made on first use, with the connection
 };
 
 } // namespace velto

@@ -239,6 +239,24 @@ ReadableText readable_text(std::string_view html, std::string_view anchor)
     return out;
 }
 
-std::string shown_text(std::string_view html) { return readable_text(html).text; }
+std::string shown_text(std::string_view html)
+{
+    // A plain text (a law's name, most titles) is shown as it stands: no
+    // markup, reference, blank or control to read.
+    for (std::size_t at = 0; at < html.size();) {
+        const auto byte = static_cast<unsigned char>(html[at]);
+        if (byte < 0x80) {
+            if (byte <= 0x20 || byte == 0x7F || byte == '<' || byte == '&')
+                return readable_text(html).text;
+            ++at;
+            continue;
+        }
+        const Utf8Char c = utf8_decode_at(html, at);
+        if ((c.code == 0xFFFD && c.bytes == 1) || is_control(c.code))
+            return readable_text(html).text;
+        at += c.bytes;
+    }
+    return std::string(html);
+}
 
 } // namespace velto

@@ -1,5 +1,8 @@
 #include "core/sjis.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace velto {
 
 namespace {
@@ -107,10 +110,34 @@ inline std::size_t next_width(std::string_view text, std::size_t& pos)
 
 std::size_t sjis_width(std::string_view text)
 {
+    // Runs of ASCII (the tags of tables, most of an identifier) are counted
+    // eight bytes at a time.
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
     std::size_t width = 0;
-    for (std::size_t pos = 0; pos < text.size();)
+    for (std::size_t pos = 0; pos < text.size();) {
+        if (pos + 8 <= text.size()) {
+            std::uint64_t block;
+            std::memcpy(&block, text.data() + pos, sizeof block);
+            if ((block & kHighBits) == 0) {
+                width += 8;
+                pos += 8;
+                continue;
+            }
+        }
         width += next_width(text, pos);
+    }
     return width;
+}
+
+bool sjis_width_below(std::string_view text, std::size_t limit)
+{
+    std::size_t width = 0;
+    for (std::size_t pos = 0; pos < text.size();) {
+        width += next_width(text, pos);
+        if (width >= limit)
+            return false;
+    }
+    return width < limit;
 }
 
 std::size_t sjis_halfwidth_count(std::string_view text)

@@ -76,6 +76,10 @@ inline int sjis_char_width(char32_t code) { return code < 0x80 || (code >= 0xFF6
 // Shift-JIS width of the whole text.
 std::size_t sjis_width(std::string_view text);
 
+// Whether the Shift-JIS width of the text is below `limit`; reads no more of
+// the text than the first `limit` characters.
+bool sjis_width_below(std::string_view text, std::size_t limit);
+
 // Number of single-byte (half-width) characters in the text.
 std::size_t sjis_halfwidth_count(std::string_view text);
 

@@ -15,6 +15,8 @@ namespace {
 
 // Far more than the reader's statements; bounds what ad-hoc statements can hold.
 constexpr std::size_t kCapacity = 64;
+// Rewritten statement texts kept: the statements of a few thousand pages.
+constexpr std::size_t kRewrites = 16384;
 
 bool same_name(std::string_view a, std::string_view b)
 {
@@ -77,11 +79,24 @@ Connection::~Connection()
     sqlite3_close_v2(db_);
 }
 
+const Connection::Rewrite& Connection::rewrite(std::string_view statement)
+{
+    const std::string key(statement);
+    if (const auto known = rewrites_.find(key); known != rewrites_.end())
+        return known->second;
+    if (rewrites_.size() >= kRewrites)
+        rewrites_.clear(); // a bound on memory; the reader's pages soon fill it again
+    Rewrite made;
+    made.sql = sql_for_sqlite(statement, &made.literals);
+    return rewrites_.emplace(key, std::move(made)).first->second;
+}
+
 CachedStatement* Connection::acquire(std::string_view statement, std::vector<std::string>& literals)
 {
-    literals.clear();
+    const Rewrite& rewritten = rewrite(statement);
+    literals = rewritten.literals;
     int rc = SQLITE_OK;
-    CachedStatement* cached = find_or_prepare(sql_for_sqlite(statement, &literals), rc);
+    CachedStatement* cached = find_or_prepare(rewritten.sql, rc);
     if (cached && static_cast<std::size_t>(sqlite3_bind_parameter_count(cached->stmt())) == literals.size())
         return cached;
     if (!cached && (rc == SQLITE_OK || literals.empty())) {

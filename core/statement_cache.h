@@ -5,7 +5,9 @@
 // as parameters, so each statement is compiled once per connection; the
 // position of every field a caller asks for by name is resolved once per
 // statement. A statement in use by an open recordset is never handed out
-// twice: a second user gets a statement of its own.
+// twice: a second user gets a statement of its own. The rewrite of a
+// statement's text is kept too, so a page shown again is read without
+// rewriting its statements.
 //
 // Internal to the database layer (core/database.h); nothing here reports.
 #pragma once
@@ -14,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 struct sqlite3;
@@ -74,10 +77,19 @@ public:
     std::size_t cached() const { return statements_.size(); }
 
 private:
+    // A statement of the reader's dialect rewritten for SQLite.
+    struct Rewrite {
+        std::string sql;
+        std::vector<std::string> literals;
+    };
+
+    // The rewrite of `statement`, made once per statement text.
+    const Rewrite& rewrite(std::string_view statement);
     CachedStatement* find_or_prepare(const std::string& sql, int& rc);
     void make_room();
 
     sqlite3* db_;
+    std::unordered_map<std::string, Rewrite> rewrites_;
     std::vector<std::unique_ptr<CachedStatement>> statements_;
     std::uint64_t clock_ = 0;
 };

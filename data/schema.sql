@@ -213,3 +213,20 @@ CREATE TABLE IF NOT EXISTS T_索引情報 (
                              --   and bytes; they are matched as SQLite's LIKE reads them
   内容   BLOB
 );
+
+-- The terms the laws define: one row per definition, with the range of
+-- sentences it holds for (identifiers sort in the order of the text, so a
+-- scope is the sentences from 始 to 終; '~' in 終 closes everything under its
+-- prefix). velto-dbbuild and velto-import write it anew with every database
+-- they make; a database without it shows no defined terms. An order or rule
+-- also uses the terms its act defines for the whole act, unless it defines
+-- the word itself.
+CREATE TABLE IF NOT EXISTS T_用語 (
+  ID_HN      TEXT NOT NULL,   -- the law that defines it
+  用語       TEXT NOT NULL,   -- 主要構造部
+  ID_BN      TEXT NOT NULL,   -- the defining sentence (an item of a definitions article, or the sentence of 「…」という。)
+  範囲       TEXT,            -- the scope as a reader says it: この法令, この章, 以下この条 …
+  始         TEXT NOT NULL,   -- the first sentence of the scope
+  終         TEXT NOT NULL    -- every sentence of the scope is at most this
+);
+CREATE INDEX IF NOT EXISTS T_用語_法 ON T_用語 (ID_HN, 始);

@@ -47,6 +47,7 @@ constexpr int OpenBelow = 32824;      // 下のペインで開く
 constexpr int CompareEditions = 32825; // 改正比較: what changed between two editions of a law
 constexpr int ArticleHistory = 32826;  // この条の改正: the editions in which the article shown changed
 constexpr int ArabicNumbers = 32827;   // 表示 → 条項番号を算用数字で表示
+constexpr int TermMarks = 32828;       // 定義語に下線を引く: uses of defined terms underlined, with a preview
 constexpr int Copy = 57634;
 constexpr int EditCut = 57635;
 constexpr int Paste = 57637;

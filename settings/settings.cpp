@@ -18,6 +18,7 @@ ViewToggles read_view_toggles(const SettingsStore& store)
     toggles.Brachet = read_int_or(store, kSectionSettings, kValueBrachet, defaults.Brachet);
     toggles.PinPoint = read_int_or(store, kSectionSettings, kValuePinPoint, defaults.PinPoint);
     toggles.ArabicNumbers = read_int_or(store, kSectionSettings, kValueArabicNumbers, defaults.ArabicNumbers);
+    toggles.TermMarks = read_int_or(store, kSectionSettings, kValueTermMarks, defaults.TermMarks);
     return toggles;
 }
 
@@ -28,6 +29,7 @@ void write_view_toggles(SettingsStore& store, const ViewToggles& toggles)
     store.write_int(kSectionSettings, kValueBrachet, toggles.Brachet);
     store.write_int(kSectionSettings, kValuePinPoint, toggles.PinPoint);
     store.write_int(kSectionSettings, kValueArabicNumbers, toggles.ArabicNumbers);
+    store.write_int(kSectionSettings, kValueTermMarks, toggles.TermMarks);
 }
 
 DisplaySettings default_display_settings()
@@ -62,10 +64,11 @@ void write_display_settings(SettingsStore& store, const DisplaySettings& setting
 
 std::string colour_to_html(std::int32_t colour)
 {
+    // Without printf: pages write a colour for every sentence.
+    constexpr char kDigits[] = "0123456789ABCDEF";
     const auto bits = static_cast<std::uint32_t>(colour);
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02X%02X%02X", bits & 0xFFu, (bits >> 8) & 0xFFu, (bits >> 16) & 0xFFu);
-    return text;
+    return {'#', kDigits[(bits >> 4) & 0xF],  kDigits[bits & 0xF],         kDigits[(bits >> 12) & 0xF],
+            kDigits[(bits >> 8) & 0xF], kDigits[(bits >> 20) & 0xF], kDigits[(bits >> 16) & 0xF]};
 }
 
 } // namespace velto

@@ -30,6 +30,7 @@ struct ViewToggles {
     int Brachet = 1;  // bracketed phrases are coloured by nesting level
     int PinPoint = 1; // pinpoint marks are placed in pages
     int ArabicNumbers = 0; // the numbers of 条・項・号 of a page are shown in Arabic digits
+    int TermMarks = 1; // uses of defined terms are underlined, with their definitions in a preview
 
     bool operator==(const ViewToggles&) const = default;
 };
@@ -39,6 +40,7 @@ inline constexpr std::string_view kValueRefer = "Refer";
 inline constexpr std::string_view kValueBrachet = "Brachet";
 inline constexpr std::string_view kValuePinPoint = "PinPoint";
 inline constexpr std::string_view kValueArabicNumbers = "ArabicNumbers";
+inline constexpr std::string_view kValueTermMarks = "TermMarks";
 
 ViewToggles read_view_toggles(const SettingsStore& store);
 void write_view_toggles(SettingsStore& store, const ViewToggles& toggles);

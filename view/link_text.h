@@ -14,6 +14,10 @@ namespace velto {
 
 class CVeltoDoc;
 
+// The address the page's script reports for a marked use of a defined term:
+// this, then the defining sentence (page_script.js writes it).
+inline constexpr char kTermHref[] = "velto-term:";
+
 struct InternalLink {
     bool internal = false; // the address carries the marker
     std::string id;        // the page it leads to; empty when the address names none

@@ -26,6 +26,7 @@ bool C2ndView::command_enabled(int id) const
     case kBrachet:
     case kPinPoint:
     case kArabicNumbers:
+    case kTermMarks:
     case kFindInPage: return true;
     case kClearMarks: return !find_string().empty();
     case kCopy: return page_->hasSelection();
@@ -51,6 +52,7 @@ bool C2ndView::command_checked(int id) const
     case kBrachet: return t.Brachet != 0;
     case kPinPoint: return t.PinPoint != 0;
     case kArabicNumbers: return t.ArabicNumbers != 0;
+    case kTermMarks: return t.TermMarks != 0;
     default: return false;
     }
 }
@@ -75,6 +77,7 @@ void C2ndView::run_command(int id)
     case kBrachet:
     case kPinPoint:
     case kArabicNumbers:
+    case kTermMarks:
         toggle_and_rebuild(id);
         break;
     case kCopy:
@@ -109,7 +112,8 @@ void C2ndView::run_command(int id)
 void C2ndView::toggle_and_rebuild(int id)
 {
     ViewToggles& t = doc_.toggles();
-    int& value = id == kRefer ? t.Refer : id == kBrachet ? t.Brachet : id == kArabicNumbers ? t.ArabicNumbers : t.PinPoint;
+    int& value = id == kRefer ? t.Refer : id == kBrachet ? t.Brachet : id == kArabicNumbers ? t.ArabicNumbers
+                 : id == kTermMarks ? t.TermMarks : t.PinPoint;
     value = value ? 0 : 1;
     if (id != kArabicNumbers || current_id_.empty() || loading_) {
         rebuild_after_toggle(id);

@@ -21,9 +21,10 @@ void C2ndView::link_entered(const QString& href, const QString& anchor_id, const
         return;
     }
     close_peek();
-    if (!link.internal || link.id.empty())
+    const bool term = href.startsWith(QLatin1String(kTermHref));
+    if (!term && (!link.internal || link.id.empty()))
         return;
-    hovered_ = {href, anchor, link.id, line};
+    hovered_ = {href, anchor, term ? href.mid(QLatin1String(kTermHref).size()).toStdString() : link.id, line, term};
     if (!peek_timer_) {
         peek_timer_ = new QTimer(this);
         peek_timer_->setSingleShot(true);
@@ -48,7 +49,7 @@ void C2ndView::open_peek()
     if (!link_peek_)
         link_peek_ = std::make_unique<LinkPeek>(doc_);
     std::string html;
-    if (!link_peek_->compose(hovered_.anchor, hovered_.id, peeked_, html))
+    if (!(hovered_.term ? compose_term_peek(html) : link_peek_->compose(hovered_.anchor, hovered_.id, peeked_, html)))
         return;
     if (!peek_popup_) {
         peek_popup_ = new LinkPeekPopup(profile_, scheme_, this);

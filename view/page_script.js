@@ -451,8 +451,16 @@
         return a.getBoundingClientRect();
     }
 
+    // A link, or a marked use of a defined term: its definition is previewed as a link's target is.
+    function hoverTargetOf(node) {
+        var a = anchorOf(node);
+        while (!a && node && node.nodeType !== 1)
+            node = node.parentNode;
+        return a || (node && node.closest ? node.closest('span.vt-term[data-term]') : null);
+    }
+
     document.addEventListener('mouseover', function (event) {
-        var a = anchorOf(event.target);
+        var a = hoverTargetOf(event.target);
         if (!host || a === hovered)
             return;
         if (hovered)
@@ -460,13 +468,15 @@
         hovered = a;
         if (a) {
             var r = lineUnder(a, event);
-            host.linkEntered(a.href, a.id || '', Math.round(r.left), Math.round(r.top), Math.round(r.width),
+            var term = !a.href;
+            host.linkEntered(term ? 'velto-term:' + a.getAttribute('data-term') : a.href,
+                             term ? a.textContent : (a.id || ''), Math.round(r.left), Math.round(r.top), Math.round(r.width),
                              Math.round(r.height));
         }
     }, true);
 
     document.addEventListener('mouseout', function (event) {
-        if (!host || !hovered || (event.relatedTarget && anchorOf(event.relatedTarget) === hovered))
+        if (!host || !hovered || (event.relatedTarget && hoverTargetOf(event.relatedTarget) === hovered))
             return;
         hovered = null;
         host.linkLeft();

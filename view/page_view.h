@@ -35,6 +35,7 @@
 
 #include "nav/command_ids.h"
 #include "citations/link_peek.h"
+#include "citations/term_peek.h"
 #include "compose/history.h"
 #include "compose/velto_doc.h"
 #include "view/link_text.h"
@@ -96,6 +97,7 @@ public:
     static constexpr int kBrachet = cmd::Brachet;
     static constexpr int kArabicNumbers = cmd::ArabicNumbers;
     static constexpr int kPinPoint = cmd::PinPoint;
+    static constexpr int kTermMarks = cmd::TermMarks;
     static constexpr int kClearMarks = cmd::ClearMarks;
     static constexpr int kCopy = cmd::Copy;
     static constexpr int kPrint = cmd::Print;
@@ -395,6 +397,8 @@ private:
     // (`line` in window coordinates) or left it; the preview opens, closes,
     // or is followed as the link is.
     void link_entered(const QString& href, const QString& anchor_id, const QRect& line);
+    // The preview of the defined term the pointer rests on (page_term_peek.cpp).
+    bool compose_term_peek(std::string& html);
     void link_left();
     void open_peek();
     void close_peek();
@@ -434,9 +438,11 @@ private:
     struct {
         QString href;
         std::string anchor; // its id
-        std::string id;     // the page it leads to
+        std::string id;     // the page it leads to (the defining sentence of a term)
         QRect line;
+        bool term = false;  // a marked use of a defined term; `anchor` holds the word
     } hovered_;
+    std::unique_ptr<TermPeek> term_peek_;
     PeekTarget peeked_;
 
     std::string current_id_;

@@ -2,6 +2,7 @@
 #include "tests/compose_fixture.h"
 
 #include "compose/content_policy.h"
+#include "compose/page_rows.h"
 #include "core/paths.h"
 
 using namespace velto;
@@ -12,6 +13,53 @@ namespace {
 class InsertedContent : public velto::test::ComposeFixture {};
 
 constexpr const char* kFirstSentence = "01A-00010000-00-0100-0000-0000-0000";
+
+// The fields of reference rows as one comparable text.
+std::string flattened(const std::vector<ReferenceRow>& rows)
+{
+    std::string out;
+    for (const ReferenceRow& r : rows) {
+        for (const std::string* field : {&r.target, &r.keyword, &r.place, &r.aux, &r.remark, &r.caption})
+            out += *field + '|';
+        for (const std::int32_t number : {r.active, r.emphasise, r.in_table, r.automatic, r.which})
+            out += std::to_string(number) + '|';
+        out += '\n';
+    }
+    return out;
+}
+
+// Every sentence of `db`: the rows read ahead for its page must be the rows
+// its own statements give, in their order. Returns the sentences compared.
+std::size_t expect_rows_read_ahead_as_per_sentence(Database& db)
+{
+    std::vector<std::string> sentences;
+    for (auto rs = db.execute("SELECT ID_BN FROM T_文 ORDER BY ID_BN"); !rs->eof(); rs->move_next())
+        sentences.push_back(rs->text("ID_BN"));
+    std::unique_ptr<PageRows> ahead;
+    std::string page;
+    for (const std::string& id : sentences) {
+        if (id.substr(0, 15) != page) {
+            page = id.substr(0, 15);
+            ahead = std::make_unique<PageRows>(db, page, true);
+        }
+        std::vector<ReferenceRow> references;
+        for (auto rs = db.execute(reference_statement(id)); !rs->eof(); rs->move_next())
+            references.push_back(reference_row(*rs));
+        std::vector<std::optional<std::string>> pieces;
+        for (auto rs = db.execute("SELECT * FROM T_表 WHERE ID_BN = '" + sql_escape(id) + "' ORDER BY 順序"); !rs->eof();
+             rs->move_next())
+            pieces.push_back(rs->is_null("表式データ") ? std::nullopt : std::optional(rs->text("表式データ")));
+        const auto* read_references = ahead->references(id);
+        const auto* read_pieces = ahead->tables(id);
+        if (!read_references || !read_pieces) {
+            ADD_FAILURE() << id << ": nothing read ahead";
+            continue;
+        }
+        EXPECT_EQ(flattened(*read_references), flattened(references)) << id;
+        EXPECT_TRUE(*read_pieces == pieces) << id;
+    }
+    return sentences.size();
+}
 
 } // namespace
 
@@ -245,4 +293,28 @@ TEST(ContentPolicy, StandsBeforeAnythingThePageHolds)
     // No frame of its own in the page, whatever the case or the markup around it.
     EXPECT_EQ(with_content_policy("<iframe srcdoc=\"a\"></iframe><IFRAME/SrcDoc=b>"),
               meta + "<iframe data-refused-srcdoc=\"a\"></iframe><IFRAME/data-refused-SrcDoc=b>");
+}
+
+// --- rows read ahead for a page
+
+TEST_F(InsertedContent, RowsReadAheadForAPageAreEachSentencesOwnInItsOrder)
+{
+    // Ties of 順序 keep the order the sentence's statement gives; a null piece
+    // stays in its place; a page whose identifier is a prefix of another's
+    // (and one with a quote) reads its own rows only.
+    rebuild("INSERT INTO T_参 VALUES ('01A-00010000-00-0100-0000-0000-0000', '01A-00990000-00', 2, -1, '', 'B', 0, 0, 0, 0, "
+            "0, NULL, NULL);\n"
+            "INSERT INTO T_参 VALUES ('01A-00010000-00-0100-0000-0000-0000', '01A-00010000-00', 2, -1, '', 'A', 0, 0, 0, 0, "
+            "0, NULL, NULL);\n"
+            "INSERT INTO T_表 VALUES ('01A-00010000-00-0100-0000-0000-0000', 1, NULL, NULL);\n"
+            "INSERT INTO T_表 VALUES ('01A-00010000-00-0100-0000-0000-0000', 1, '<p>後</p>', NULL);\n"
+            "INSERT INTO T_文 (ID_BN, 法文) VALUES ('01A-00010000-0', '短い');\n"
+            "INSERT INTO T_参 VALUES ('01A-00010000-0', '01A-00200000-00', 1, -1, '', '', 0, 0, 0, 0, 0, NULL, NULL);\n"
+            "INSERT INTO T_文 (ID_BN, 法文) VALUES ('01A-0001''000-00-0100', '引用符');\n"
+            "INSERT INTO T_表 VALUES ('01A-0001''000-00-0100', 1, '<p>表</p>', NULL);\n");
+    EXPECT_GT(expect_rows_read_ahead_as_per_sentence(doc->database()), 10u);
+
+    test::Reader whole(VELTO_BINARY_DIR "/");
+    ASSERT_TRUE(whole.started);
+    EXPECT_GT(expect_rows_read_ahead_as_per_sentence(whole.doc.database()), 1000u);
 }

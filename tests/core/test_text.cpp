@@ -1,5 +1,6 @@
 #include "core/paths.h"
 #include "core/sjis.h"
+#include "core/text_format.h"
 
 #include <gtest/gtest.h>
 
@@ -35,6 +36,39 @@ TEST(ShiftJisWidth, MalformedUtf8IsMeasuredByteByByte)
     EXPECT_EQ(utf8_decode_at("\xED\xA0\x80", 0).bytes, 1u); // surrogate
     EXPECT_EQ(utf8_decode_at("\xF0\x9F\x98\x80", 0).code, 0x1F600u);
     EXPECT_EQ(utf8_decode_at("\xF0\x9F\x98", 0).bytes, 1u);
+}
+
+TEST(ShiftJisWidth, FastPathsAgreeWithTheCharacterByCharacterWidth)
+{
+    // ASCII runs are counted in blocks: characters and bad bytes at every
+    // place of a block must still count as the decoder reads them.
+    const std::string pieces[] = {"<td class=\"x\">", "第", "ｱ", "é", "\xE7\xAF", "\xFF", "😀", "（）"};
+    for (const std::string& piece : pieces) {
+        for (std::size_t before = 0; before < 10; ++before) {
+            const std::string text = std::string(before, 'a') + piece + std::string(9, 'b') + piece;
+            std::size_t expected = 0;
+            for (std::size_t pos = 0; pos < text.size();) {
+                const Utf8Char c = utf8_decode_at(text, pos);
+                expected += c.bytes == 1 && c.code == 0xFFFD ? 1 : static_cast<std::size_t>(sjis_char_width(c.code));
+                pos += c.bytes;
+            }
+            EXPECT_EQ(sjis_width(text), expected) << text;
+            for (std::size_t limit = 0; limit <= expected + 1; ++limit)
+                EXPECT_EQ(sjis_width_below(text, limit), expected < limit) << text << " " << limit;
+        }
+    }
+}
+
+TEST(NumberText, PaddedNumbersAreWhatPrintfWrites)
+{
+    const long long values[] = {0, 7, 42, 999, 12345, -3, -42, -12345, 9223372036854775807LL, -9223372036854775807LL - 1};
+    for (const long long value : values) {
+        for (const int width : {0, 1, 2, 4, 8, 25}) {
+            char expected[64];
+            std::snprintf(expected, sizeof expected, "%0*lld", width, value);
+            EXPECT_EQ(padded_number(value, width), expected) << value << " " << width;
+        }
+    }
 }
 
 TEST(ShiftJisWidth, CharacterSubstrings)

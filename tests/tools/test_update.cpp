@@ -128,9 +128,10 @@ TEST_F(UpdateTest, UpdateReplacesTheTextAndKeepsTheReplacedEdition)
 {
     const ToolRun run = update("--update 01A");
     ASSERT_EQ(run.status, 0) << run.err;
-    // As a reading of the two official files finds: 第六十条の二の二 came,
-    // 第七十七条の五十九の二 went, 86 others read differently.
-    EXPECT_EQ(run.out, "01A\t建築基準法\t2019-12-01\t2026-04-01\t追加 1条、削除 1条、変更 86条\n");
+    // As 改正比較 counts the two official files: 第六十条の二の二 came,
+    // 第七十七条の五十九の二 went, 82 others read differently and 4 kept their
+    // words under another number.
+    EXPECT_EQ(run.out, "01A\t建築基準法\t2019-12-01\t2026-04-01\t追加 1件、削除 1件、改正 82件、移動 4件\n");
     EXPECT_EQ(current_revision("01A"), kAct2026Id);
     EXPECT_EQ(ids_in(db_, "SELECT 版ID AS id FROM T_旧版 WHERE ID_HN = '01A'"),
               std::vector<std::string>{"325AC0000000201_20191201_501AC0000000037"});

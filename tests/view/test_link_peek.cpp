@@ -117,5 +117,41 @@ TEST_F(LinkPeekTest, AClickInThePreviewFollowsTheLink)
     EXPECT_FALSE(preview_shown());
 }
 
+// 第7条 defines 建築物 for the whole law, which 第3条 uses.
+class TermPeekTest : public LinkPeekTest {
+protected:
+    void SetUp() override
+    {
+        extra_sql.push_back(
+            "INSERT INTO T_条 VALUES ('01A-00070000-00', '01A-0100-0000-0000-0000', '用語の定義', '', 0, 0, -1);\n"
+            "INSERT INTO T_文 VALUES ('01A-00070000-00-0100-0000-0000-0000', 'この法律において次の各号に掲げる用語の"
+            "意義は、当該各号に定めるところによる。', '', 0, 0, 0, 0, NULL);\n"
+            "INSERT INTO T_文 VALUES ('01A-00070000-00-0100-0100-0000-0000', '建築物　土地に定着する工作物をいう。', "
+            "'', 0, 0, 0, 0, NULL);\n");
+        LinkPeekTest::SetUp();
+    }
+};
+
+TEST_F(TermPeekTest, RestingOnADefinedTermShowsItsDefinitionAndAClickOpensIt)
+{
+    start();
+    ASSERT_TRUE(show(kArticle3));
+    const QString term = QStringLiteral("span.vt-term[data-term=\"01A-00070000-00-0100-0100-0000-0000\"]");
+    move_to(QPoint(2, 2));
+    move_to(middle(term));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return preview_shown(); }, kWait));
+    const QString text = preview_text();
+    EXPECT_TRUE(text.contains(QStringLiteral("第七条第一号　「建築物」"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("土地に定着する工作物をいう。"))) << text.toStdString();
+    EXPECT_EQ(view->_current_id(), kArticle3);
+
+    QSignalSpy loaded(view.get(), &C2ndView::pageLoaded);
+    QTest::mouseClick(view->peek_popup()->findChild<QWebEngineView*>()->focusProxy(), Qt::LeftButton, {},
+                      QPoint(40, 40));
+    ASSERT_TRUE(loaded.wait(kWait));
+    EXPECT_EQ(view->_current_id(), "01A-00070000-00");
+    EXPECT_EQ(back_ids().back(), kArticle3);
+}
+
 } // namespace
 } // namespace velto::test

@@ -3,6 +3,7 @@
 #include "citations/citation_links.h"
 #include "citations/link_index.h"
 #include "search/search_index_writer.h"
+#include "terms/term_writer.h"
 #include "core/report.h"
 #include "core/sql_dialect.h"
 #include "tools/dbbuild/file_replacement.h"
@@ -137,7 +138,8 @@ bool fill(const std::string& path, const std::vector<ContentScript>& scripts, co
             return false;
     const auto citations = [](sqlite3* db) { write_citation_links(db); };
     if (!run_pass(c.db, citations, "citation links", error) || !run_pass(c.db, write_link_index, "link index", error) ||
-        !run_pass(c.db, write_search_index, "search index", error) || !exec(c.db, "COMMIT", "finish", error))
+        !run_pass(c.db, write_search_index, "search index", error) ||
+        !run_pass(c.db, write_defined_terms, "defined terms", error) || !exec(c.db, "COMMIT", "finish", error))
         return false;
     if (sqlite3_close(c.db) != SQLITE_OK) {
         error = path + ": " + sqlite3_errmsg(c.db);

@@ -3,6 +3,7 @@
 #include "citations/citation_links.h"
 #include "citations/link_index.h"
 #include "search/search_index_writer.h"
+#include "terms/term_writer.h"
 #include "core/report.h"
 #include "core/sql_dialect.h"
 #include "tools/dbbuild/db_builder.h"
@@ -108,6 +109,16 @@ void index_search(sqlite3* db)
     }
 }
 
+// The laws' definitions, as their text now stands.
+void index_terms(sqlite3* db)
+{
+    try {
+        write_defined_terms(db);
+    } catch (const ComponentError& e) {
+        throw WriteError{"defined terms: " + e.description.value_or(e.meaning)};
+    }
+}
+
 bool write_into(const std::string& file, const std::string& base, const LawWrite& write, std::string& error)
 {
     sqlite3* db = nullptr;
@@ -146,6 +157,7 @@ bool write_into(const std::string& file, const std::string& base, const LawWrite
         write_citation_links(db);
         write_link_index(db);
         index_search(db);
+        index_terms(db);
         exec(db, "COMMIT");
     } catch (const ComponentError& e) {
         error = "link index: " + e.description.value_or(e.meaning);

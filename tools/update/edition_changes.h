@@ -1,7 +1,8 @@
 // What an update changed in a law: the articles of its main provision that
-// the new current text added, deleted or changed against an earlier edition
-// the database keeps (T_旧条, T_旧文). An article changed when its caption or
-// its sentences differ, white space aside.
+// the new current text added, deleted, changed or moved against the edition
+// it replaced, which the database keeps as an earlier one. The comparison is
+// the one the reader's 改正比較 shows (editions/edition_compare.h), so the
+// tool and the window never count differently.
 //
 // Reads the database only; a database or edition it cannot read is a message.
 #pragma once
@@ -10,15 +11,11 @@
 
 namespace velto::update {
 
-struct EditionChanges {
-    int added = 0;
-    int deleted = 0;
-    int changed = 0;
-};
-
-// The changes from the earlier edition `earlier_revision` (版ID) of law `law`
-// to its current text in the database at `database`.
-bool count_article_changes(const std::string& database, const std::string& law, const std::string& earlier_revision,
-                           EditionChanges& changes, std::string& error);
+// The counts line of the changes from the earlier edition `earlier_revision`
+// (版ID) of law `law` to its current text in the database at `database`
+// ("追加 1件、削除 0件、改正 86件、移動 1件"). False with `error` when the
+// database cannot be read or keeps no such edition.
+bool describe_article_changes(const std::string& database, const std::string& law,
+                              const std::string& earlier_revision, std::string& counts, std::string& error);
 
 } // namespace velto::update

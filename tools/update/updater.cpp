@@ -201,12 +201,11 @@ int Updater::update(const std::vector<std::string>& codes)
         return fail(error);
 
     for (const auto& plan : plans) {
-        EditionChanges changes;
         std::string line = plan->law.code + "\t" + plan->law.title + "\t" + plan->law.enforced + "\t" +
                            plan->target.enforced + "\t";
-        if (count_article_changes(options_.database, plan->law.code, plan->law.revision, changes, error))
-            line += "追加 " + std::to_string(changes.added) + "条、削除 " + std::to_string(changes.deleted) +
-                    "条、変更 " + std::to_string(changes.changed) + "条";
+        std::string counts;
+        if (describe_article_changes(options_.database, plan->law.code, plan->law.revision, counts, error))
+            line += counts;
         else
             err_("velto-update: " + error);
         out_(line);
