@@ -12,21 +12,10 @@ namespace {
 constexpr std::string_view kDai = "第";
 constexpr std::string_view kNo = "の";
 
-std::size_t numeral_end(std::string_view text, std::size_t pos)
-{
-    while (pos < text.size()) {
-        const Utf8Char c = utf8_decode_at(text, pos);
-        if (!is_kanji_numeral(c.code))
-            break;
-        pos += c.bytes;
-    }
-    return pos;
-}
-
 // A kanji numeral at `pos`; its value, or -1, and where it ends.
 int numeral_at(std::string_view text, std::size_t pos, std::size_t& end)
 {
-    end = numeral_end(text, pos);
+    end = kanji_numeral_end(text, pos);
     return end > pos ? kanji_number(text.substr(pos, end - pos)) : -1;
 }
 

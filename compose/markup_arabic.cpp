@@ -15,17 +15,6 @@ bool at(std::string_view text, std::size_t pos, std::string_view word)
     return text.substr(pos, word.size()) == word;
 }
 
-std::size_t numeral_end(std::string_view text, std::size_t pos)
-{
-    while (pos < text.size()) {
-        const Utf8Char c = utf8_decode_at(text, pos);
-        if (!is_kanji_numeral(c.code))
-            break;
-        pos += c.bytes;
-    }
-    return pos;
-}
-
 // Appends the numeral text[from, to) in digits; false (nothing appended) when it reads as no number.
 bool append_digits(std::string_view text, std::size_t from, std::size_t to, std::string& out)
 {
@@ -42,7 +31,7 @@ std::size_t append_branches(std::string_view text, std::size_t pos, std::string&
 {
     constexpr std::string_view no = "の";
     while (at(text, pos, no)) {
-        const std::size_t end = numeral_end(text, pos + no.size());
+        const std::size_t end = kanji_numeral_end(text, pos + no.size());
         std::string digits;
         if (!append_digits(text, pos + no.size(), end, digits) || digits == "1")
             break;
@@ -70,7 +59,7 @@ void arabic_provision_numbers(std::string& html)
         const bool head = at(text, pos, "第") || at(text, pos, "前");
         if (head) {
             const std::size_t from = pos + std::string_view("第").size();
-            const std::size_t to = numeral_end(text, from);
+            const std::size_t to = kanji_numeral_end(text, from);
             const bool unit = at(text, to, "条") || at(text, to, "項") || at(text, to, "号");
             std::string digits;
             if (unit && append_digits(text, from, to, digits)) {
@@ -90,7 +79,7 @@ void arabic_provision_numbers(std::string& html)
 
 void arabic_label(std::string& label)
 {
-    const std::size_t end = numeral_end(label, 0);
+    const std::size_t end = kanji_numeral_end(label, 0);
     std::string out;
     if (!append_digits(label, 0, end, out))
         return;

@@ -39,6 +39,17 @@ int unit_of(char32_t c)
 
 bool is_kanji_numeral(char32_t c) { return digit_of(c) >= 0 || unit_of(c) > 0; }
 
+std::size_t kanji_numeral_end(std::string_view text, std::size_t pos)
+{
+    while (pos < text.size()) {
+        const Utf8Char c = utf8_decode_at(text, pos);
+        if (!is_kanji_numeral(c.code))
+            break;
+        pos += c.bytes;
+    }
+    return pos;
+}
+
 int kanji_number(std::string_view numeral)
 {
     if (numeral.empty())

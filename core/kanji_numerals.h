@@ -10,6 +10,10 @@ namespace velto {
 // A character of a kanji numeral: 〇 一 ... 九, 十 百 千.
 bool is_kanji_numeral(char32_t c);
 
+// Where the run of kanji numeral characters that starts at byte `pos` of a
+// UTF-8 text ends (`pos` itself when there is none).
+std::size_t kanji_numeral_end(std::string_view text, std::size_t pos);
+
 // Value of a kanji numeral: "二十" 20, "百八" 108, "千二十" 1020, also the
 // positional form "二〇". -1 for an empty or malformed numeral (any other
 // character, a unit twice or out of order: "十十", "二二十").

@@ -19,18 +19,6 @@ bool starts_with(std::string_view text, std::size_t pos, std::string_view word)
     return text.substr(pos, word.size()) == word;
 }
 
-// End of the run of numeral characters that starts at pos (pos itself when none).
-std::size_t numeral_end(std::string_view text, std::size_t pos)
-{
-    while (pos < text.size()) {
-        const Utf8Char c = utf8_decode_at(text, pos);
-        if (!is_kanji_numeral(c.code))
-            break;
-        pos += c.bytes;
-    }
-    return pos;
-}
-
 // Characters of a word: an alias counts only where it is a word of its own,
 // not the end of a longer name ("建築士法", "同法").
 bool is_word_char(char32_t c)
@@ -77,7 +65,7 @@ struct Reference {
 std::optional<Reference> reference_at(std::string_view text, std::size_t pos)
 {
     std::size_t start = pos + kDai.size();
-    std::size_t end = numeral_end(text, start);
+    std::size_t end = kanji_numeral_end(text, start);
     if (end == start || !starts_with(text, end, kJou))
         return std::nullopt;
     Reference r;
@@ -89,7 +77,7 @@ std::optional<Reference> reference_at(std::string_view text, std::size_t pos)
         if (!starts_with(text, r.end, kNo))
             break;
         const std::size_t from = r.end + kNo.size();
-        const std::size_t to = numeral_end(text, from);
+        const std::size_t to = kanji_numeral_end(text, from);
         const int value = to > from ? kanji_number(text.substr(from, to - from)) : -1;
         if (value < 2)
             break;
@@ -109,11 +97,11 @@ bool continues_enumeration(std::string_view text, std::size_t from, std::size_t 
     std::size_t pos = from;
     while (pos < to) {
         if (starts_with(text, pos, kDai)) {
-            const std::size_t end = numeral_end(text, pos + kDai.size());
+            const std::size_t end = kanji_numeral_end(text, pos + kDai.size());
             if (end > pos + kDai.size() && (starts_with(text, end, "項") || starts_with(text, end, "号"))) {
                 pos = end + 3;
-                while (starts_with(text, pos, kNo) && numeral_end(text, pos + kNo.size()) > pos + kNo.size())
-                    pos = numeral_end(text, pos + kNo.size());
+                while (starts_with(text, pos, kNo) && kanji_numeral_end(text, pos + kNo.size()) > pos + kNo.size())
+                    pos = kanji_numeral_end(text, pos + kNo.size());
                 continue;
             }
             return false;
