@@ -60,7 +60,7 @@ std::size_t skip_law_number(std::string_view text, std::size_t pos)
 
 bool law_number_before(std::string_view text, std::size_t pos)
 {
-    switch (char_before(text, pos)) {
+    switch (utf8_char_before(text, pos)) {
     case U'律': case U'令': case U'則': case U'示': case U'例': case U'程': case U'達':
         return true;
     default:
@@ -70,7 +70,7 @@ bool law_number_before(std::string_view text, std::size_t pos)
 
 bool other_law_before(std::string_view text, std::size_t pos)
 {
-    char32_t c = char_before(text, pos);
+    char32_t c = utf8_char_before(text, pos);
     if (c == U'）') {
         // 「…法律（昭和…年法律第…号）第三条」, 「改正後の施行令（以下…という。）第百十条」:
         // the bracket follows the name of a law.
@@ -80,7 +80,7 @@ bool other_law_before(std::string_view text, std::size_t pos)
         int depth = 0;
         std::size_t open = std::string_view::npos;
         for (std::size_t q = pos; q > 0;) {
-            const char32_t ch = char_before(text, q);
+            const char32_t ch = utf8_char_before(text, q);
             std::size_t start = q - 1;
             while (start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80)
                 --start;
@@ -94,7 +94,7 @@ bool other_law_before(std::string_view text, std::size_t pos)
         }
         if (open == std::string_view::npos)
             return false;
-        c = char_before(text, open);
+        c = utf8_char_before(text, open);
     }
     switch (c) {
     case U'法': case U'令': case U'律': case U'則': case U'例': case U'程': case U'約': case U'定':

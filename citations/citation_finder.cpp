@@ -1,6 +1,7 @@
 #include "citations/citation_finder.h"
 
 #include "citations/citation_reader.h"
+#include "core/sjis.h"
 
 #include <algorithm>
 
@@ -99,7 +100,7 @@ bool Reader::read_law(std::size_t pos, std::string& law, std::size_t& after) con
         after = pos + std::string_view("同法").size();
         return true;
     }
-    if (is_word_char(char_before(t_, pos)))
+    if (is_word_char(utf8_char_before(t_, pos)))
         return false;
     for (const auto& [alias, id] : aliases_ ? *aliases_ : kNoNames) {
         if (starts_with(t_, pos, alias)) {
@@ -136,7 +137,7 @@ bool Reader::read_chain(std::size_t pos, Chain& c)
     if (starts_with(t_, at, "別表第"))
         return read_table(at, own, c);
     if (starts_with(t_, at, "附則第")) {
-        if (!named_law && char_before(t_, at) == U'号') // the supplement of an amending law
+        if (!named_law && utf8_char_before(t_, at) == U'号') // the supplement of an amending law
             c.reason = std::string(kReasonOtherLaw);
         return read_supplement(at, own, c);
     }

@@ -50,17 +50,6 @@ std::size_t char_bytes(std::string_view text, std::size_t pos)
     return pos < text.size() ? utf8_decode_at(text, pos).bytes : 1;
 }
 
-char32_t char_before(std::string_view text, std::size_t pos)
-{
-    if (pos == 0 || pos > text.size())
-        return 0;
-    std::size_t start = pos - 1;
-    while (start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80 && pos - start < 4)
-        --start;
-    const Utf8Char c = utf8_decode_at(text, start);
-    return start + c.bytes == pos ? c.code : 0xFFFD;
-}
-
 std::size_t bracket_end(std::string_view text, std::size_t pos)
 {
     if (!starts_with(text, pos, "（"))
@@ -142,10 +131,10 @@ std::size_t table_column_end(std::string_view text, std::size_t pos)
 
 bool table_row_before(std::string_view text, std::size_t pos)
 {
-    const char32_t c = char_before(text, pos);
+    const char32_t c = utf8_char_before(text, pos);
     if (c != U'項' && c != U'欄')
         return false;
-    return char_before(text, pos - std::string_view("項").size()) == U'）';
+    return utf8_char_before(text, pos - std::string_view("項").size()) == U'）';
 }
 
 void clear_below(Provision& p, int level)

@@ -19,8 +19,6 @@ namespace velto::citelink::words {
 
 bool starts_with(std::string_view text, std::size_t pos, std::string_view word);
 std::size_t char_bytes(std::string_view text, std::size_t pos);
-// The character that ends just before `pos` (0 at the start).
-char32_t char_before(std::string_view text, std::size_t pos);
 // A bracketed phrase at `pos`: where it ends (after its "）"), or npos.
 std::size_t bracket_end(std::string_view text, std::size_t pos);
 // Kanji, katakana and Latin letters: the characters of a word such as a law's title.

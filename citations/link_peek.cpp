@@ -2,6 +2,7 @@
 
 #include "citations/citation_parser.h"
 #include "citations/citation_resolver.h"
+#include "compose/citation_spans.h"
 #include "compose/html_format.h"
 #include "citations/link_index.h"
 #include "citations/readable_text.h"
@@ -19,18 +20,6 @@ constexpr std::size_t kSentenceWidth = 35;
 constexpr std::string_view kKeyJoint = "-to-";
 // How many characters after a link may name its paragraph and item.
 constexpr std::size_t kFollowingWords = 24;
-
-// The provision a sentence begins: its paragraph, item, sub-item or sub-sub-item.
-std::string scope_of(std::string_view sentence)
-{
-    if (sentence.substr(21, 4) == "0000")
-        return std::string(sentence.substr(0, kParagraphScope));
-    if (sentence.substr(26, 2) == "00")
-        return std::string(sentence.substr(0, kItemScope));
-    if (sentence[28] == '0')
-        return std::string(sentence.substr(0, kSubItemScope));
-    return std::string(sentence.substr(0, kSubSubItemScope));
-}
 
 // "第1項第二号" of an article's sentence; empty when it has none.
 std::string provision_words(std::string_view sentence)
@@ -99,7 +88,7 @@ bool LinkPeek::target(std::string_view anchor_id, std::string_view link_id, Peek
         doc_._page_names(pinpoint.substr(0, kPageWidth), name, supplement)) {
         out.page = pinpoint.substr(0, kPageWidth);
         out.anchor = pinpoint;
-        out.scope = scope_of(pinpoint);
+        out.scope = provision_scope(pinpoint);
         out.pinpoint = !chosen.empty(); // else a citation names its provision itself
         if (kind == IdKind::Article)
             heading += provision_words(pinpoint);

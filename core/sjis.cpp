@@ -174,4 +174,15 @@ std::string sjis_shortened(std::string_view text, std::size_t max_width)
     return std::string(sjis_prefix(text, max_width)) + " ... ";
 }
 
+char32_t utf8_char_before(std::string_view text, std::size_t pos)
+{
+    if (pos == 0 || pos > text.size())
+        return 0;
+    std::size_t start = pos - 1;
+    while (start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80 && pos - start < 4)
+        --start;
+    const Utf8Char c = utf8_decode_at(text, start);
+    return start + c.bytes == pos ? c.code : 0xFFFD;
+}
+
 } // namespace velto

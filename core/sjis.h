@@ -50,6 +50,10 @@ inline Utf8Char utf8_decode_at(std::string_view text, std::size_t pos)
     return {code, need + 1};
 }
 
+// The character that ends just before byte `pos` of `text`: 0 at the start
+// (or past the end), U+FFFD when the bytes before `pos` are no whole character.
+char32_t utf8_char_before(std::string_view text, std::size_t pos);
+
 // True when every byte of `text` belongs to a well-formed UTF-8 character.
 bool is_valid_utf8(std::string_view text);
 

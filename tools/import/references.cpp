@@ -43,18 +43,6 @@ bool ends_law_name(char32_t c)
     }
 }
 
-// The character that ends just before byte position pos.
-char32_t char_before(std::string_view text, std::size_t pos)
-{
-    if (pos == 0)
-        return 0;
-    std::size_t start = pos - 1;
-    while (start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80 && pos - start < 4)
-        --start;
-    const Utf8Char c = utf8_decode_at(text, start);
-    return start + c.bytes == pos ? c.code : 0xFFFD;
-}
-
 struct Reference {
     std::size_t end = 0;
     int article = 0, branch1 = 0, branch2 = 0;
@@ -181,12 +169,12 @@ std::string mark_references(std::string_view text, const ReferenceScope& scope)
         if (before.end != std::string_view::npos && continues_enumeration(text, before.end, pos)) {
             owner = before.owner;
             law = before.law;
-        } else if (ends_law_name(char_before(text, pos))) {
+        } else if (ends_law_name(utf8_char_before(text, pos))) {
             owner = Owner::Other;
             for (const auto& [alias, alias_law] : aliases) {
                 if (alias.empty() || pos < alias.size() || text.substr(pos - alias.size(), alias.size()) != alias)
                     continue;
-                if (is_word_char(char_before(text, pos - alias.size())))
+                if (is_word_char(utf8_char_before(text, pos - alias.size())))
                     continue;
                 owner = Owner::Alias;
                 law = alias_law;
