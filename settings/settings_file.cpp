@@ -35,6 +35,21 @@ char32_t usable_char(char32_t value)
     return value < 0x110000 && (value < 0xD800 || value > 0xDFFF) ? value : U'\uFFFD';
 }
 
+// A line or key without the blanks around it. Only ASCII blanks count: a
+// value may end in an ideographic or other Unicode space, and the writer
+// leaves those as they are.
+QString without_blanks(const QString& text)
+{
+    const auto blank = [](QChar c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; };
+    qsizetype from = 0;
+    qsizetype to = text.size();
+    while (from < to && blank(text[from]))
+        ++from;
+    while (to > from && blank(text[to - 1]))
+        --to;
+    return text.mid(from, to - from);
+}
+
 // ---- keys ------------------------------------------------------------------
 
 // Section and value names keep letters, digits and "-_./"; every other
@@ -306,14 +321,14 @@ QSettings::SettingsMap parse_settings_text(const QByteArray& text)
         qsizetype end = text.indexOf('\n', from);
         if (end < 0)
             end = text.size();
-        const QString line = QString::fromUtf8(text.constData() + from, end - from).trimmed();
+        const QString line = without_blanks(QString::fromUtf8(text.constData() + from, end - from));
         from = end + 1;
         if (line.isEmpty() || line.startsWith(';') || line.startsWith('#'))
             continue;
         if (line.startsWith('[')) {
             section_valid = line.endsWith(']') && line.size() > 2;
             if (section_valid) {
-                section = unescaped_key(line.mid(1, line.size() - 2).trimmed());
+                section = unescaped_key(without_blanks(line.mid(1, line.size() - 2)));
                 if (section == kGeneralSection)
                     section.clear();
             }
@@ -322,7 +337,7 @@ QSettings::SettingsMap parse_settings_text(const QByteArray& text)
         const qsizetype equals = line.indexOf('=');
         if (!section_valid || equals <= 0)
             continue;
-        const QString name = unescaped_key(line.left(equals).trimmed());
+        const QString name = unescaped_key(without_blanks(line.left(equals)));
         const QVariant value = value_of(line.mid(equals + 1));
         if (!value.isValid() || stored_size(value) > kMaxSettingsValueSize)
             continue;

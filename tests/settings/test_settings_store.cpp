@@ -177,7 +177,7 @@ TEST(SettingsFile, ValuesRoundTripAndQtIniFilesReadAlike)
     const QString texts[] = {
         "", "plain", "@start", "@@double", "@ByteArray(not bytes)", "@Variant(x)", " lead and trail ",
         "a;b", "a,b", "x=y", "\"quoted\"", "back\\slash", "tab\tnew\nline\x01" "abc\x7f" "9",
-        QString::fromUtf8("日本語ｱｲｳ　全角"), QString::fromUtf8("[Section]"), QString::fromUtf8("#not a comment"),
+        QString::fromUtf8("日本語ｱｲｳ　全角"), QString::fromUtf8("　全角の空白で始まり終わる　"), QString::fromUtf8("\u2002en space\u2002"), QString::fromUtf8("[Section]"), QString::fromUtf8("#not a comment"),
     };
     QSettings::SettingsMap map;
     int n = 0;
