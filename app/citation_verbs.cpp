@@ -1,5 +1,6 @@
 #include "app/citation_verbs.h"
 
+#include "app/law_subject.h"
 #include "citations/citation_links.h"
 #include "compose/velto_doc.h"
 #include "core/html_text.h"
@@ -12,25 +13,16 @@ namespace velto {
 
 namespace {
 
-constexpr std::size_t kPageWidth = 15;
-
 // The identifier prefix of what `subject` names: a page ("01B-01120000-00"),
 // or a law by its code or one of its names ("01B-"); empty when the reader shows neither.
 std::string prefix_of(CVeltoDoc& doc, const std::string& subject)
 {
-    const auto& laws = doc.laws().order();
-    if (subject.size() == kPageWidth) {
+    if (is_page_id(subject)) {
         std::string name, supplement;
         return doc._page_names(subject, name, supplement) ? subject : std::string();
     }
-    for (const std::string& law : laws) {
-        if (subject == law)
-            return law + "-";
-        for (int type : {kLawNameGeneral, kLawNameAbbreviated, kLawNameOfficial})
-            if (doc._law_name(law, type) == subject)
-                return law + "-";
-    }
-    return {};
+    const std::string law = law_named(doc, subject);
+    return law.empty() ? law : law + "-";
 }
 
 int print_rows(CVeltoDoc& doc, const std::string& subject, bool links)

@@ -1,5 +1,6 @@
 #include "app/diff_verb.h"
 
+#include "app/law_subject.h"
 #include "compose/velto_doc.h"
 #include "core/terminal_text.h"
 #include "editions/comparison_page.h"
@@ -23,10 +24,8 @@ std::string law_of(CVeltoDoc& doc, const std::string& subject)
 {
     if (subject.size() == 3 || is_page(subject))
         return subject.substr(0, 3);
-    for (const std::string& law : doc.laws().order())
-        for (int type : {kLawNameGeneral, kLawNameAbbreviated, kLawNameOfficial})
-            if (doc._law_name(law, type) == subject)
-                return law;
+    if (std::string law = law_named(doc, subject); !law.empty())
+        return law;
     for (const LawEdition& e : doc.editions())
         if (e.title == subject)
             return e.law;

@@ -1,5 +1,6 @@
 #include "app/term_verbs.h"
 
+#include "app/law_subject.h"
 #include "compose/velto_doc.h"
 #include "core/terminal_text.h"
 
@@ -15,25 +16,13 @@ int fail(const std::string& message)
     return 1;
 }
 
-std::string law_code(CVeltoDoc& doc, const std::string& law)
-{
-    for (const std::string& code : doc.laws().order())
-        if (code == law)
-            return code;
-    for (const std::string& code : doc.laws().order())
-        for (int type : {kLawNameGeneral, kLawNameAbbreviated, kLawNameOfficial})
-            if (doc._law_name(code, type) == law)
-                return code;
-    return {};
-}
-
 constexpr char kNoTable[] = "このデータベースには定義語の一覧がありません（velto-import または velto-dbbuild で作り直してください）。";
 
 } // namespace
 
 int print_law_terms(CVeltoDoc& doc, const std::string& law)
 {
-    const std::string code = law_code(doc, law);
+    const std::string code = law_named(doc, law);
     if (code.empty())
         return fail("法令「" + law + "」はデータベースにありません。");
     TermBook* book = doc.term_book();
