@@ -20,7 +20,7 @@ std::vector<FoundCitation> Reader::run()
         }
         Chain chain;
         if (!read_chain(pos, chain)) {
-            pos += char_bytes(t_, pos);
+            pos = std::max(pos + char_bytes(t_, pos), chain.end); // past a law named with no citation after it
             continue;
         }
         FoundCitation f{chain.start, chain.end - chain.start, chain.p, chain.head == Chain::Head::Relative,
@@ -34,7 +34,7 @@ std::vector<FoundCitation> Reader::run()
                 chain.p.law.clear();
                 memory_.other_law = kUnknownLaw;
             }
-            remember(chain.p);
+            remember(chain);
             const std::size_t depth = depth_at(chain.start);
             previous_.resize(depth + 1);
             previous_[depth] = {chain.p, chain.end};
@@ -50,48 +50,59 @@ bool Reader::in_quotation(std::size_t pos) const
     return std::any_of(quotes_.begin(), quotes_.end(), [&](const auto& r) { return pos > r.first && pos < r.second; });
 }
 
-void Reader::remember(const Provision& p)
+void Reader::remember(const Chain& c)
 {
-    if (std::get<0>(p.article) == 0)
+    const Provision& p = c.p;
+    if (std::get<0>(p.article) == 0 || c.self)
         return;
-    memory_.article = p;
+    if (!c.own_article)
+        memory_.article = p;
     if (p.paragraph)
         memory_.paragraph = p;
     if (p.item)
         memory_.item = p;
 }
 
-const Provision* Reader::series_before(std::size_t pos)
+const Provision* Reader::series_before(std::size_t pos, bool qualified)
 {
     const std::size_t depth = depth_at(pos);
     if (depth < previous_.size() && previous_[depth].first && only_joiners(t_, previous_[depth].second, pos))
         return &*previous_[depth].first;
-    if (depth > 0 && depth - 1 < previous_.size() && previous_[depth - 1].first &&
-        t_.substr(previous_[depth - 1].second, pos - std::min(pos, previous_[depth - 1].second)) == "（")
-        return &*previous_[depth - 1].first;
+    if (qualified && depth > 0 && depth < attached_.size() && attached_[depth])
+        return &*attached_[depth];
     return nullptr;
 }
 
 std::size_t Reader::depth_at(std::size_t pos)
 {
     for (; scanned_ < pos && scanned_ < t_.size(); scanned_ += char_bytes(t_, scanned_)) {
-        if (starts_with(t_, scanned_, "（"))
+        if (starts_with(t_, scanned_, "（")) {
+            const bool after_citation =
+                depth_ < previous_.size() && previous_[depth_].first && previous_[depth_].second == scanned_;
             ++depth_;
-        else if (starts_with(t_, scanned_, "）") && depth_ > 0)
+            attached_.resize(depth_ + 1);
+            attached_[depth_] = after_citation ? previous_[depth_ - 1].first : std::nullopt;
+        } else if (starts_with(t_, scanned_, "）") && depth_ > 0) {
             --depth_;
+            attached_.resize(depth_ + 1);
+        } else if (starts_with(t_, scanned_, "。") && depth_ < attached_.size()) {
+            attached_[depth_].reset();
+        }
     }
     if (previous_.size() > depth_ + 1)
         previous_.resize(depth_ + 1); // a closed bracket's citations continue nothing
     return depth_;
 }
 
-bool Reader::read_law(std::size_t pos, std::string& law, std::size_t& after) const
+bool Reader::read_law(std::size_t pos, std::string& law, std::size_t& after, bool& titled) const
 {
+    titled = false;
     const bool lead = words_.title_leads.count(t_.substr(pos, char_bytes(t_, pos))) > 0;
     for (const auto& [title, id] : lead ? words_.titles : kNoNames) {
         if (!title.empty() && starts_with(t_, pos, title)) {
             law = id;
             after = skip_law_number(t_, pos + title.size());
+            titled = true;
             return true;
         }
     }
@@ -118,9 +129,14 @@ bool Reader::read_chain(std::size_t pos, Chain& c)
     std::size_t at = pos;
     std::string law;
     bool named_law = false;
-    if (read_law(pos, law, at)) {
-        if (!starts_with(t_, at, "第") && !starts_with(t_, at, "別表第") && !starts_with(t_, at, "附則第"))
+    bool titled = false;
+    if (read_law(pos, law, at, titled)) {
+        if (!starts_with(t_, at, "第") && !starts_with(t_, at, "別表第") && !starts_with(t_, at, "附則第")) {
+            if (titled && law != place_.law)
+                memory_.other_law = law; // 「建築士法（…）の規定による…同法第三条」
+            c.end = titled ? at : 0;
             return false;
+        }
         named_law = true;
         c.head = Chain::Head::Law;
         if (law == kUnknownLaw) {
@@ -152,8 +168,13 @@ bool Reader::read_chain(std::size_t pos, Chain& c)
         if (!read_number(t_, at, n))
             return false;
         if (!named_law) {
-            if (n.level == 3 && law_number_before(t_, at))
-                return false; // 法律第二百一号: a law's number
+            if (n.level == 3 && law_number_before(t_, at)) {
+                // 法律第三十八号: the number of a law whose title the collection
+                // does not hold (a title it holds is read with its number), so
+                // a 同法 after it names no law here.
+                memory_.other_law = std::string(kUnknownLaw);
+                return false;
+            }
             if (n.level == 3 && (starts_with(t_, n.end, "様式") || starts_with(t_, n.end, "法定受託事務") ||
                                  table_row_before(t_, at)))
                 return false; // a form's number, a kind of entrusted work, a row of a table read before
@@ -170,7 +191,7 @@ bool Reader::read_chain(std::size_t pos, Chain& c)
             } else if (c.reason.empty()) {
                 c.reason = std::string(kReasonAmbiguous);
             }
-        } else if (const Provision* before = n.level == 1 && !named_law ? series_before(pos) : nullptr) {
+        } else if (const Provision* before = n.level == 1 && !named_law ? series_before(pos, false) : nullptr) {
             base.law = before->law;
         } else if (n.level > 1 && named_law && c.reason.empty()) {
             c.reason = std::string(kReasonAmbiguous);

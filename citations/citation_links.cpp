@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <map>
 #include <set>
 #include <unordered_set>
 
@@ -38,6 +39,7 @@ char code_char(int value)
 // of each law's articles: what a citation may be resolved to.
 struct Collection {
     std::vector<std::pair<std::string, std::string>> sentences; // ID_BN, 法文 of the imported laws, by ID_BN
+    std::map<std::string, std::string> table_text;                // ID_BN -> the searchable text of its tables
     std::unordered_set<std::string> pages;
     std::map<std::string, std::vector<ArticleKey>> articles; // by law, in order
     LawWords words;
@@ -122,6 +124,10 @@ void read_collection(sqlite3* db, const std::set<std::string>& imported, Collect
                             "(SELECT DISTINCT ID_HN FROM T_版) ORDER BY ID_BN");
     while (sentences.step())
         c.sentences.emplace_back(std::string(sentences.text(0)), std::string(sentences.text(1)));
+    Statement tables(db, "SELECT ID_BN, 検索用データ FROM T_表 WHERE substr(ID_BN, 1, 3) IN "
+                         "(SELECT DISTINCT ID_HN FROM T_版) ORDER BY ID_BN, 順序");
+    while (tables.step())
+        c.table_text[std::string(tables.text(0))].append("　").append(tables.text(1));
     c.words.step_article = [&c](const std::string& law, const ArticleKey& key, int step) -> std::optional<ArticleKey> {
         const auto it = c.articles.find(law);
         if (it == c.articles.end())
@@ -160,6 +166,27 @@ std::string full_width_number(int n)
     return out;
 }
 
+// An article lays some paragraphs' items out as the rows of a table: a cited
+// item that has no sentence of its own but heads a row of its paragraph's
+// table ("　四　") is found at that paragraph.
+bool item_in_table(const Collection& c, const std::string& page, const Provision& p, std::string& anchor)
+{
+    if (p.item == 0)
+        return false;
+    char id[48];
+    std::snprintf(id, sizeof id, "%s-%02d00-0000-0000-0000", page.c_str(), std::max(p.paragraph, 1));
+    const auto it = c.table_text.find(id);
+    if (it == c.table_text.end() || !c.has_sentence(id))
+        return false;
+    std::string label = "　" + kanji_numeral_text(p.item);
+    if (p.item_branch > 0)
+        label += "の" + kanji_numeral_text(p.item_branch);
+    if (it->second.find(label + "　") == std::string::npos)
+        return false;
+    anchor = id;
+    return true;
+}
+
 // Page and anchor of a provision; false, with the reason, when the database holds none.
 bool resolve(const Collection& c, const Provision& p, std::string& page, std::string& anchor)
 {
@@ -189,10 +216,11 @@ bool resolve(const Collection& c, const Provision& p, std::string& page, std::st
     char id[48];
     std::snprintf(id, sizeof id, "%s-%02d00-%02d%c0-%02d00-0000", page.c_str(), std::max(p.paragraph, 1), p.item,
                   code_char(p.item_branch), p.sub);
-    if (!c.has_sentence(id))
-        return false;
-    anchor = id;
-    return true;
+    if (c.has_sentence(id)) {
+        anchor = id;
+        return true;
+    }
+    return item_in_table(c, page, p, anchor);
 }
 
 CitingPlace place_of(const std::string& id_bn)

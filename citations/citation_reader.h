@@ -27,6 +27,8 @@ struct Chain {
     std::size_t start = 0, end = 0;
     enum class Head { Number, Relative, Law, Table, Supplement } head = Head::Number;
     int first_level = 0; // the level of the first number when the chain starts with one
+    bool self = false;   // この条, この項, この号: names no provision a later 同条 could mean
+    bool own_article = false; // 前項, 次号 …: a paragraph or item of the citing article, not an article a 同条 means
     Provision p;
     std::string reason;
 };
@@ -45,20 +47,26 @@ public:
 private:
     bool in_quotation(std::size_t pos) const;
 
-    void remember(const Provision& p);
+    void remember(const Chain& c);
 
     // The citation a citation at `pos` continues, if any: the one before it
     // at its own depth of brackets, when only joiners and bracketed remarks
-    // stand between ("第三条第一項（同条第二項…）、第三条の二"), or the one
-    // right before the bracket it opens ("第一項（第四号…").
-    const Provision* series_before(std::size_t pos);
+    // stand between ("第三条第一項（同条第二項…）、第三条の二"), or, in the
+    // first sentence of a bracket opened right after a citation, that citation
+    // ("第六条（第三項を除くものとし、第一項は…）", "第一項（第四号…"). A later
+    // sentence of the bracket speaks of the citing provision again
+    // ("第六十八条の五（第二号イを除く。第六項において同じ。）"). An article
+    // in such a bracket is one of the citing law ("法第三十五条（第百三十七条の
+    // 六の二第一項…）" in an order): pass `qualified` false for it.
+    const Provision* series_before(std::size_t pos, bool qualified = true);
 
     // How many brackets are open at `pos`; positions are asked in increasing order.
     std::size_t depth_at(std::size_t pos);
 
     // The law a title, 同法 or a short name at `pos` names, and where the
     // citation after it begins; false when no law is named there.
-    bool read_law(std::size_t pos, std::string& law, std::size_t& after) const;
+    // `titled` tells a title (with its bracketed number) from 同法 and a short name.
+    bool read_law(std::size_t pos, std::string& law, std::size_t& after, bool& titled) const;
 
     bool read_chain(std::size_t pos, Chain& c);
 
@@ -79,6 +87,7 @@ private:
     std::vector<std::pair<std::size_t, std::size_t>> quotes_;
     const std::vector<std::pair<std::string, std::string>>* aliases_ = nullptr;
     std::vector<std::pair<std::optional<Provision>, std::size_t>> previous_; // by depth of brackets: citation, end
+    std::vector<std::optional<Provision>> attached_; // by depth: the citation a bracket qualifies, until its first 。
     std::size_t scanned_ = 0, depth_ = 0;
 };
 

@@ -32,9 +32,18 @@ bool Reader::read_relative(std::size_t& at, Provision& base, int& level, Chain& 
             fail(kReasonAmbiguous);
             break;
         }
+        if (r.level >= 3 && place_.item == 0) {
+            fail(kReasonAmbiguous); // この号 in a paragraph's own sentence
+            break;
+        }
         base.article = place_.article;
         if (r.level >= 2)
             base.paragraph = place_.paragraph;
+        if (r.level >= 3) {
+            base.item = place_.item;
+            base.item_branch = place_.item_branch;
+        }
+        c.self = true;
         break;
     case Relative::Kind::Step:
     case Relative::Kind::All:
@@ -43,6 +52,7 @@ bool Reader::read_relative(std::size_t& at, Provision& base, int& level, Chain& 
             break;
         }
         base.article = place_.article;
+        c.own_article = r.level >= 2;
         if (r.level == 1) {
             const int step = r.kind == Relative::Kind::All ? -1 : r.step;
             const auto key = words_.step_article ? words_.step_article(place_.law, place_.article, step)
