@@ -11,6 +11,7 @@ namespace {
 
 constexpr std::size_t kMaxTermCharacters = 40;
 constexpr std::size_t kSentenceIdLength = 35;
+constexpr std::size_t kPageIdLength = 15;
 
 struct ScopeWord {
     std::string_view word;
@@ -163,6 +164,64 @@ std::string_view item_term(std::string_view text)
     return plausible_term(term) && term.find("（") == std::string_view::npos ? term : std::string_view();
 }
 
+bool is_paragraph_sentence(std::string_view id)
+{
+    return id.size() == kSentenceIdLength && id.substr(21, 4) == "0000";
+}
+
+// 「この法律の用語は左の例による。」: the paragraphs after it in its article
+// each define one word, unquoted ("防火対象物とは、…をいう。"). Not the
+// sentence of a rule that takes its act's words ("…において使用する用語の例による").
+bool leads_unquoted_definitions(std::string_view text)
+{
+    return text.find("用語は") != std::string_view::npos &&
+           (text.find("左の例による") != std::string_view::npos || text.find("次の例による") != std::string_view::npos) &&
+           text.find("使用する用語") == std::string_view::npos;
+}
+
+// The word before 「とは、」 at the start of a sentence ("防火対象物とは、"), quoted or not.
+std::string_view term_before_towa(std::string_view text, std::size_t from)
+{
+    const std::size_t towa = text.find("とは、", from);
+    if (towa == std::string_view::npos || towa == from)
+        return {};
+    std::string_view term = text.substr(from, towa - from);
+    if (term.size() > 6 && term.substr(0, 3) == "「" && term.substr(term.size() - 3) == "」")
+        term = term.substr(3, term.size() - 6);
+    if (!plausible_term(term))
+        return {};
+    for (std::string_view clause : {"（", "において", "場合", "規定"})
+        if (term.find(clause) != std::string_view::npos)
+            return {}; // a clause, not a word
+    return term;
+}
+
+// A word a provision defines for another's use, at the start of its sentence:
+// 「前項の地盤面とは」 holds within its article, 「前条第二項第一号イに規定する
+// 保有水平耐力計算とは」 in the whole law, as the provisions that use it do.
+void find_defined_for_use(const LawSentence& s, std::vector<DefinedTerm>& out)
+{
+    const std::string_view text = s.text;
+    constexpr std::string_view kPreviousParagraph = "前項の";
+    constexpr std::string_view kProvided = "に規定する";
+    if (starts_with(text, 0, kPreviousParagraph)) {
+        if (const std::string_view term = term_before_towa(text, kPreviousParagraph.size()); !term.empty())
+            add(out, term, s.id, TermUnit::Article, false);
+        return;
+    }
+    bool cited = false;
+    for (std::string_view lead : {"前条", "次条", "同条", "第", "法第", "令第"})
+        cited = cited || starts_with(text, 0, lead);
+    const std::size_t provided = text.find(kProvided);
+    if (!cited || provided == std::string_view::npos)
+        return;
+    const std::string_view citation = text.substr(0, provided);
+    if (citation.find("、") != std::string_view::npos || citation.find("。") != std::string_view::npos)
+        return;
+    if (const std::string_view term = term_before_towa(text, provided + kProvided.size()); !term.empty())
+        add(out, term, s.id, TermUnit::Law, false);
+}
+
 } // namespace
 
 std::vector<DefinedTerm> find_definitions(const std::vector<LawSentence>& sentences)
@@ -170,8 +229,23 @@ std::vector<DefinedTerm> find_definitions(const std::vector<LawSentence>& senten
     std::vector<DefinedTerm> out;
     std::string_view lead_paragraph; // the paragraph whose items are definitions
     TermUnit lead_unit = TermUnit::Law;
+    std::string_view lead_article;   // the article whose later paragraphs define words unquoted
+    TermUnit lead_article_unit = TermUnit::Law;
     for (const LawSentence& s : sentences) {
         const std::string_view text = s.text;
+        if (!lead_article.empty() && s.id.substr(0, kPageIdLength) != lead_article)
+            lead_article = {};
+        if (!lead_article.empty() && is_paragraph_sentence(s.id)) {
+            if (const std::string_view term = term_before_towa(text, 0); !term.empty())
+                add(out, term, s.id, lead_article_unit, false);
+        } else if (is_paragraph_sentence(s.id)) {
+            find_defined_for_use(s, out);
+        }
+        if (leads_unquoted_definitions(text) && is_paragraph_sentence(s.id)) {
+            const ScopeWord* w = scope_before(text, text.find("用語は"));
+            lead_article_unit = w ? w->unit : TermUnit::Law;
+            lead_article = s.id.substr(0, kPageIdLength);
+        }
         if (!lead_paragraph.empty() && s.id.substr(0, kParagraphScope) == lead_paragraph) {
             if (is_item_sentence(s.id)) {
                 // "都市計画区域又は準都市計画区域　それぞれ…" defines two words.
