@@ -92,6 +92,23 @@ TEST_F(PageViewTest, FollowsLinksClickedInThePage)
     EXPECT_TRUE(page_text().contains(QStringLiteral("二頁目の本文")));
 }
 
+// The page opens its channel to the view only when it first has something to
+// report: a click made before that still arrives, whole and in order.
+TEST_F(PageViewTest, AClickBeforeThePageIsConnectedStillReachesTheView)
+{
+    start(); // nothing has asked the page yet
+    QSignalSpy below(view.get(), &C2ndView::openBelowRequested);
+    ASSERT_TRUE(mouse_click(QStringLiteral("#article1"), Qt::LeftButton, Qt::ShiftModifier));
+    ASSERT_TRUE(below.wait(kWait));
+    EXPECT_EQ(below.at(0).at(0).toString().toStdString(), kArticle1);
+    EXPECT_EQ(view->_current_id(), kCover); // Shift+click leaves this pane alone
+    EXPECT_TRUE(js(QStringLiteral("veltoPage.connected()")).toBool());
+
+    ASSERT_TRUE(mouse_click(QStringLiteral("#article1")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->_current_id() == kArticle1; }, kWait));
+    EXPECT_EQ(below.count(), 1);
+}
+
 TEST_F(PageViewTest, HoveredLinksAreDescribedInTheStatusBar)
 {
     start();
