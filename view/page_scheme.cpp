@@ -151,7 +151,8 @@ void PageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job)
     }
     // The engine reads the reply on its own thread until the job is gone.
     auto* body = new QBuffer;
-    body->setData(target.page ? QByteArray::fromStdString(with_content_policy(data.toStdString())) : data);
+    const std::string_view bytes(data.constData(), std::size_t(data.size()));
+    body->setData(target.page ? QByteArray::fromStdString(with_content_policy(bytes)) : data);
     body->open(QIODevice::ReadOnly);
     connect(job, &QObject::destroyed, body, &QObject::deleteLater);
     job->reply(target.type, body);
