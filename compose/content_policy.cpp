@@ -40,7 +40,7 @@ std::string with_content_policy(std::string_view html)
     // that name is left, whatever the markup around it.
     for (std::size_t from = at; from < html.size();) {
         std::size_t next = from;
-        while (next < html.size() && !is_srcdoc_at(html, next))
+        while (next < html.size() && ((html[next] | 0x20) != 's' || !is_srcdoc_at(html, next)))
             ++next;
         out.append(html.substr(from, next - from));
         if (next < html.size()) {

@@ -130,10 +130,14 @@ bool WorkingFolder::write_page(std::string_view id, std::string_view html, std::
         return false;
     std::string text;
     text.reserve(html.size() + html.size() / 32);
-    for (const char c : html) {
-        if (c == '\n')
-            text += '\r';
-        text += c;
+    for (std::size_t from = 0; from < html.size();) {
+        const std::size_t line_end = html.find('\n', from);
+        if (line_end == std::string_view::npos) {
+            text.append(html.substr(from));
+            break;
+        }
+        text.append(html.substr(from, line_end - from)).append("\r\n");
+        from = line_end + 1;
     }
     ReplaceOptions options;
     options.mode = kPageFile;

@@ -11,7 +11,9 @@
 // offers window.veltoPage:
 //
 //   veltoPage.connected() -> bool: whether the page's reports reach this
-//       object yet (the channel comes up shortly after the page has loaded).
+//       object directly yet. The page opens the channel when it first has
+//       something to report, or when asked this; reports made before it is
+//       up reach this object once it is, in their order.
 //   veltoPage.anchorAt(x, y) -> {anchor, href, id, sentence}: the link at a
 //       point of the window (CSS pixels), anchor false where there is none,
 //       and the sentence (ID_BN) the point belongs to, '' above the first.

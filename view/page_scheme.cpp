@@ -92,6 +92,21 @@ QUrl PageSchemeHandler::publish_preview(const QByteArray& html)
     return scheme_url(path);
 }
 
+bool PageSchemeHandler::attach(const QUrl& url, const std::string& file)
+{
+    const auto it = is_page_scheme_url(url) ? files_.find(url.path()) : files_.end();
+    if (it == files_.end())
+        return false;
+    it.value() = QString::fromStdString(file);
+    return true;
+}
+
+void PageSchemeHandler::withdraw(const QUrl& url)
+{
+    if (is_page_scheme_url(url))
+        files_.remove(url.path()); // its place in order_ goes with the oldest
+}
+
 PageSchemeHandler::Target PageSchemeHandler::resolve(const QUrl& url) const
 {
     if (!is_page_scheme_url(url) || url.hasQuery() || url.hasFragment() || !url.userInfo().isEmpty() ||
@@ -103,7 +118,7 @@ PageSchemeHandler::Target PageSchemeHandler::resolve(const QUrl& url) const
     if (const auto preview = previews_.constFind(path); preview != previews_.constEnd())
         return {{}, QByteArrayLiteral("text/html; charset=utf-8"), true, preview.value()};
     const auto it = files_.constFind(path);
-    if (it == files_.constEnd())
+    if (it == files_.constEnd() || it.value().isEmpty())
         return {};
     return {it.value(), QByteArrayLiteral("text/html; charset=utf-8"), true, {}};
 }
@@ -151,7 +166,8 @@ void PageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job)
     }
     // The engine reads the reply on its own thread until the job is gone.
     auto* body = new QBuffer;
-    body->setData(target.page ? QByteArray::fromStdString(with_content_policy(data.toStdString())) : data);
+    const std::string_view bytes(data.constData(), std::size_t(data.size()));
+    body->setData(target.page ? QByteArray::fromStdString(with_content_policy(bytes)) : data);
     body->open(QIODevice::ReadOnly);
     connect(job, &QObject::destroyed, body, &QObject::deleteLater);
     job->reply(target.type, body);

@@ -60,7 +60,14 @@ public:
     explicit PageSchemeHandler(const std::string& image_dir, QObject* parent = nullptr);
 
     // A new address under which the browser loads the page file `file` of `id`.
+    // `file` may be empty and given later by attach(): until then the address
+    // names nothing.
     QUrl publish(const std::string& id, const std::string& file);
+    // The page file of an address publish() gave; false when the address is
+    // no longer (or never was) published.
+    bool attach(const QUrl& url, const std::string& file);
+    // The address names nothing from now on.
+    void withdraw(const QUrl& url);
     // A new address under which the browser loads `html`, a preview composed
     // in memory (it is no page: it has no file). Served as pages are; the
     // newest kKeepPreviews stay reachable.

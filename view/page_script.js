@@ -7,7 +7,35 @@
     if (window.veltoPage)
         return;
 
+    // The view's object, once the web channel is up. The channel is opened
+    // when the page first has something to report (or the view asks whether
+    // it is up), not while the page loads: its handshake would hold the load
+    // up. Reports made before it is up wait and go in their order.
     var host = null;
+    var waiting = null; // reports waiting for the channel; null before it is opened
+
+    function openChannel() {
+        if (host || waiting)
+            return;
+        waiting = [];
+        new QWebChannel(qt.webChannelTransport, function (channel) {
+            host = channel.objects.host;
+            var reports = waiting;
+            waiting = null;
+            reports.forEach(function (r) { host[r[0]].apply(host, r[1]); });
+        });
+    }
+
+    // Calls the view's slot `name` with the arguments `args`, now or once
+    // the channel is up.
+    function report(name, args) {
+        if (host) {
+            host[name].apply(host, args);
+            return;
+        }
+        openChannel();
+        waiting.push([name, args]);
+    }
 
     // The link that holds a node (an anchor without an address is no link).
     function anchorOf(node) {
@@ -195,9 +223,10 @@
     }
 
     window.veltoPage = {
-        // True once the page's reports reach the view; mouse and focus events
-        // of a page whose channel is not up yet go unreported.
+        // True once the page's reports reach the view directly; asking opens
+        // the channel. Reports made before wait for it.
         connected: function () {
+            openChannel();
             return host !== null;
         },
         // The link at a point of the window (CSS pixels): its address and
@@ -367,37 +396,26 @@
         }
     };
 
-    new QWebChannel(qt.webChannelTransport, function (channel) {
-        host = channel.objects.host;
-    });
-
     window.addEventListener('focus', function () {
-        if (host)
-            host.windowFocused(location.href);
+        report('windowFocused', [location.href]);
     });
 
     // Every activation of a link goes to the view, which decides where it
     // leads; the engine does not follow it. Whether the user made the event
     // goes along: only the user's own activations may leave the program (the
     // page's scripts do not run, so other clicks come from the view's world).
-    // Before the channel is up the engine's navigation reaches the view's link
-    // policy instead.
     // Shift+click opens an internal link in the lower pane.
     function activate(event) {
         var a = anchorOf(event.target);
-        if (!a || !host || inPage(a))
+        if (!a || inPage(a))
             return;
         event.preventDefault();
-        if (event.shiftKey && event.button === 0)
-            host.linkActivatedBelow(a.href, event.isTrusted);
-        else
-            host.linkActivated(a.href, event.isTrusted);
+        report(event.shiftKey && event.button === 0 ? 'linkActivatedBelow' : 'linkActivated', [a.href, event.isTrusted]);
     }
 
     document.addEventListener('click', function (event) {
         var a = anchorOf(event.target);
-        if (host)
-            host.clicked(a ? (a.id || '') : '');
+        report('clicked', [a ? (a.id || '') : '']);
         if (event.button === 0)
             activate(event);
     }, true);
@@ -415,25 +433,21 @@
     }
 
     document.addEventListener('mousedown', function (event) {
-        if (!host)
-            return;
         var t = event.target && event.target.nodeType === 1 ? event.target : null;
         var p = at(event);
-        host.mousePressed(event.button, !!(t && t.closest('a[href], img')), p[0], p[1]);
+        report('mousePressed', [event.button, !!(t && t.closest('a[href], img')), p[0], p[1]]);
     }, true);
 
     document.addEventListener('mousemove', function (event) {
-        if (host && (event.buttons & 2)) {
+        if (event.buttons & 2) {
             var p = at(event);
-            host.mouseMoved(p[0], p[1]);
+            report('mouseMoved', p);
         }
     }, true);
 
     document.addEventListener('mouseup', function (event) {
-        if (!host)
-            return;
         var p = at(event);
-        host.mouseReleased(event.button, p[0], p[1]);
+        report('mouseReleased', [event.button, p[0], p[1]]);
     }, true);
 
     // The link under the pointer, for its preview: where the pointer came
@@ -461,36 +475,34 @@
 
     document.addEventListener('mouseover', function (event) {
         var a = hoverTargetOf(event.target);
-        if (!host || a === hovered)
+        if (a === hovered)
             return;
         if (hovered)
-            host.linkLeft();
+            report('linkLeft', []);
         hovered = a;
         if (a) {
             var r = lineUnder(a, event);
             var term = !a.href;
-            host.linkEntered(term ? 'velto-term:' + a.getAttribute('data-term') : a.href,
-                             term ? a.textContent : (a.id || ''), Math.round(r.left), Math.round(r.top), Math.round(r.width),
-                             Math.round(r.height));
+            report('linkEntered', [term ? 'velto-term:' + a.getAttribute('data-term') : a.href,
+                                   term ? a.textContent : (a.id || ''), Math.round(r.left), Math.round(r.top),
+                                   Math.round(r.width), Math.round(r.height)]);
         }
     }, true);
 
     document.addEventListener('mouseout', function (event) {
-        if (!host || !hovered || (event.relatedTarget && hoverTargetOf(event.relatedTarget) === hovered))
+        if (!hovered || (event.relatedTarget && hoverTargetOf(event.relatedTarget) === hovered))
             return;
         hovered = null;
-        host.linkLeft();
+        report('linkLeft', []);
     }, true);
 
     // The view shows its own menu, in the order of the mouse events above (a
     // menu asked for while the right button is down waits for its release,
     // which may end a gesture instead).
     document.addEventListener('contextmenu', function (event) {
-        if (!host)
-            return;
         event.preventDefault();
         var link = linkInfo(anchorOf(event.target));
-        host.contextMenuAsked(Math.round(event.clientX), Math.round(event.clientY), link.anchor, link.href, link.id,
-                              sentenceOf(event.target));
+        report('contextMenuAsked', [Math.round(event.clientX), Math.round(event.clientY), link.anchor, link.href, link.id,
+                                    sentenceOf(event.target)]);
     }, true);
 })();

@@ -217,18 +217,28 @@ bool C2ndView::_show(const std::string& id)
     int left_x = 0, left_y = 0;
     _scroll_position(left_x, left_y);
 
+    // The engine begins the navigation while the page file is written: it
+    // asks the scheme for the page, which answers on this thread, only once
+    // this call is over, and the file is there by then.
+    const QUrl url = scheme_->publish(id, {});
+    page_->load(url);
     std::string file;
-    if (!doc_._write_page(id, html, file)) {
+    if (!doc_._write_page(id, html, file) || !scheme_->attach(url, file)) {
+        // The page shown stays; a page still loading is asked for again.
+        scheme_->withdraw(url);
+        if (loading_)
+            page_->load(loading_url_);
+        else
+            page_->triggerAction(QWebEnginePage::Stop);
         busy_->stop();
         search_highlight_pending_ = false;
         report_failure("ページのファイルを作業フォルダに書き込むことができませんでした。\n\n");
         return false;
     }
-    loading_url_ = scheme_->publish(id, file);
+    loading_url_ = url;
     loading_ = true;
     load_retried_ = false;
     assumed_position_ = QPoint(0, 0); // a page starts at its top
-    page_->load(loading_url_);
 
     // The short form of a large article never goes into the cache, so that its
     // full-text link finds the full text or composes it.

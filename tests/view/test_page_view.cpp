@@ -11,6 +11,8 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include <filesystem>
+
 namespace velto::test {
 namespace {
 
@@ -44,6 +46,20 @@ TEST_F(PageViewTest, ShowsTheStartPageAndThenComposedPages)
     EXPECT_EQ(reporter.messages().size(), 1u);
     EXPECT_EQ(view->_current_id(), kArticle1);
     EXPECT_EQ(back_ids(), Ids{kCover});
+
+    // A page file that cannot be written (others may write to the working
+    // folder): reported, and the page shown stays, loaded.
+    namespace fs = std::filesystem;
+    fs::permissions(doc->working_dir(), fs::perms::others_write, fs::perm_options::add);
+    EXPECT_FALSE(view->_show(kArticle3));
+    QTest::qWait(300);
+    EXPECT_EQ(reporter.messages().size(), 2u); // and no failed load after it
+    EXPECT_EQ(view->_current_id(), kArticle1);
+    EXPECT_FALSE(view->page_loading());
+    EXPECT_TRUE(page_text().contains(QStringLiteral("【目的】")));
+    fs::permissions(doc->working_dir(), fs::perms::others_write, fs::perm_options::remove);
+    ASSERT_TRUE(show(kArticle3));
+    ASSERT_TRUE(show(kArticle1));
 
     // A rebuild request holds for the next call only, even one that fails.
     view->set_forced_rebuild();
@@ -90,6 +106,23 @@ TEST_F(PageViewTest, FollowsLinksClickedInThePage)
     ASSERT_TRUE(click(QStringLiteral("#split2")));
     EXPECT_EQ(view->_current_id(), "01A-00040000-01");
     EXPECT_TRUE(page_text().contains(QStringLiteral("二頁目の本文")));
+}
+
+// The page opens its channel to the view only when it first has something to
+// report: a click made before that still arrives, whole and in order.
+TEST_F(PageViewTest, AClickBeforeThePageIsConnectedStillReachesTheView)
+{
+    start(); // nothing has asked the page yet
+    QSignalSpy below(view.get(), &C2ndView::openBelowRequested);
+    ASSERT_TRUE(mouse_click(QStringLiteral("#article1"), Qt::LeftButton, Qt::ShiftModifier));
+    ASSERT_TRUE(below.wait(kWait));
+    EXPECT_EQ(below.at(0).at(0).toString().toStdString(), kArticle1);
+    EXPECT_EQ(view->_current_id(), kCover); // Shift+click leaves this pane alone
+    EXPECT_TRUE(js(QStringLiteral("veltoPage.connected()")).toBool());
+
+    ASSERT_TRUE(mouse_click(QStringLiteral("#article1")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->_current_id() == kArticle1; }, kWait));
+    EXPECT_EQ(below.count(), 1);
 }
 
 TEST_F(PageViewTest, HoveredLinksAreDescribedInTheStatusBar)

@@ -208,7 +208,7 @@ bool PageViewTest::click(const QString& selector, bool load)
     return !load || loaded.count() > 0 || loaded.wait(kWait);
 }
 
-bool PageViewTest::mouse_click(const QString& selector, Qt::MouseButton button)
+bool PageViewTest::mouse_click(const QString& selector, Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
 {
     const QVariantList box = js(QStringLiteral("(function () { var e = document.querySelector('%1'); if (!e) return []; "
                                                "var r = e.getBoundingClientRect(); "
@@ -218,7 +218,7 @@ bool PageViewTest::mouse_click(const QString& selector, Qt::MouseButton button)
     QWidget* target = view->browser()->focusProxy();
     if (box.size() != 2 || !target)
         return false;
-    QTest::mouseClick(target, button, {}, QPoint(qRound(box[0].toDouble()), qRound(box[1].toDouble())));
+    QTest::mouseClick(target, button, modifiers, QPoint(qRound(box[0].toDouble()), qRound(box[1].toDouble())));
     return true;
 }
 

@@ -71,7 +71,8 @@ protected:
     bool click(const QString& selector, bool load = true);
     // Clicks the middle of the element `selector` with the mouse (a click by
     // the reader, not by a script); false when there is no such element.
-    bool mouse_click(const QString& selector, Qt::MouseButton button = Qt::LeftButton);
+    bool mouse_click(const QString& selector, Qt::MouseButton button = Qt::LeftButton,
+                     Qt::KeyboardModifiers modifiers = {});
     // Follows a link to `href` as if the page held one; waits until handled.
     bool follow(const QString& href, bool load = true);
     // Runs a command and waits for the page it shows.
