@@ -77,8 +77,11 @@ void PageFindBar::open(const QString& text)
 
 void PageFindBar::close_bar()
 {
-    hide();
+    // The page takes the keyboard before the bar goes: hiding the widget that
+    // holds the focus passes it on as a Tab would, and the engine answers a
+    // Tab into the page by focusing its first link, scrolled to the top.
     view_._focus_page();
+    hide();
 }
 
 void PageFindBar::update_buttons()

@@ -330,10 +330,16 @@ TEST_F(PageTextTest, TheFindBarLeavesThePageInViewAndStepsThroughTheMatches)
     // The last one lies far down: the view went there.
     EXPECT_TRUE(QTest::qWaitFor([&] { return scroll_y() > 0; }, kWait));
 
-    // Esc closes the bar; the paint stays and the page has the keyboard.
+    // Esc closes the bar; the paint stays, the page has the keyboard and stays where it was.
+    view->window()->activateWindow();
+    bar.edit()->setFocus();
+    const int scrolled = scroll_y();
+    const int freed = bar.height(); // the page grows by the bar's height: at its end it moves by as much
     QTest::keyClick(bar.edit(), Qt::Key_Escape);
     EXPECT_FALSE(bar.isVisible());
     EXPECT_EQ(view->find_string(), "建築物");
+    QTest::qWait(300);
+    EXPECT_NEAR(scroll_y(), scrolled, freed);
 
     // Another page: nothing painted, F3 paints the text last found again and goes to its first.
     ASSERT_TRUE(show("01A-00030000-00"));
