@@ -12,7 +12,8 @@ namespace velto {
 
 namespace {
 
-constexpr int kFieldWidth = 220;
+// Room beside the placeholder for the frame, the margins and the clear button.
+constexpr int kFieldRoom = 40;
 
 } // namespace
 
@@ -22,7 +23,9 @@ JumpField::JumpField(CVeltoDoc& doc, QWidget* parent) : QLineEdit(parent), doc_(
     setPlaceholderText(QStringLiteral("条文へ移動（Ctrl+L）"));
     setToolTip(QStringLiteral("条文の番号を入力して Enter で移動します。\n"
                               "例: 令112条18項、法第六条第一項第二号、法6条の2、別表第2、附則、平12建告1400"));
-    setFixedWidth(kFieldWidth);
+    // As wide as its hint and no wider, so that the window's first size of
+    // 800 pixels still shows every command of the toolbar.
+    setFixedWidth(fontMetrics().horizontalAdvance(placeholderText()) + kFieldRoom);
     setClearButtonEnabled(true);
     setEnabled(false);
 
