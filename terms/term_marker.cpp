@@ -2,8 +2,7 @@
 
 #include "core/sjis.h"
 
-#include <algorithm>
-#include <cctype>
+#include <unordered_map>
 
 namespace velto {
 
@@ -18,12 +17,14 @@ constexpr std::pair<std::string_view, std::string_view> kClosedElements[] = {
     {"<style", "</style>"}, {"<script", "</script>"}, {"<title", "</title>"},
 };
 
+char ascii_lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 bool starts_with_nocase(std::string_view text, std::size_t at, std::string_view word)
 {
     if (text.size() - at < word.size())
         return false;
     for (std::size_t i = 0; i < word.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(text[at + i])) != std::tolower(static_cast<unsigned char>(word[i])))
+        if (ascii_lower(text[at + i]) != ascii_lower(word[i]))
             return false;
     return true;
 }
@@ -32,6 +33,11 @@ bool starts_with_nocase(std::string_view text, std::size_t at, std::string_view 
 // when the tag there opens none of kClosedElements.
 std::size_t end_of_closed_element(std::string_view html, std::size_t at)
 {
+    // Every closed element's name begins with one of these letters.
+    if (at + 1 >= html.size())
+        return std::string_view::npos;
+    if (const char letter = ascii_lower(html[at + 1]); letter != 'a' && letter != 'b' && letter != 's' && letter != 't')
+        return std::string_view::npos;
     for (const auto& [open, close] : kClosedElements) {
         if (!starts_with_nocase(html, at, open))
             continue;
@@ -61,33 +67,24 @@ TermMarker::TermMarker(TermsInUse terms, const std::vector<std::string>& whole) 
     for (std::size_t i = 0; i < terms_.words().size(); ++i) {
         const std::string& text = terms_.words()[i].text;
         if (utf8_length(text) > 1 && known.emplace(text, words_.size()).second)
-            words_.push_back({text, static_cast<long>(i)});
+            words_.push_back({text, static_cast<long>(i), 0});
     }
     for (const std::string& text : whole)
         if (!text.empty() && !known.count(text))
-            words_.push_back({text, -1});
+            words_.push_back({text, -1, 0});
     for (std::size_t i = 0; i < words_.size(); ++i) {
-        const char32_t first = utf8_decode_at(words_[i].text, 0).code;
-        by_first_[first].push_back(i);
-        if (first < starts_.size())
-            starts_.set(first);
+        words_[i].first = utf8_decode_at(words_[i].text, 0).code;
+        trie_.add(words_[i].text, i);
     }
-    for (auto& [first, list] : by_first_)
-        std::stable_sort(list.begin(), list.end(),
-                         [&](std::size_t a, std::size_t b) { return words_[a].text.size() > words_[b].text.size(); });
 }
 
 const TermMarker::Word* TermMarker::longest_at(std::string_view text, std::size_t at, char32_t first) const
 {
-    if (first < starts_.size() && !starts_.test(first))
-        return nullptr;
-    const auto it = by_first_.find(first);
-    if (it == by_first_.end())
-        return nullptr;
-    for (std::size_t i : it->second)
-        if (text.compare(at, words_[i].text.size(), words_[i].text) == 0)
-            return &words_[i];
-    return nullptr;
+    // A word that matches the bytes but begins with another character (a
+    // malformed word cut inside the character here) is no word at this place;
+    // any word of this character that matches is longer than such a one.
+    const std::size_t i = trie_.longest_at(text, at);
+    return i != WordTrie::npos && words_[i].first == first ? &words_[i] : nullptr;
 }
 
 void TermMarker::mark(std::string& html, std::string_view id) const

@@ -1,0 +1,42 @@
+// A fixed set of words for finding, at a place of a text, the longest word
+// that begins there, in one walk over the text's bytes.
+//
+// The marker of defined terms builds one per law (a few hundred words) and
+// asks it at every character of every sentence, so a place where no word
+// begins costs a table lookup or two, whatever the number of words. Words are
+// compared as bytes: the caller decides where characters begin. Any text and
+// any place may be passed; nothing is read outside the text. The empty word
+// is never found.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace velto {
+
+class WordTrie {
+public:
+    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+
+    WordTrie();
+    // Adds `word` with `value`; a word added twice keeps its first value.
+    void add(std::string_view word, std::size_t value);
+    // The value of the longest word text[at...] begins with, or npos.
+    std::size_t longest_at(std::string_view text, std::size_t at) const;
+
+private:
+    struct Node {
+        std::vector<std::pair<unsigned char, std::uint32_t>> next; // by byte
+        std::size_t value = npos;
+    };
+    std::uint32_t child(std::uint32_t node, unsigned char byte) const;
+
+    std::array<std::uint32_t, 256> first_{}; // node after the first byte; 0: no word begins so
+    std::vector<Node> nodes_;                // nodes_[0] is the root
+};
+
+} // namespace velto
