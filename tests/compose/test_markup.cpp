@@ -137,6 +137,23 @@ TEST_F(Markup, NumberAnchorsRenumbersOnlyRepeatedPlaces)
     std::string tail = "a-r01 a-r";
     TextMarkup::_number_anchors(tail, {"a-r01"});
     EXPECT_EQ(tail, "a-r01 a-r");
+    // A long list of anchors of one length numbers the places as a short one does.
+    const struct {
+        std::size_t others; // further anchors B-to-a-r01, B-to-b-r01 …
+        std::string expected;
+    } lists[] = {
+        {0, "B-to-X-r01 B-to-X-r02B-to-X-r03 B-to-c-r01 B-to-c-r01"},
+        {3, "B-to-X-r01 B-to-X-r02B-to-X-r03 B-to-c-r01 B-to-c-r02"},
+        {12, "B-to-X-r01 B-to-X-r02B-to-X-r03 B-to-c-r01 B-to-c-r02"},
+    };
+    for (const auto& list : lists) {
+        std::vector<std::string> anchors = {"B-to-X-r01"};
+        for (std::size_t i = 0; i < list.others; ++i)
+            anchors.push_back("B-to-" + std::string(1, static_cast<char>('a' + i)) + "-r01");
+        std::string text = "B-to-X-r01 B-to-X-r01B-to-X-r01 B-to-c-r01 B-to-c-r01";
+        TextMarkup::_number_anchors(text, anchors);
+        EXPECT_EQ(text, list.expected) << list.others;
+    }
 }
 
 // --- explicit links -----------------------------------------------------
