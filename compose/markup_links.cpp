@@ -195,7 +195,7 @@ std::string plain_link(std::string_view target, std::string_view visible)
 
 std::string TextMarkup::_mark_article_links(std::string_view owner, std::string_view text, bool table) const
 {
-    if (sjis_width_below(text, 2))
+    if (sjis_width_below(text, 2) || find_whole(text, kReferenceOpen) == npos) // most sentences cite nothing so
         return std::string(text);
 
     // Decide, in one scan of the stored text, which references become links;
@@ -258,7 +258,7 @@ std::string TextMarkup::_mark_article_links(std::string_view owner, std::string_
 
 std::string TextMarkup::_mark_explicit_links(std::string_view owner, std::string_view text) const
 {
-    if (sjis_width_below(text, 2))
+    if (sjis_width_below(text, 2) || find_whole(text, kLinkOpen) == npos)
         return std::string(text);
 
     const bool anchored = sjis_width(owner) == kSentenceIdWidth;

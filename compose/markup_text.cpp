@@ -112,6 +112,8 @@ std::string TextMarkup::_emphasize_definitions(std::string_view text)
 {
     // Which quoted terms are definitions is decided in one scan; then every
     // occurrence of each such term is emphasised.
+    if (find_whole(text, kDefinitionEnd) == npos)
+        return std::string(text); // nothing is defined here
     SpanReplacer terms(kQuoteOpen, kQuoteClose);
     ForwardFinder opens(text, kQuoteOpen);
     ForwardFinder closes(text, kQuoteClose);

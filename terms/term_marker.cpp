@@ -9,6 +9,7 @@ namespace velto {
 namespace {
 
 constexpr std::size_t kMaxReference = 12; // "&#x10FFFF;" and the like
+constexpr char32_t kReplacement = 0xFFFD;   // what a malformed byte decodes as
 
 // Elements whose text is no use of a term: a link, a definition's emphasis,
 // what a page does not show as text.
@@ -76,15 +77,30 @@ TermMarker::TermMarker(TermsInUse terms, const std::vector<std::string>& whole) 
         words_[i].first = utf8_decode_at(words_[i].text, 0).code;
         trie_.add(words_[i].text, i);
     }
+    for (const Word& word : words_) {
+        const Utf8Char first = utf8_decode_at(word.text, 0);
+        if (first.code == kReplacement || first.code > 0xFFFF)
+            continue; // found by walking the trie from its first byte
+        std::unique_ptr<Block>& block = after_first_[first.code >> 8];
+        if (!block)
+            block = std::make_unique<Block>(Block{});
+        (*block)[first.code & 0xFF] = trie_.node_of(std::string_view(word.text).substr(0, first.bytes));
+    }
 }
 
-const TermMarker::Word* TermMarker::longest_at(std::string_view text, std::size_t at, char32_t first) const
+const TermMarker::Word* TermMarker::longest_at(std::string_view text, std::size_t at, Utf8Char first) const
 {
     // A word that matches the bytes but begins with another character (a
     // malformed word cut inside the character here) is no word at this place;
     // any word of this character that matches is longer than such a one.
-    const std::size_t i = trie_.longest_at(text, at);
-    return i != WordTrie::npos && words_[i].first == first ? &words_[i] : nullptr;
+    std::size_t i = WordTrie::npos;
+    if (first.code == kReplacement || first.code > 0xFFFF) { // a malformed byte, U+FFFD itself or beyond the BMP
+        i = trie_.longest_at(text, at);
+    } else if (const Block* block = after_first_[first.code >> 8].get()) {
+        if (const std::uint32_t node = (*block)[first.code & 0xFF])
+            i = trie_.longest_from(node, text, at + first.bytes);
+    }
+    return i != WordTrie::npos && words_[i].first == first.code ? &words_[i] : nullptr;
 }
 
 void TermMarker::mark(std::string& html, std::string_view id) const
@@ -112,7 +128,7 @@ void TermMarker::mark(std::string& html, std::string_view id) const
             continue;
         }
         const Utf8Char ch = utf8_decode_at(in, i);
-        const Word* word = longest_at(in, i, ch.code);
+        const Word* word = longest_at(in, i, ch);
         if (!word) {
             i += ch.bytes;
             continue;

@@ -15,8 +15,12 @@
 #pragma once
 
 #include "terms/term_book.h"
+#include "core/sjis.h"
 #include "terms/word_trie.h"
 
+#include <array>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,11 +42,16 @@ private:
     };
     // The entry of the longest word at text[at...] that begins with the
     // character `first` found there, or null.
-    const Word* longest_at(std::string_view text, std::size_t at, char32_t first) const;
+    const Word* longest_at(std::string_view text, std::size_t at, Utf8Char first) const;
 
     TermsInUse terms_;
     std::vector<Word> words_;
-    WordTrie trie_; // values index words_
+    WordTrie trie_;               // values index words_
+    // The trie node after each first character in the BMP, in blocks of 256
+    // characters (a block no word begins in is not there): most characters
+    // begin no word, and a character's node is two lookups away.
+    using Block = std::array<std::uint32_t, 256>;
+    std::array<std::unique_ptr<Block>, 256> after_first_;
 };
 
 // The element that marks one use.

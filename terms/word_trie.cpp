@@ -15,6 +15,12 @@ WordTrie::WordTrie() : nodes_(1) {}
 std::uint32_t WordTrie::child(std::uint32_t node, unsigned char byte) const
 {
     const auto& next = nodes_[node].next;
+    if (next.size() <= 8) { // deep in the words most places continue one way or two
+        for (const auto& [b, to] : next)
+            if (b == byte)
+                return to;
+        return 0;
+    }
     const auto it = std::lower_bound(next.begin(), next.end(), byte, byte_less);
     return it != next.end() && it->first == byte ? it->second : 0;
 }
@@ -47,13 +53,29 @@ std::size_t WordTrie::longest_at(std::string_view text, std::size_t at) const
 {
     if (at >= text.size())
         return npos;
+    return longest_from(first_[static_cast<unsigned char>(text[at])], text, at + 1);
+}
+
+std::uint32_t WordTrie::node_of(std::string_view prefix) const
+{
+    std::uint32_t node = 0;
+    for (const char c : prefix) {
+        node = node == 0 ? first_[static_cast<unsigned char>(c)] : child(node, static_cast<unsigned char>(c));
+        if (node == 0)
+            return 0;
+    }
+    return node;
+}
+
+std::size_t WordTrie::longest_from(std::uint32_t node, std::string_view text, std::size_t at) const
+{
     std::size_t best = npos;
-    for (std::uint32_t node = first_[static_cast<unsigned char>(text[at])]; node != 0;) {
+    while (node != 0) {
         if (nodes_[node].value != npos)
             best = nodes_[node].value;
-        if (++at == text.size())
+        if (at >= text.size())
             break;
-        node = child(node, static_cast<unsigned char>(text[at]));
+        node = child(node, static_cast<unsigned char>(text[at++]));
     }
     return best;
 }

@@ -28,6 +28,13 @@ public:
     // The value of the longest word text[at...] begins with, or npos.
     std::size_t longest_at(std::string_view text, std::size_t at) const;
 
+    // A place in the words: the node reached by `prefix` (0 when no word
+    // begins so), and from there the longest word whose rest text[at...]
+    // begins with (the prefix's own word included), or npos. A caller that
+    // looks up its prefixes once walks only the rest of each word.
+    std::uint32_t node_of(std::string_view prefix) const;
+    std::size_t longest_from(std::uint32_t node, std::string_view text, std::size_t at) const;
+
 private:
     struct Node {
         std::vector<std::pair<unsigned char, std::uint32_t>> next; // by byte
