@@ -73,10 +73,12 @@ TermMarker::TermMarker(TermsInUse terms, const std::vector<std::string>& whole) 
     for (const std::string& text : whole)
         if (!text.empty() && !known.count(text))
             words_.push_back({text, -1, 0});
-    for (std::size_t i = 0; i < words_.size(); ++i) {
-        words_[i].first = utf8_decode_at(words_[i].text, 0).code;
-        trie_.add(words_[i].text, i);
+    std::vector<std::string_view> texts;
+    for (Word& word : words_) {
+        word.first = utf8_decode_at(word.text, 0).code;
+        texts.push_back(word.text);
     }
+    trie_ = WordTrie(texts);
     for (const Word& word : words_) {
         const Utf8Char first = utf8_decode_at(word.text, 0);
         if (first.code == kReplacement || first.code > 0xFFFF)

@@ -1,52 +1,64 @@
 #include "terms/word_trie.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace velto {
 
-namespace {
+WordTrie::WordTrie(const std::vector<std::string_view>& words) : nodes_(1)
+{
+    // Sorted, the words sharing a prefix stand together and a prefix's own
+    // word before its longer ones; stable, so the first of equal words leads.
+    std::vector<std::size_t> order(words.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    order.erase(std::remove_if(order.begin(), order.end(), [&](std::size_t i) { return words[i].empty(); }),
+                order.end());
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return words[a] < words[b]; });
+    build(0, words, order.begin(), order.end(), 0);
+    for (std::uint32_t e = 0; e < nodes_[0].edges; ++e)
+        first_[edges_[e].byte] = edges_[e].to;
+}
 
-bool byte_less(const std::pair<unsigned char, std::uint32_t>& edge, unsigned char byte) { return edge.first < byte; }
-
-} // namespace
-
-WordTrie::WordTrie() : nodes_(1) {}
+void WordTrie::build(std::uint32_t node, const std::vector<std::string_view>& words, Order from, Order to,
+                     std::size_t depth)
+{
+    for (; from != to && words[*from].size() == depth; ++from)
+        if (nodes_[node].value == npos)
+            nodes_[node].value = *from;
+    // The branches: runs of the same byte at `depth`.
+    std::vector<std::pair<Order, Order>> runs;
+    for (Order run = from; run != to;) {
+        const char byte = words[*run][depth];
+        Order end = run;
+        while (end != to && words[*end][depth] == byte)
+            ++end;
+        runs.emplace_back(run, end);
+        run = end;
+    }
+    const auto first_edge = static_cast<std::uint32_t>(edges_.size());
+    nodes_[node].first_edge = first_edge;
+    nodes_[node].edges = static_cast<std::uint32_t>(runs.size());
+    edges_.resize(edges_.size() + runs.size());
+    for (std::size_t k = 0; k < runs.size(); ++k) {
+        const auto next = static_cast<std::uint32_t>(nodes_.size());
+        nodes_.emplace_back();
+        edges_[first_edge + k] = {static_cast<unsigned char>(words[*runs[k].first][depth]), next};
+        build(next, words, runs[k].first, runs[k].second, depth + 1);
+    }
+}
 
 std::uint32_t WordTrie::child(std::uint32_t node, unsigned char byte) const
 {
-    const auto& next = nodes_[node].next;
-    if (next.size() <= 8) { // deep in the words most places continue one way or two
-        for (const auto& [b, to] : next)
-            if (b == byte)
-                return to;
+    const Edge* begin = edges_.data() + nodes_[node].first_edge;
+    const Edge* end = begin + nodes_[node].edges;
+    if (end - begin <= 8) { // deep in the words most places continue one way or two
+        for (const Edge* e = begin; e != end; ++e)
+            if (e->byte == byte)
+                return e->to;
         return 0;
     }
-    const auto it = std::lower_bound(next.begin(), next.end(), byte, byte_less);
-    return it != next.end() && it->first == byte ? it->second : 0;
-}
-
-void WordTrie::add(std::string_view word, std::size_t value)
-{
-    if (word.empty())
-        return;
-    std::uint32_t node = 0;
-    for (const char c : word) {
-        const auto byte = static_cast<unsigned char>(c);
-        std::uint32_t to = node == 0 ? first_[byte] : child(node, byte);
-        if (to == 0) {
-            to = static_cast<std::uint32_t>(nodes_.size());
-            nodes_.emplace_back();
-            if (node == 0) {
-                first_[byte] = to;
-            } else {
-                auto& next = nodes_[node].next;
-                next.insert(std::lower_bound(next.begin(), next.end(), byte, byte_less), {byte, to});
-            }
-        }
-        node = to;
-    }
-    if (nodes_[node].value == npos)
-        nodes_[node].value = value;
+    const Edge* e = std::lower_bound(begin, end, byte, [](const Edge& edge, unsigned char b) { return edge.byte < b; });
+    return e != end && e->byte == byte ? e->to : 0;
 }
 
 std::size_t WordTrie::longest_at(std::string_view text, std::size_t at) const

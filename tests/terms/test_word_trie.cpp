@@ -4,16 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace velto {
 
 TEST(WordTrie, FindsTheLongestWordBeginningAtAPlace)
 {
-    WordTrie trie;
-    const std::string words[] = {"耐火構造", "耐火", "準耐火構造", "建築", "建築基準法", "耐火"};
-    for (std::size_t i = 0; i < std::size(words); ++i)
-        trie.add(words[i], i);
-    trie.add("", 99); // never found
+    std::vector<std::string_view> words = {"耐火構造", "耐火", "準耐火構造", "", "建築", "建築基準法", "耐火"};
+    for (std::string_view branch : {"建0", "建1", "建2", "建3", "建4", "建5", "建6", "建7", "建8", "建9"})
+        words.push_back(branch); // a place of many branches: 7 … 16
+    const WordTrie trie(words); // "" is never found
 
     const struct {
         std::string text;
@@ -21,11 +21,12 @@ TEST(WordTrie, FindsTheLongestWordBeginningAtAPlace)
         std::size_t expected;
     } cases[] = {
         {"主要構造部を耐火構造とし", 18, 0},     // the longer word wins
-        {"耐火性能", 0, 1},                   // a word added twice keeps its first value
-        {"準耐火構造", 0, 2},                  // …
+        {"耐火性能", 0, 1},                   // a word listed twice has its first index
+        {"準耐火構造", 0, 2},
         {"準耐火構造", 3, 0},                  // the caller decides where to look
-        {"建築基準", 0, 3},                   // a longer word cut off by the text's end
-        {"建築基準法", 0, 4},                  // a word that ends with the text
+        {"建築基準", 0, 4},                   // a longer word cut off by the text's end
+        {"建築基準法", 0, 5},                  // a word that ends with the text
+        {"建5条", 0, 12},
         {"建", 0, WordTrie::npos},           // a prefix of words is no word
         {"耐火", 1, WordTrie::npos},         // inside a character nothing begins
         {"耐火", 6, WordTrie::npos},         // past the end
