@@ -6,6 +6,7 @@
 #include "core/text_replace.h"
 
 #include <algorithm>
+#include <bitset>
 #include <cstdint>
 #include <unordered_map>
 
@@ -17,6 +18,8 @@ constexpr std::size_t npos = std::string_view::npos;
 
 // Up to this many anchors of one length are searched for one by one.
 constexpr std::size_t kFewPrefixes = 4;
+constexpr unsigned kFilterShift = 12; // 4096 buckets of the rolling hash
+constexpr std::size_t kFilterBits = std::size_t{1} << kFilterShift;
 
 // Drops the last two characters of an anchor id (its running number).
 std::string_view without_number(std::string_view anchor)
@@ -86,14 +89,22 @@ void TextMarkup::_number_anchors(std::string& text, const std::vector<std::strin
             continue;
         }
         std::unordered_multimap<std::uint64_t, std::size_t> wanted;
-        for (const std::size_t i : members)
-            wanted.emplace(hash_of(prefixes[i]), i);
+        // Most places hash to none of the anchors: a bit per hash bucket
+        // turns them away before the map is asked.
+        std::bitset<kFilterBits> maybe;
+        const auto bucket = [](std::uint64_t h) { return (h * 0x9E3779B97F4A7C15ULL) >> (64 - kFilterShift); };
+        for (const std::size_t i : members) {
+            const std::uint64_t h = hash_of(prefixes[i]);
+            wanted.emplace(h, i);
+            maybe.set(bucket(h));
+        }
+        const auto none = wanted.end();
         std::uint64_t top = 1; // kBase^(length-1)
         for (std::size_t k = 1; k < length; ++k)
             top *= kBase;
         std::uint64_t h = hash_of(view.substr(0, length));
         for (std::size_t at = 0;; ++at) {
-            const auto [first, last] = wanted.equal_range(h);
+            const auto [first, last] = maybe.test(bucket(h)) ? wanted.equal_range(h) : std::make_pair(none, none);
             for (auto it = first; it != last; ++it) {
                 const std::size_t i = it->second;
                 if (at < next_from[i] || view.substr(at, length) != prefixes[i] || !is_char_boundary(view, at) ||
