@@ -286,6 +286,18 @@ TEST_F(Markup, UnitsGetSuperscriptExponents)
                     "毎秒<SUP>2</SUP>回、3m");
 }
 
+TEST_F(Markup, AllUnitsAtOnceAreTheRulesOneByOne)
+{
+    for (const std::string text : {"10m3の水槽", "3m、2㎝、23秒", "<a id=\"x-to-01A-00020000-p02\">第2条</a>", "秒2", "㎝3㎜2s2",
+                                   "m", ""}) {
+        std::string one_by_one = text, at_once = text;
+        for (const auto& rule : kSuperscriptRules)
+            TextMarkup::_mark_superscripts(rule.unit, rule.exponent, one_by_one);
+        TextMarkup::_mark_all_superscripts(at_once);
+        EXPECT_EQ(at_once, one_by_one) << text;
+    }
+}
+
 TEST_F(Markup, DefinitionsAreEmphasisedButQuotationsAreNot)
 {
     EXPECT_EQ(TextMarkup::_emphasize_definitions("「建築物」とは、土地に定着する工作物をいう。"),
