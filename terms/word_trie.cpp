@@ -19,31 +19,36 @@ WordTrie::WordTrie(const std::vector<std::string_view>& words) : nodes_(1)
         first_[edges_[e].byte] = edges_[e].to;
 }
 
-void WordTrie::build(std::uint32_t node, const std::vector<std::string_view>& words, Order from, Order to,
+void WordTrie::build(std::uint32_t root, const std::vector<std::string_view>& words, Order from, Order to,
                      std::size_t depth)
 {
-    for (; from != to && words[*from].size() == depth; ++from)
-        if (nodes_[node].value == npos)
-            nodes_[node].value = *from;
-    // The branches: runs of the same byte at `depth`.
-    std::vector<std::pair<Order, Order>> runs;
-    for (Order run = from; run != to;) {
-        const char byte = words[*run][depth];
-        Order end = run;
-        while (end != to && words[*end][depth] == byte)
-            ++end;
-        runs.emplace_back(run, end);
-        run = end;
-    }
-    const auto first_edge = static_cast<std::uint32_t>(edges_.size());
-    nodes_[node].first_edge = first_edge;
-    nodes_[node].edges = static_cast<std::uint32_t>(runs.size());
-    edges_.resize(edges_.size() + runs.size());
-    for (std::size_t k = 0; k < runs.size(); ++k) {
-        const auto next = static_cast<std::uint32_t>(nodes_.size());
-        nodes_.emplace_back();
-        edges_[first_edge + k] = {static_cast<unsigned char>(words[*runs[k].first][depth]), next};
-        build(next, words, runs[k].first, runs[k].second, depth + 1);
+    // Iterative: a word may be as long as any text (a crafted title), deeper than a call stack goes.
+    struct Place {
+        std::uint32_t node;
+        Order from, to;
+        std::size_t depth;
+    };
+    std::vector<Place> places{{root, from, to, depth}};
+    while (!places.empty()) {
+        auto [node, first, last, at] = places.back();
+        places.pop_back();
+        for (; first != last && words[*first].size() == at; ++first)
+            if (nodes_[node].value == npos)
+                nodes_[node].value = *first;
+        // The branches: runs of the same byte at `at`, each a node of its own.
+        nodes_[node].first_edge = static_cast<std::uint32_t>(edges_.size());
+        for (Order run = first; run != last;) {
+            const char byte = words[*run][at];
+            Order end = run;
+            while (end != last && words[*end][at] == byte)
+                ++end;
+            const auto next = static_cast<std::uint32_t>(nodes_.size());
+            nodes_.emplace_back();
+            edges_.push_back({static_cast<unsigned char>(byte), next});
+            ++nodes_[node].edges;
+            places.push_back({next, run, end, at + 1});
+            run = end;
+        }
     }
 }
 

@@ -40,6 +40,9 @@ TEST(WordTrie, FindsTheLongestWordBeginningAtAPlace)
                 EXPECT_EQ(trie.longest_from(node, c.text, c.at + 3), c.expected) << c.text;
     }
     EXPECT_EQ(trie.node_of("建築基準法施行令"), 0u);
+    // A word as long as a crafted text is kept like any other.
+    const std::string long_word(1 << 20, 'x');
+    EXPECT_EQ(WordTrie({long_word}).longest_at(long_word + "y", 0), 0u);
     EXPECT_EQ(trie.node_of("基"), 0u);
 }
 
