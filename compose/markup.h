@@ -86,6 +86,9 @@ public:
 
     // Writes the exponent of every `unit` as a superscript.
     static void _mark_superscripts(std::string_view unit, std::string_view exponent, std::string& text);
+    // Applies every rule of kSuperscriptRules in order; a text that holds no
+    // unit's last two bytes side by side is passed over in one look.
+    static void _mark_all_superscripts(std::string& text);
 
     // Terms defined as 「term」という。 are set in bold brown wherever they occur.
     static std::string _emphasize_definitions(std::string_view text);

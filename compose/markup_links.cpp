@@ -1,5 +1,4 @@
-// Internal links: article references, explicit link markers and the
-// renumbering of repeated anchor ids.
+// Internal links: article references and explicit link markers.
 #include "compose/markup.h"
 
 #include "compose/marked_spans.h"
@@ -192,22 +191,11 @@ std::string plain_link(std::string_view target, std::string_view visible)
     return link;
 }
 
-// Drops the last two characters of an anchor id (its running number).
-std::string_view without_number(std::string_view anchor)
-{
-    std::size_t last = npos, before_last = npos;
-    for (std::size_t pos = 0; pos < anchor.size(); pos += utf8_decode_at(anchor, pos).bytes) {
-        before_last = last;
-        last = pos;
-    }
-    return before_last == npos ? std::string_view{} : anchor.substr(0, before_last);
-}
-
 } // namespace
 
 std::string TextMarkup::_mark_article_links(std::string_view owner, std::string_view text, bool table) const
 {
-    if (sjis_width_below(text, 2))
+    if (sjis_width_below(text, 2) || find_whole(text, kReferenceOpen) == npos) // most sentences cite nothing so
         return std::string(text);
 
     // Decide, in one scan of the stored text, which references become links;
@@ -270,7 +258,7 @@ std::string TextMarkup::_mark_article_links(std::string_view owner, std::string_
 
 std::string TextMarkup::_mark_explicit_links(std::string_view owner, std::string_view text) const
 {
-    if (sjis_width_below(text, 2))
+    if (sjis_width_below(text, 2) || find_whole(text, kLinkOpen) == npos)
         return std::string(text);
 
     const bool anchored = sjis_width(owner) == kSentenceIdWidth;
@@ -308,91 +296,6 @@ std::string TextMarkup::_mark_explicit_links(std::string_view owner, std::string
     anchors.erase(std::unique(anchors.begin(), anchors.end()), anchors.end());
     _number_anchors(out, anchors);
     return out;
-}
-
-void TextMarkup::_number_anchors(std::string& text, const std::vector<std::string>& anchors)
-{
-    // The places of all anchors are found in one pass per distinct length
-    // with a rolling hash, so a long list costs no more than a short one.
-    std::vector<std::string_view> prefixes;
-    for (const std::string& anchor : anchors) {
-        const std::string_view prefix = without_number(anchor);
-        if (!prefix.empty())
-            prefixes.push_back(prefix);
-    }
-    std::sort(prefixes.begin(), prefixes.end());
-    prefixes.erase(std::unique(prefixes.begin(), prefixes.end()), prefixes.end());
-    if (prefixes.empty())
-        return;
-
-    struct Edit {
-        std::size_t pos; // first byte after the prefix
-        std::size_t count;
-    };
-    std::vector<Edit> edits;
-    constexpr std::uint64_t kBase = 1099511628211ULL;
-    const auto hash_of = [&](std::string_view s) {
-        std::uint64_t h = 0;
-        for (const char c : s)
-            h = h * kBase + static_cast<unsigned char>(c);
-        return h;
-    };
-
-    std::unordered_map<std::size_t, std::vector<std::size_t>> by_length;
-    for (std::size_t i = 0; i < prefixes.size(); ++i)
-        by_length[prefixes[i].size()].push_back(i);
-    std::vector<std::size_t> count(prefixes.size(), 0);
-    std::vector<std::size_t> next_from(prefixes.size(), 0); // places do not overlap
-    const std::string_view view = text;
-    for (const auto& [length, members] : by_length) {
-        if (length > view.size())
-            continue;
-        std::unordered_multimap<std::uint64_t, std::size_t> wanted;
-        for (const std::size_t i : members)
-            wanted.emplace(hash_of(prefixes[i]), i);
-        std::uint64_t top = 1; // kBase^(length-1)
-        for (std::size_t k = 1; k < length; ++k)
-            top *= kBase;
-        std::uint64_t h = hash_of(view.substr(0, length));
-        for (std::size_t at = 0;; ++at) {
-            const auto [first, last] = wanted.equal_range(h);
-            for (auto it = first; it != last; ++it) {
-                const std::size_t i = it->second;
-                if (at < next_from[i] || view.substr(at, length) != prefixes[i] || !is_char_boundary(view, at) ||
-                    !is_char_boundary(view, at + length))
-                    continue;
-                next_from[i] = at + length;
-                if (++count[i] >= 2)
-                    edits.push_back({at + length, count[i]});
-            }
-            if (at + length >= view.size())
-                break;
-            h = (h - static_cast<unsigned char>(view[at]) * top) * kBase +
-                static_cast<unsigned char>(view[at + length]);
-        }
-    }
-    if (edits.empty())
-        return;
-
-    std::sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.pos < b.pos; });
-    std::string out;
-    out.reserve(text.size() + edits.size());
-    std::size_t copied = 0;
-    for (const Edit& edit : edits) {
-        // The two characters after the prefix are overwritten; an anchor at
-        // the very end of the text, or inside an earlier edit, is left alone.
-        if (edit.pos < copied || edit.pos >= view.size())
-            continue;
-        const std::size_t second = edit.pos + utf8_decode_at(view, edit.pos).bytes;
-        if (second >= view.size())
-            continue;
-        const std::size_t end = second + utf8_decode_at(view, second).bytes;
-        const std::string number = padded_number(static_cast<long long>(edit.count), 2);
-        out.append(view.substr(copied, edit.pos - copied)).append(number);
-        copied = end;
-    }
-    out.append(view.substr(copied));
-    text = std::move(out);
 }
 
 } // namespace velto

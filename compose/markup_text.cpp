@@ -108,10 +108,32 @@ void TextMarkup::_mark_superscripts(std::string_view unit, std::string_view expo
     replace_all(text, needle, replacement);
 }
 
+void TextMarkup::_mark_all_superscripts(std::string& text)
+{
+    const auto ends_a_unit = [](char before, char last) {
+        for (const SuperscriptRule& rule : kSuperscriptRules)
+            if (rule.unit.size() >= 2 && rule.unit.back() == last && rule.unit[rule.unit.size() - 2] == before)
+                return true;
+        return false;
+    };
+    bool any = false;
+    for (std::size_t i = 1; i < text.size() && !any; ++i)
+        any = (text[i] == '2' || text[i] == '3') && ends_a_unit(text[i - 1], text[i]);
+    static_assert(std::all_of(kSuperscriptRules.begin(), kSuperscriptRules.end(), [](const SuperscriptRule& r) {
+        return r.unit.size() >= 2 && (r.unit.back() == '2' || r.unit.back() == '3');
+    }));
+    if (!any)
+        return;
+    for (const SuperscriptRule& rule : kSuperscriptRules)
+        _mark_superscripts(rule.unit, rule.exponent, text);
+}
+
 std::string TextMarkup::_emphasize_definitions(std::string_view text)
 {
     // Which quoted terms are definitions is decided in one scan; then every
     // occurrence of each such term is emphasised.
+    if (find_whole(text, kDefinitionEnd) == npos)
+        return std::string(text); // nothing is defined here
     SpanReplacer terms(kQuoteOpen, kQuoteClose);
     ForwardFinder opens(text, kQuoteOpen);
     ForwardFinder closes(text, kQuoteClose);

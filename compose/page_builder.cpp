@@ -28,10 +28,6 @@ constexpr std::pair<std::string_view, std::string_view> kRepealedNotices[] = {
             "省令ですので、ハイパーリンクの参照関係が適切でない場合があります。ご了承下さい。</p>"},
 };
 
-constexpr std::pair<std::string_view, std::string_view> kSuperscripts[] = {
-    {"㎝2", "2"}, {"㎝3", "3"}, {"㎜2", "2"}, {"㎜3", "3"}, {"m3", "3"}, {"s2", "2"}, {"秒2", "2"},
-};
-
 std::string missing_title_message(std::string_view id)
 {
     std::string text = "データベースに法文タイトルを見つけることが\nできませんでした。\n\n";
@@ -66,8 +62,7 @@ void CVeltoDoc::_remove_spans(std::string& text, std::string_view start, std::st
 std::string CVeltoDoc::mark_up_sentence(std::string_view id_bn, std::string text)
 {
     text = mark_citation_spans(id_bn, text, citation_spans_.spans_of(db_, id_bn));
-    for (const auto& [unit, exponent] : kSuperscripts)
-        _mark_superscripts(unit, exponent, text);
+    TextMarkup::_mark_all_superscripts(text);
     text = _mark_article_links(id_bn, text, 0);
     text = _mark_explicit_links(id_bn, text);
     text = _emphasize_definitions(text);

@@ -2,14 +2,14 @@
 
 #include "core/sjis.h"
 
-#include <algorithm>
-#include <cctype>
+#include <unordered_map>
 
 namespace velto {
 
 namespace {
 
 constexpr std::size_t kMaxReference = 12; // "&#x10FFFF;" and the like
+constexpr char32_t kReplacement = 0xFFFD;   // what a malformed byte decodes as
 
 // Elements whose text is no use of a term: a link, a definition's emphasis,
 // what a page does not show as text.
@@ -18,12 +18,14 @@ constexpr std::pair<std::string_view, std::string_view> kClosedElements[] = {
     {"<style", "</style>"}, {"<script", "</script>"}, {"<title", "</title>"},
 };
 
+char ascii_lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 bool starts_with_nocase(std::string_view text, std::size_t at, std::string_view word)
 {
     if (text.size() - at < word.size())
         return false;
     for (std::size_t i = 0; i < word.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(text[at + i])) != std::tolower(static_cast<unsigned char>(word[i])))
+        if (ascii_lower(text[at + i]) != ascii_lower(word[i]))
             return false;
     return true;
 }
@@ -32,6 +34,11 @@ bool starts_with_nocase(std::string_view text, std::size_t at, std::string_view 
 // when the tag there opens none of kClosedElements.
 std::size_t end_of_closed_element(std::string_view html, std::size_t at)
 {
+    // Every closed element's name begins with one of these letters.
+    if (at + 1 >= html.size())
+        return std::string_view::npos;
+    if (const char letter = ascii_lower(html[at + 1]); letter != 'a' && letter != 'b' && letter != 's' && letter != 't')
+        return std::string_view::npos;
     for (const auto& [open, close] : kClosedElements) {
         if (!starts_with_nocase(html, at, open))
             continue;
@@ -61,33 +68,41 @@ TermMarker::TermMarker(TermsInUse terms, const std::vector<std::string>& whole) 
     for (std::size_t i = 0; i < terms_.words().size(); ++i) {
         const std::string& text = terms_.words()[i].text;
         if (utf8_length(text) > 1 && known.emplace(text, words_.size()).second)
-            words_.push_back({text, static_cast<long>(i)});
+            words_.push_back({text, static_cast<long>(i), 0});
     }
     for (const std::string& text : whole)
         if (!text.empty() && !known.count(text))
-            words_.push_back({text, -1});
-    for (std::size_t i = 0; i < words_.size(); ++i) {
-        const char32_t first = utf8_decode_at(words_[i].text, 0).code;
-        by_first_[first].push_back(i);
-        if (first < starts_.size())
-            starts_.set(first);
+            words_.push_back({text, -1, 0});
+    std::vector<std::string_view> texts;
+    for (Word& word : words_) {
+        word.first = utf8_decode_at(word.text, 0).code;
+        texts.push_back(word.text);
     }
-    for (auto& [first, list] : by_first_)
-        std::stable_sort(list.begin(), list.end(),
-                         [&](std::size_t a, std::size_t b) { return words_[a].text.size() > words_[b].text.size(); });
+    trie_ = WordTrie(texts);
+    for (const Word& word : words_) {
+        const Utf8Char first = utf8_decode_at(word.text, 0);
+        if (first.code == kReplacement || first.code > 0xFFFF)
+            continue; // found by walking the trie from its first byte
+        std::unique_ptr<Block>& block = after_first_[first.code >> 8];
+        if (!block)
+            block = std::make_unique<Block>(Block{});
+        (*block)[first.code & 0xFF] = trie_.node_of(std::string_view(word.text).substr(0, first.bytes));
+    }
 }
 
-const TermMarker::Word* TermMarker::longest_at(std::string_view text, std::size_t at, char32_t first) const
+const TermMarker::Word* TermMarker::longest_at(std::string_view text, std::size_t at, Utf8Char first) const
 {
-    if (first < starts_.size() && !starts_.test(first))
-        return nullptr;
-    const auto it = by_first_.find(first);
-    if (it == by_first_.end())
-        return nullptr;
-    for (std::size_t i : it->second)
-        if (text.compare(at, words_[i].text.size(), words_[i].text) == 0)
-            return &words_[i];
-    return nullptr;
+    // A word that matches the bytes but begins with another character (a
+    // malformed word cut inside the character here) is no word at this place;
+    // any word of this character that matches is longer than such a one.
+    std::size_t i = WordTrie::npos;
+    if (first.code == kReplacement || first.code > 0xFFFF) { // a malformed byte, U+FFFD itself or beyond the BMP
+        i = trie_.longest_at(text, at);
+    } else if (const Block* block = after_first_[first.code >> 8].get()) {
+        if (const std::uint32_t node = (*block)[first.code & 0xFF])
+            i = trie_.longest_from(node, text, at + first.bytes);
+    }
+    return i != WordTrie::npos && words_[i].first == first.code ? &words_[i] : nullptr;
 }
 
 void TermMarker::mark(std::string& html, std::string_view id) const
@@ -115,7 +130,7 @@ void TermMarker::mark(std::string& html, std::string_view id) const
             continue;
         }
         const Utf8Char ch = utf8_decode_at(in, i);
-        const Word* word = longest_at(in, i, ch.code);
+        const Word* word = longest_at(in, i, ch);
         if (!word) {
             i += ch.bytes;
             continue;

@@ -15,11 +15,14 @@
 #pragma once
 
 #include "terms/term_book.h"
+#include "core/sjis.h"
+#include "terms/word_trie.h"
 
-#include <bitset>
+#include <array>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace velto {
@@ -34,15 +37,21 @@ public:
 private:
     struct Word {
         std::string text;
-        long term; // index into terms_.words(), or -1 for a word that is only kept whole
+        long term;      // index into terms_.words(), or -1 for a word that is only kept whole
+        char32_t first; // its first character
     };
-    // The entry of the longest word at text[at...], or null.
-    const Word* longest_at(std::string_view text, std::size_t at, char32_t first) const;
+    // The entry of the longest word at text[at...] that begins with the
+    // character `first` found there, or null.
+    const Word* longest_at(std::string_view text, std::size_t at, Utf8Char first) const;
 
     TermsInUse terms_;
     std::vector<Word> words_;
-    std::unordered_map<char32_t, std::vector<std::size_t>> by_first_; // longest first
-    std::bitset<0x10000> starts_;                                      // first characters in the BMP
+    WordTrie trie_;               // values index words_
+    // The trie node after each first character in the BMP, in blocks of 256
+    // characters (a block no word begins in is not there): most characters
+    // begin no word, and a character's node is two lookups away.
+    using Block = std::array<std::uint32_t, 256>;
+    std::array<std::unique_ptr<Block>, 256> after_first_;
 };
 
 // The element that marks one use.

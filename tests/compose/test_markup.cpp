@@ -137,6 +137,23 @@ TEST_F(Markup, NumberAnchorsRenumbersOnlyRepeatedPlaces)
     std::string tail = "a-r01 a-r";
     TextMarkup::_number_anchors(tail, {"a-r01"});
     EXPECT_EQ(tail, "a-r01 a-r");
+    // A long list of anchors of one length numbers the places as a short one does.
+    const struct {
+        std::size_t others; // further anchors B-to-a-r01, B-to-b-r01 …
+        std::string expected;
+    } lists[] = {
+        {0, "B-to-X-r01 B-to-X-r02B-to-X-r03 B-to-c-r01 B-to-c-r01"},
+        {3, "B-to-X-r01 B-to-X-r02B-to-X-r03 B-to-c-r01 B-to-c-r02"},
+        {12, "B-to-X-r01 B-to-X-r02B-to-X-r03 B-to-c-r01 B-to-c-r02"},
+    };
+    for (const auto& list : lists) {
+        std::vector<std::string> anchors = {"B-to-X-r01"};
+        for (std::size_t i = 0; i < list.others; ++i)
+            anchors.push_back("B-to-" + std::string(1, static_cast<char>('a' + i)) + "-r01");
+        std::string text = "B-to-X-r01 B-to-X-r01B-to-X-r01 B-to-c-r01 B-to-c-r01";
+        TextMarkup::_number_anchors(text, anchors);
+        EXPECT_EQ(text, list.expected) << list.others;
+    }
 }
 
 // --- explicit links -----------------------------------------------------
@@ -267,6 +284,18 @@ TEST_F(Markup, UnitsGetSuperscriptExponents)
         TextMarkup::_mark_superscripts(rule.unit, rule.exponent, text);
     EXPECT_EQ(text, "10m<SUP>3</SUP>の水槽、断面積5㎝<SUP>2</SUP>、5㎜<SUP>3</SUP>、加速度9.8m/s<SUP>2</SUP>、"
                     "毎秒<SUP>2</SUP>回、3m");
+}
+
+TEST_F(Markup, AllUnitsAtOnceAreTheRulesOneByOne)
+{
+    for (const std::string text : {"10m3の水槽", "3m、2㎝、23秒", "<a id=\"x-to-01A-00020000-p02\">第2条</a>", "秒2", "㎝3㎜2s2",
+                                   "m", ""}) {
+        std::string one_by_one = text, at_once = text;
+        for (const auto& rule : kSuperscriptRules)
+            TextMarkup::_mark_superscripts(rule.unit, rule.exponent, one_by_one);
+        TextMarkup::_mark_all_superscripts(at_once);
+        EXPECT_EQ(at_once, one_by_one) << text;
+    }
 }
 
 TEST_F(Markup, DefinitionsAreEmphasisedButQuotationsAreNot)
