@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,6 +45,9 @@ constexpr int kMinimumHeight = 450;
 constexpr int kSplashMs = 750;
 // The longest the pane waits for the first page before it fills its controls.
 constexpr int kStartupWaitMs = 3000;
+// The longest the window waits for the engine to take the first page before
+// it builds its bars and panes.
+constexpr int kFirstRequestWaitMs = 250;
 
 // The toolbar, in order: command, checkable, icon, text; those after the
 // jump field go first into the toolbar's overflow menu in a narrow window,
@@ -254,9 +258,22 @@ bool CMainFrame::create_client()
     // bars and the menu, then the pane, which lays out empty and fills its
     // controls once the page is on screen (finish_startup).
     open_editions();
+    // What the first page writes to the settings (the settings' version) goes
+    // to the disk once the page is on screen, not while it is asked for.
+    held_writes_ = std::make_unique<SettingsBatch>(settings_);
     page_ = create_page_view(main_splitter_);
     page_->OnInitialUpdate();
     active_ = page_;
+    // The engine needs this thread to start the navigation and to take the
+    // page from the scheme; the render process lays the page out without it.
+    // The bars and panes are built in that time.
+    if (page_->page_loading()) {
+        QEventLoop wait;
+        connect(page_, &C2ndView::pageServed, &wait, &QEventLoop::quit);
+        connect(page_, &C2ndView::pageLoaded, &wait, &QEventLoop::quit);
+        QTimer::singleShot(kFirstRequestWaitMs, &wait, &QEventLoop::quit);
+        wait.exec(QEventLoop::ExcludeUserInputEvents);
+    }
 
     build_actions();
     build_toolbar();
@@ -305,6 +322,7 @@ void CMainFrame::finish_startup()
     if (started_)
         return;
     started_ = true;
+    held_writes_.reset();
     left_->release_filling();
     refresh_commands();
     // The page list, for the page after and before, once the pane has painted.
@@ -389,6 +407,7 @@ void CMainFrame::bring_to_front()
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
     const SettingsBatch batch(settings_);
+    held_writes_.reset(); // they go with this batch
     store_placement();
     store_splitter(main_splitter_, kValueSplitterPos1, false);
     if (split_)

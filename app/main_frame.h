@@ -36,6 +36,7 @@ class HelpWindow;
 class CVeltoDoc;
 class JumpField;
 class LawUpdateDialog;
+class SettingsBatch;
 class SettingsStore;
 
 class CMainFrame : public QMainWindow {
@@ -45,8 +46,10 @@ public:
     ~CMainFrame() override;
 
     // Builds the panes and asks for the first page; false after a failure
-    // message. The pane's tree and lists and the document's page list follow
-    // once the first page is on screen; startupFinished tells when.
+    // message. The bars and panes are built once the engine has taken the
+    // page (or after a quarter of a second), while it lays the page out. The
+    // pane's tree and lists and the document's page list follow once the
+    // first page is on screen; startupFinished tells when.
     bool create_client();
     bool startup_finished() const { return startup_finished_; }
     // Shows the window as stored (maximised or normal) and the start-up picture.
@@ -181,6 +184,8 @@ private:
     bool started_ = false;
     bool startup_finished_ = false;
     PageViewPortAdapter port_;
+    // The settings written while the first page is asked for, held until it is shown.
+    std::unique_ptr<SettingsBatch> held_writes_;
     QString update_tool_;
     QAction* update_action_ = nullptr;
 };
