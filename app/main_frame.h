@@ -46,10 +46,8 @@ public:
     ~CMainFrame() override;
 
     // Builds the panes and asks for the first page; false after a failure
-    // message. The bars and panes are built once the engine has taken the
-    // page (or after a quarter of a second), while it lays the page out. The
-    // pane's tree and lists and the document's page list follow once the
-    // first page is on screen; startupFinished tells when.
+    // message. The pane's tree and lists and the document's page list follow
+    // once the first page is on screen; startupFinished tells when.
     bool create_client();
     bool startup_finished() const { return startup_finished_; }
     // Shows the window as stored (maximised or normal) and the start-up picture.

@@ -171,8 +171,6 @@ void PageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job)
     body->open(QIODevice::ReadOnly);
     connect(job, &QObject::destroyed, body, &QObject::deleteLater);
     job->reply(target.type, body);
-    if (target.page)
-        emit pageServed();
 }
 
 void LocalOnlyInterceptor::interceptRequest(QWebEngineUrlRequestInfo& info)

@@ -86,11 +86,6 @@ public:
 
     void requestStarted(QWebEngineUrlRequestJob* job) override;
 
-signals:
-    // The engine has been given a page's text: it lays the page out on its
-    // own from here, without this thread.
-    void pageServed();
-
 private:
     Target picture(const QString& path) const;
 

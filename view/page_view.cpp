@@ -34,7 +34,6 @@ C2ndView::C2ndView(CVeltoDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc)
     profile_ = make_page_profile(scheme_, this);
     page_ = new ViewPage(profile_);
     bridge_ = page_->bridge();
-    connect(scheme_, &PageSchemeHandler::pageServed, this, &C2ndView::pageServed);
 
     browser_ = new QWebEngineView(this);
     browser_->installEventFilter(this);

@@ -299,8 +299,6 @@ signals:
     void linkFollowed(const QString& id, bool shown);
     // A page has loaded and _after_load has run.
     void pageLoaded();
-    // The engine has read the text of a page it loads and lays it out now.
-    void pageServed();
     // The page `id` was put into the browser (a new page or the same one rebuilt).
     void pageShown(const QString& id);
     // A link to `id` (clicked with Shift, or 下のペインで開く) is to be shown
