@@ -249,35 +249,39 @@ bool CMainFrame::create_client()
     main_splitter_->setObjectName(QStringLiteral("mainSplitter"));
     main_splitter_->setChildrenCollapsible(false);
     setCentralWidget(main_splitter_);
-    // The first page is asked for before anything it does not need, so that
-    // the web engine works on it while the rest of the window is made: the
-    // bars and the menu, then the pane, which lays out empty and fills its
-    // controls once the page is on screen (finish_startup).
+    // The page view comes last: the window is shown as soon as its first page
+    // has been asked for, since the engine finishes a page only once its view
+    // is on screen. The bars, the menu and the pane (which lays out empty and
+    // fills its controls once the page is on screen, finish_startup) are made
+    // before the engine starts, so that the window's first paint does not
+    // stand between the engine and this thread while the page is loading.
     open_editions();
-    page_ = create_page_view(main_splitter_);
-    page_->OnInitialUpdate();
-    active_ = page_;
-
+    // What the first page writes to the settings (the settings' version) goes
+    // to the disk once the page is on screen, not while it is asked for.
+    held_writes_ = std::make_unique<SettingsBatch>(settings_);
     build_actions();
     build_toolbar();
     build_menu();
     build_status_bar();
-    if (!page_->_current_id().empty())
-        doc_._status_caption(page_->_current_id());
 
     left_ = new C1stView(doc_);
     left_->setObjectName(QStringLiteral("leftPane"));
     left_->set_page_view(&port_);
     left_->set_frame_command([this](int id) { run_command(id); });
     left_->hold_filling();
-    main_splitter_->insertWidget(0, left_);
-    main_splitter_->setStretchFactor(0, 0);
-    main_splitter_->setStretchFactor(1, 1);
-    restore_splitter(main_splitter_, kValueSplitterPos1, kDefaultLeftPaneWidth, std::max(main_splitter_->width(), width()));
-    page_->set_navigation_pane(left_);
+    main_splitter_->addWidget(left_);
     connect(left_, &C1stView::currentTabChanged, this, &CMainFrame::refresh_commands);
     connect(left_, &C1stView::statusMessage, this, [this](const QString& text) { statusBar()->showMessage(text); });
     left_->OnInitialUpdate();
+
+    page_ = create_page_view(main_splitter_); // beside the pane, which it knows
+    main_splitter_->setStretchFactor(0, 0);
+    main_splitter_->setStretchFactor(1, 1);
+    restore_splitter(main_splitter_, kValueSplitterPos1, kDefaultLeftPaneWidth, std::max(main_splitter_->width(), width()));
+    page_->OnInitialUpdate();
+    active_ = page_;
+    if (!page_->_current_id().empty())
+        doc_._status_caption(page_->_current_id());
     // What the page view asks of the pane when it shows its first page; the
     // pane does it once it is filled.
     if (page_->synchronisation_active())
@@ -305,6 +309,7 @@ void CMainFrame::finish_startup()
     if (started_)
         return;
     started_ = true;
+    held_writes_.reset();
     left_->release_filling();
     refresh_commands();
     // The page list, for the page after and before, once the pane has painted.
@@ -389,6 +394,7 @@ void CMainFrame::bring_to_front()
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
     const SettingsBatch batch(settings_);
+    held_writes_.reset(); // they go with this batch
     store_placement();
     store_splitter(main_splitter_, kValueSplitterPos1, false);
     if (split_)

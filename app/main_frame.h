@@ -36,6 +36,7 @@ class HelpWindow;
 class CVeltoDoc;
 class JumpField;
 class LawUpdateDialog;
+class SettingsBatch;
 class SettingsStore;
 
 class CMainFrame : public QMainWindow {
@@ -181,6 +182,8 @@ private:
     bool started_ = false;
     bool startup_finished_ = false;
     PageViewPortAdapter port_;
+    // The settings written while the first page is asked for, held until it is shown.
+    std::unique_ptr<SettingsBatch> held_writes_;
     QString update_tool_;
     QAction* update_action_ = nullptr;
 };

@@ -43,7 +43,6 @@ C2ndView::C2ndView(CVeltoDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc)
     for (QObject* child : browser_->children())
         guard_browser_child(child);
 
-    busy_ = new BusyDialog(this);
     marks_ = new WordMarks(bridge_, this);
 
     // The find bar sits under the page, never over its text.
@@ -198,7 +197,7 @@ bool C2ndView::_show(const std::string& id)
 
     const bool full_text = abbreviated && from_link();
     if (full_text)
-        busy_->start();
+        start_busy();
 
     std::string html;
     bool from_cache = false;
@@ -209,7 +208,7 @@ bool C2ndView::_show(const std::string& id)
         }
     }
     if (!from_cache && !doc_._html_build(id, from_link(), html)) {
-        busy_->stop();
+        stop_busy();
         search_highlight_pending_ = false; // meant for a page that did not come
         return false;
     }
@@ -230,7 +229,7 @@ bool C2ndView::_show(const std::string& id)
             page_->load(loading_url_);
         else
             page_->triggerAction(QWebEnginePage::Stop);
-        busy_->stop();
+        stop_busy();
         search_highlight_pending_ = false;
         report_failure("ページのファイルを作業フォルダに書き込むことができませんでした。\n\n");
         return false;
@@ -276,6 +275,20 @@ bool C2ndView::_show(const std::string& id)
     return true;
 }
 
+// The wait window is made when it is first needed: at start-up the page comes first.
+void C2ndView::start_busy()
+{
+    if (!busy_)
+        busy_ = new BusyDialog(this);
+    busy_->start();
+}
+
+void C2ndView::stop_busy()
+{
+    if (busy_)
+        busy_->stop();
+}
+
 void C2ndView::_focus_page() { browser_->setFocus(Qt::OtherFocusReason); }
 
 void C2ndView::page_load_changed(const QWebEngineLoadingInfo& info)
@@ -298,7 +311,7 @@ void C2ndView::page_load_changed(const QWebEngineLoadingInfo& info)
         return;
     }
     loading_ = false;
-    busy_->stop();
+    stop_busy();
     if (status == QWebEngineLoadingInfo::LoadSucceededStatus) {
         _after_load();
         emit pageLoaded();

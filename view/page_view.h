@@ -271,6 +271,7 @@ public:
     int gesture_direction() const { return gesture_direction_; }
     // The pin image is in the page shown.
     bool pin_image_shown() const { return pin_image_shown_; }
+    // The wait window of a long composition; null before the first.
     BusyDialog* busy_dialog() const { return busy_; }
     // The preview of the link the pointer rests on; null before the first.
     LinkPeekPopup* peek_popup() const { return peek_popup_; }
@@ -422,6 +423,8 @@ private:
     PageBridge* bridge_ = nullptr;
     QMenu* menu_ = nullptr;
     BusyDialog* busy_ = nullptr;
+    void start_busy();
+    void stop_busy();
     WordMarks* marks_ = nullptr;
     CPinPointDlg* pinpoint_dlg_ = nullptr;
     PageFindBar* find_bar_ = nullptr;

@@ -79,6 +79,28 @@ TEST(ReaderStop, EveryValueStoredAtTheEndGoesToTheSettingsInTwoFlushes)
     EXPECT_TRUE(reporter.messages().empty());
 }
 
+TEST(ReaderStart, FreshSettingsReachTheDiskOnlyOnceTheFirstPageIsOnScreen)
+{
+    // A flush waits for the disk: none may stand between the start and the first page.
+    TempDir dir;
+    std::filesystem::copy_file(VELTO_BINARY_DIR "/VT2014.m88", dir.file("VT2014.m88"));
+    FlushCountingStore settings;
+    CapturingReporter reporter;
+    CVeltoDoc doc(settings, reporter);
+    DocumentOptions options;
+    options.program_dir = dir.path();
+    ASSERT_TRUE(doc.OnNewDocument(options));
+    settings.flushes = 0;
+    CMainFrame frame(doc, settings);
+    ASSERT_TRUE(frame.create_client());
+    frame.show_first(false);
+    EXPECT_EQ(settings.held.read_int(kSectionRecords, kValueVersion), kSettingsVersionStamp);
+    EXPECT_EQ(settings.flushes, 0);
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame.startup_finished(); }, kWait));
+    EXPECT_EQ(settings.flushes, 1);
+}
+
 TEST_F(MainFrameTest, TheWindowAndTheVersionDialogNameTheEditionOfTheLawText)
 {
     // The build's own database, with the whole laws and their editions.
