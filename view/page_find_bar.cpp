@@ -17,10 +17,12 @@ PageFindBar::PageFindBar(C2ndView& view, QWidget* parent) : QFrame(parent), view
 {
     setObjectName(QStringLiteral("findBar"));
     setFrameShape(QFrame::StyledPanel);
-    auto* label = new QLabel(QStringLiteral("検索する文字列 ："), this);
     edit_ = new QLineEdit(this);
     edit_->setObjectName(QStringLiteral("searchText"));
-    edit_->setMinimumWidth(200);
+    edit_->setPlaceholderText(QStringLiteral("検索する文字列")); // in the field, where a label would cost the width
+    // Narrow enough that the bar fits the page beside the contents at the
+    // window's first 800 pixels: a wider bar would push the contents aside.
+    edit_->setMinimumWidth(120);
     search_ = new QPushButton(QStringLiteral("検索(&F)"), this);
     search_->setObjectName(QStringLiteral("searchButton"));
     previous_ = new QPushButton(QStringLiteral("前を検索"), this);
@@ -31,6 +33,8 @@ PageFindBar::PageFindBar(C2ndView& view, QWidget* parent) : QFrame(parent), view
     next_->setToolTip(QStringLiteral("次の箇所へ移動します。（F3）"));
     message_ = new QLabel(this);
     message_->setObjectName(QStringLiteral("searchMessage"));
+    message_->setMinimumWidth(message_->fontMetrics().horizontalAdvance(QStringLiteral("99個中99個目")));
+    message_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     auto* close = new QToolButton(this);
     close->setObjectName(QStringLiteral("closeButton"));
     close->setText(QStringLiteral("×"));
@@ -41,7 +45,6 @@ PageFindBar::PageFindBar(C2ndView& view, QWidget* parent) : QFrame(parent), view
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 2, 4, 2);
-    layout->addWidget(label);
     layout->addWidget(edit_, 1);
     layout->addWidget(search_);
     layout->addWidget(previous_);

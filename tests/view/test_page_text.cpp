@@ -293,8 +293,10 @@ TEST_F(PageTextTest, TheFindBarLeavesThePageInViewAndStepsThroughTheMatches)
     PageFindBar& bar = *view->find_bar();
     ASSERT_TRUE(bar.isVisible());
     QApplication::processEvents();
-    // Under the page, beside none of its text.
+    // Under the page, beside none of its text, and narrow enough for the page beside the contents
+    // at the window's first 800 pixels (about 520 of them).
     EXPECT_GE(bar.geometry().top(), view->browser()->geometry().bottom());
+    EXPECT_LE(bar.minimumSizeHint().width(), 520);
     EXPECT_EQ(view->browser()->geometry().top(), page_before.top());
 
     const int buildings = page_text().count(QStringLiteral("建築物"));
