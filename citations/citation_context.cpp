@@ -4,6 +4,8 @@
 
 #include "core/sjis.h"
 
+#include <algorithm>
+
 namespace velto::citelink::words {
 
 bool only_joiners(std::string_view text, std::size_t from, std::size_t to)
@@ -24,6 +26,17 @@ bool only_joiners(std::string_view text, std::size_t from, std::size_t to)
                 pos += joiner.size();
                 joined = true;
                 break;
+            }
+        }
+        // A sub-item of the citation before, between joiners: 「第一号イ及びロ並びに第二号ロ」.
+        if (std::size_t bytes = 0; !joined && pos > from && iroha_at(text, pos, bytes) > 0) {
+            const std::size_t after = pos + bytes;
+            const bool then_joiner = after == to || std::any_of(std::begin(kJoiners), std::end(kJoiners), [&](auto j) {
+                                         return starts_with(text, after, j);
+                                     });
+            if (then_joiner) {
+                pos = after;
+                joined = true;
             }
         }
         if (!joined)

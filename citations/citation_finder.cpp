@@ -188,6 +188,7 @@ bool Reader::read_chain(std::size_t pos, Chain& c)
             } else if (std::get<0>(place_.article) != 0) {
                 base.article = place_.article;
                 base.paragraph = n.level == 3 ? place_.paragraph : 0;
+                c.own_article = true; // 第一項 names a paragraph here, no article a 同条 could mean
             } else if (c.reason.empty()) {
                 c.reason = std::string(kReasonAmbiguous);
             }
