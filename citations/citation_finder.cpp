@@ -57,6 +57,11 @@ void Reader::remember(const Chain& c)
         return;
     if (!c.own_article)
         memory_.article = p;
+    if (c.own_article && c.first_level > 2) { // 前号, 第二号: an item of the citing paragraph, not a 同項
+        if (p.item)
+            memory_.item = p;
+        return;
+    }
     if (p.paragraph)
         memory_.paragraph = p;
     if (p.item)

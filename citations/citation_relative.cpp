@@ -10,6 +10,7 @@ bool Reader::read_relative(std::size_t& at, Provision& base, int& level, Chain& 
     if (!read_relative_word(t_, at, r))
         return false;
     level = r.level;
+    c.first_level = r.level;
     const auto fail = [&](std::string_view reason) {
         if (c.reason.empty())
             c.reason = std::string(reason);
