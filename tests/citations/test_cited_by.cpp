@@ -127,8 +127,9 @@ TEST_F(WholeLaw, EveryOrderArticleWhoseOfficialTextCitesArticle6OfTheActIsListed
     for (const CitingSentence& row : list.sentences) {
         listed.insert(row.page.substr(0, 12));
         // The link's words are the law's own: the order writes 法第六条…
-        if (row.page.compare(0, 3, "01B") == 0)
+        if (row.page.compare(0, 3, "01B") == 0) {
             EXPECT_EQ(row.reference.rfind("法第六条", 0), 0u) << row.sentence << " " << row.reference;
+        }
         EXPECT_FALSE(row.reference.empty()) << row.sentence;
         EXPECT_EQ(row.sentence.substr(0, 15), row.page);
         EXPECT_EQ(row.anchor.substr(0, 39), row.sentence + "-to-");
