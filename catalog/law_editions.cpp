@@ -66,7 +66,7 @@ bool read_law_editions(Database& db, std::vector<LawEdition>& editions)
         auto rs = db.execute("SELECT T_版.* FROM T_版, T_法 WHERE T_版.ID_HN = T_法.ID_HN AND T_法.[表示] = YES "
                              "ORDER BY T_版.ID_HN");
         for (; !rs->eof(); rs->move_next())
-            editions.push_back({rs->text("ID_HN"), rs->text("題名"), rs->text("法令番号"), rs->text("施行日"), rs->text("版ID"), {}});
+            editions.push_back({rs->text("ID_HN"), rs->text("題名"), rs->text("法令番号"), rs->text("施行日"), rs->text("版ID"), {}, {}, false});
         rs->close();
         if (!db.has_table("T_旧版"))
             return true;

@@ -3,10 +3,10 @@
 
 #include "core/database.h"
 #include "core/identifiers.h"
+#include "core/text_format.h"
 #include "core/text_replace.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace velto {
 
@@ -72,8 +72,7 @@ std::string mark_citation_spans(std::string_view owner, std::string_view stored,
         auto it = std::find_if(seen.begin(), seen.end(), [&](const auto& s) { return s.first == article; });
         if (it == seen.end())
             it = seen.insert(seen.end(), {article, 0});
-        char number[8];
-        std::snprintf(number, sizeof number, "%02d", ++it->second);
+        const std::string number = padded_number(++it->second, 2);
         out.append(stored.substr(copied, span.start - copied));
         out.append("<a id=\"").append(owner).append("-to-").append(article).append("-p").append(number);
         out.append("\" href='http://").append(citation_link_target(span)).append("_VELTO'>");
