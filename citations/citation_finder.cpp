@@ -57,12 +57,7 @@ void Reader::remember(const Chain& c)
         return;
     if (!c.own_article)
         memory_.article = p;
-    if (c.own_article && c.first_level > 2) { // 前号, 第二号: an item of the citing paragraph, not a 同項
-        if (p.item)
-            memory_.item = p;
-        return;
-    }
-    if (p.paragraph)
+    if (p.paragraph && !(c.own_article && c.first_level > 2)) // 前号, 第二号 name no paragraph a 同項 means
         memory_.paragraph = p;
     if (p.item)
         memory_.item = p;

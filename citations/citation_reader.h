@@ -28,7 +28,7 @@ struct Chain {
     enum class Head { Number, Relative, Law, Table, Supplement } head = Head::Number;
     int first_level = 0; // the level of the first number or relative word: 1 条, 2 項, 3 号
     bool self = false;   // この条, この項, この号: names no provision a later 同条 could mean
-    bool own_article = false; // 前項, 次号 …: a paragraph or item of the citing article, not an article a 同条 means
+    bool own_article = false; // 前項, 次号, 第一項 …: of the citing article, not an article a 同条 means
     Provision p;
     std::string reason;
 };
