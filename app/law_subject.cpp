@@ -20,7 +20,7 @@ std::string law_named(const CVeltoDoc& doc, const std::string& subject)
 bool is_page_id(const std::string& subject)
 {
     IdKind kind;
-    return subject.size() == 15 && CVeltoDoc::_id_kind(subject, kind);
+    return subject.size() == kPageScope && CVeltoDoc::_id_kind(subject, kind);
 }
 
 } // namespace velto

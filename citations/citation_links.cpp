@@ -20,7 +20,6 @@ using namespace citelink;
 
 namespace {
 
-constexpr std::size_t kPageWidth = 15;
 
 std::string article_page(const std::string& law, const ArticleKey& key)
 {
@@ -116,7 +115,7 @@ void read_collection(sqlite3* db, const std::set<std::string>& imported, Collect
         const std::string id(pages.text(0));
         c.pages.insert(id);
         SentenceFields f;
-        if (id.size() == kPageWidth && id.compare(12, 3, "-00") == 0 &&
+        if (id.size() == kPageScope && id.compare(12, 3, "-00") == 0 &&
             IdentifierRules::_parse_sentence_id(id + "-0000-0000-0000-0000", level::Article, f) && f.article > 0)
             c.articles[id.substr(0, 3)].emplace_back(f.article, f.branch1, f.branch2);
     }

@@ -3,6 +3,7 @@
 #include "compose/html_format.h"
 #include "citations/readable_text.h"
 #include "compose/velto_doc.h"
+#include "core/identifiers.h"
 #include "core/sjis.h"
 #include "core/sql_dialect.h"
 
@@ -15,7 +16,6 @@ namespace velto {
 namespace {
 
 constexpr std::size_t kTargetWidth = 12;
-constexpr std::size_t kPageWidth = 15;
 constexpr std::string_view kEllipsis = "…";
 
 // The law and the article, notification or table of a page: 建築基準法 第6条.
@@ -158,7 +158,7 @@ CitedByList cited_by(CVeltoDoc& doc, const ReverseLinkIndex& index, std::string_
 {
     CitedByList list;
     std::string law, label;
-    if (page_id.size() != kPageWidth || !provision_label(doc, page_id, law, label)) {
+    if (page_id.size() != kPageScope || !provision_label(doc, page_id, law, label)) {
         list.message = "このページは引用される条文ではありません。";
         return list;
     }
@@ -174,7 +174,7 @@ CitedByList cited_by(CVeltoDoc& doc, const ReverseLinkIndex& index, std::string_
     try {
         for (const SentenceLink& link : index.links_to(page_id.substr(0, kTargetWidth))) {
             CitingSentence row;
-            row.page = link.sentence.substr(0, kPageWidth);
+            row.page = link.sentence.substr(0, kPageScope);
             std::string supplement;
             if (!doc._page_names(row.page, row.caption, supplement))
                 continue; // a page the reader does not show

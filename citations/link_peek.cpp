@@ -14,7 +14,6 @@ namespace velto {
 
 namespace {
 
-constexpr std::size_t kPageWidth = 15;
 constexpr std::size_t kArticleWidth = 12;
 constexpr std::size_t kSentenceWidth = 35;
 constexpr std::string_view kKeyJoint = "-to-";
@@ -50,10 +49,10 @@ bool LinkPeek::target(std::string_view anchor_id, std::string_view link_id, Peek
     // A citation of a paragraph or item links its first sentence: that provision is shown.
     const std::string place = link_id.size() == kSentenceWidth ? std::string(link_id) : std::string();
     if (!place.empty())
-        link_id = link_id.substr(0, kPageWidth);
+        link_id = link_id.substr(0, kPageScope);
     IdKind kind;
     std::string caption, supplement;
-    if (link_id.size() != kPageWidth || !CVeltoDoc::_id_kind(link_id, kind) || kind == IdKind::Special ||
+    if (link_id.size() != kPageScope || !CVeltoDoc::_id_kind(link_id, kind) || kind == IdKind::Special ||
         !doc_._page_names(link_id, caption, supplement))
         return false;
     if (caption == "なし")
@@ -85,8 +84,8 @@ bool LinkPeek::target(std::string_view anchor_id, std::string_view link_id, Peek
     const std::string pinpoint = chosen.empty() ? place : chosen;
     std::string name;
     if (pinpoint.size() == kSentenceWidth && pinpoint.compare(0, kArticleWidth, link_id, 0, kArticleWidth) == 0 &&
-        doc_._page_names(pinpoint.substr(0, kPageWidth), name, supplement)) {
-        out.page = pinpoint.substr(0, kPageWidth);
+        doc_._page_names(pinpoint.substr(0, kPageScope), name, supplement)) {
+        out.page = pinpoint.substr(0, kPageScope);
         out.anchor = pinpoint;
         out.scope = provision_scope(pinpoint);
         out.pinpoint = !chosen.empty(); // else a citation names its provision itself

@@ -13,7 +13,6 @@ namespace {
 
 constexpr std::size_t kLawWidth = 3;
 constexpr std::size_t kArticleWidth = 12;
-constexpr std::size_t kPageWidth = 15;
 constexpr std::size_t kSentenceWidth = 35;
 
 // The provision a preview shows of a sentence: its item, or its paragraph.
@@ -91,7 +90,7 @@ bool TermPeek::compose(std::string_view definition, std::string_view term, std::
     }
     if (source.empty())
         source = doc_._law_name(definition.substr(0, kLawWidth), kLawNameGeneral);
-    target.page = std::string(definition.substr(0, kPageWidth));
+    target.page = std::string(definition.substr(0, kPageScope));
     target.anchor = std::string(definition);
     target.scope = shown_scope(definition);
     target.heading = source + "　「" + std::string(term) + "」";

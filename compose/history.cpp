@@ -1,16 +1,12 @@
 #include "compose/history.h"
 
+#include "core/identifiers.h"
+
 namespace velto {
-
-namespace {
-
-constexpr std::size_t kPageIdLength = 15;
-
-} // namespace
 
 void NavigationHistory::_history_add(const HistoryEntry& entry, PageCatalog& pages)
 {
-    if (entry.id.size() != kPageIdLength)
+    if (entry.id.size() != kPageScope)
         return;
     if (HistoryEntry* listed = pages.find(entry.id)) {
         listed->x = entry.x;
@@ -31,12 +27,12 @@ void NavigationHistory::_history_add(const HistoryEntry& entry, PageCatalog& pag
 
 bool NavigationHistory::can_go_back(std::string_view current_id) const
 {
-    return current_id.size() == kPageIdLength && !back_.empty();
+    return current_id.size() == kPageScope && !back_.empty();
 }
 
 bool NavigationHistory::can_go_forward(std::string_view current_id) const
 {
-    return current_id.size() == kPageIdLength && !forward_.empty();
+    return current_id.size() == kPageScope && !forward_.empty();
 }
 
 bool NavigationHistory::step_back(HistoryEntry& target)

@@ -12,7 +12,6 @@ namespace velto {
 
 namespace {
 
-constexpr std::size_t kPageWidth = 15;
 constexpr std::size_t kArticleWidth = 12;
 constexpr std::size_t kSentenceWidth = 35;
 
@@ -46,7 +45,7 @@ std::string provision_scope(std::string_view sentence)
 
 std::string citation_link_target(const CitationSpan& span)
 {
-    if (span.anchor.size() == kSentenceWidth && span.anchor.compare(0, kPageWidth, span.page) == 0)
+    if (span.anchor.size() == kSentenceWidth && span.anchor.compare(0, kPageScope, span.page) == 0)
         return span.anchor;
     return span.page.substr(0, kArticleWidth);
 }
@@ -61,7 +60,7 @@ std::string mark_citation_spans(std::string_view owner, std::string_view stored,
     std::size_t copied = 0;
     for (const CitationSpan& span : spans) {
         const std::size_t end = span.start + span.length;
-        if (span.start < copied || span.length == 0 || end > stored.size() || span.page.size() != kPageWidth ||
+        if (span.start < copied || span.length == 0 || end > stored.size() || span.page.size() != kPageScope ||
             !is_identifier(span.page) || !is_identifier(span.anchor) || !is_char_boundary(stored, span.start) ||
             !is_char_boundary(stored, end))
             continue;
@@ -85,14 +84,14 @@ std::string mark_citation_spans(std::string_view owner, std::string_view stored,
 
 const std::vector<CitationSpan>& CitationSpanCache::spans_of(Database& db, std::string_view id_bn)
 {
-    const std::string_view page = id_bn.substr(0, std::min(id_bn.size(), kPageWidth));
+    const std::string_view page = id_bn.substr(0, std::min(id_bn.size(), kPageScope));
     if (!loaded_ || page != page_) {
         loaded_ = true;
         page_ = std::string(page);
         rows_.clear();
         if (has_table_ < 0)
             has_table_ = db.has_table("T_引用") ? 1 : 0;
-        if (page.size() == kPageWidth && is_identifier(page) && has_table_ == 1) {
+        if (page.size() == kPageScope && is_identifier(page) && has_table_ == 1) {
             auto rs = db.execute("SELECT ID_BN, 開始, 長さ, 引用先, アンカー FROM T_引用 WHERE ID_BN >= '" + page_ +
                                  "' AND ID_BN < '" + page_ + "~' AND 引用先 <> '' ORDER BY ID_BN, 開始");
             for (; !rs->eof(); rs->move_next()) {

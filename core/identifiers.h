@@ -21,8 +21,9 @@ namespace velto {
 // Kind of a page, decided by character 4 of its ID_FN.
 enum class IdKind { Article = 0, Notice = 1, Table = 2, Special = 3, Supplement = 4 };
 
-// Lengths of the identifier prefix that the sentences (ID_BN) of one
-// paragraph, item, sub-item and sub-sub-item of a law share.
+// Lengths of the identifier prefix that the sentences (ID_BN) of one page
+// (its ID_FN), paragraph, item, sub-item and sub-sub-item of a law share.
+inline constexpr std::size_t kPageScope = 15;
 inline constexpr std::size_t kParagraphScope = 20;
 inline constexpr std::size_t kItemScope = 25;
 inline constexpr std::size_t kSubItemScope = 28;

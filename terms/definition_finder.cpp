@@ -11,7 +11,6 @@ namespace {
 
 constexpr std::size_t kMaxTermCharacters = 40;
 constexpr std::size_t kSentenceIdLength = 35;
-constexpr std::size_t kPageIdLength = 15;
 
 struct ScopeWord {
     std::string_view word;
@@ -233,7 +232,7 @@ std::vector<DefinedTerm> find_definitions(const std::vector<LawSentence>& senten
     TermUnit lead_article_unit = TermUnit::Law;
     for (const LawSentence& s : sentences) {
         const std::string_view text = s.text;
-        if (!lead_article.empty() && s.id.substr(0, kPageIdLength) != lead_article)
+        if (!lead_article.empty() && s.id.substr(0, kPageScope) != lead_article)
             lead_article = {};
         if (!lead_article.empty() && is_paragraph_sentence(s.id)) {
             if (const std::string_view term = term_before_towa(text, 0); !term.empty())
@@ -244,7 +243,7 @@ std::vector<DefinedTerm> find_definitions(const std::vector<LawSentence>& senten
         if (leads_unquoted_definitions(text) && is_paragraph_sentence(s.id)) {
             const ScopeWord* w = scope_before(text, text.find("用語は"));
             lead_article_unit = w ? w->unit : TermUnit::Law;
-            lead_article = s.id.substr(0, kPageIdLength);
+            lead_article = s.id.substr(0, kPageScope);
         }
         if (!lead_paragraph.empty() && s.id.substr(0, kParagraphScope) == lead_paragraph) {
             if (is_item_sentence(s.id)) {

@@ -1,6 +1,7 @@
 #include "terms/term_book.h"
 
 #include "catalog/law_family.h"
+#include "core/identifiers.h"
 #include "core/sjis.h"
 #include "core/text_format.h"
 
@@ -12,7 +13,6 @@ namespace velto {
 namespace {
 
 constexpr std::size_t kLawWidth = 3;
-constexpr std::size_t kPageWidth = 15;
 constexpr std::size_t kMinWholeWord = 2; // characters
 
 constexpr const char* kColumns = "SELECT 用語, ID_BN, 範囲, 始, 終 FROM T_用語 ";
@@ -109,7 +109,7 @@ TermsInUse TermBook::terms_in_use(std::string_view law_id)
 
 std::optional<DefinedTerm> TermBook::term_at(std::string_view id_bn, std::string_view term)
 {
-    if (id_bn.size() <= kPageWidth || term.empty() || !available())
+    if (id_bn.size() <= kPageScope || term.empty() || !available())
         return std::nullopt;
     const std::string law(id_bn.substr(0, kLawWidth));
     const std::vector<DefinedTerm> own = read(format("%sWHERE ID_HN = '%s' AND 用語 = '%s'", kColumns,

@@ -8,7 +8,6 @@ namespace {
 
 constexpr std::size_t kLawWidth = 3;
 constexpr std::size_t kArticleWidth = 12;
-constexpr std::size_t kPageWidth = 15;
 constexpr std::size_t kChapterGroup = 8;  // HHH-CCcc
 constexpr std::size_t kSectionGroup = 13; // HHH-CCcc-SSss
 
@@ -51,7 +50,7 @@ void LawOutline::set_bounds(DefinedTerm& t) const
     if (!is_main_provision(id) && unit <= TermUnit::Section)
         unit = TermUnit::Article; // its own page group (a 附則 or a table)
     if (unit == TermUnit::Chapter || unit == TermUnit::Section) {
-        const auto heading = heading_of_page_.find(id.substr(0, kPageWidth));
+        const auto heading = heading_of_page_.find(id.substr(0, kPageScope));
         const std::size_t width = unit == TermUnit::Chapter ? kChapterGroup : kSectionGroup;
         const auto group = heading == heading_of_page_.end() || heading->second.size() < width
                                ? pages_of_group_.end()
