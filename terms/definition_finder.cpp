@@ -146,6 +146,14 @@ void read_hereinafter(const LawSentence& s, std::size_t at, std::vector<DefinedT
         add(out, term, s.id, unit, true);
 }
 
+// 「X」 as X; any other word as it is.
+std::string_view without_quotes(std::string_view term)
+{
+    if (term.size() > 6 && term.substr(0, 3) == "「" && term.substr(term.size() - 3) == "」")
+        return term.substr(3, term.size() - 6);
+    return term;
+}
+
 bool is_item_sentence(std::string_view id)
 {
     return id.size() == kSentenceIdLength && id.substr(21, 4) != "0000" && id.substr(26, 4) == "0000";
@@ -158,8 +166,7 @@ std::string_view item_term(std::string_view text)
     if (blank == std::string_view::npos)
         return {};
     std::string_view term = text.substr(0, blank);
-    if (term.size() > 6 && term.substr(0, 3) == "「" && term.substr(term.size() - 3) == "」")
-        term = term.substr(3, term.size() - 6);
+    term = without_quotes(term);
     return plausible_term(term) && term.find("（") == std::string_view::npos ? term : std::string_view();
 }
 
@@ -185,8 +192,7 @@ std::string_view term_before_towa(std::string_view text, std::size_t from)
     if (towa == std::string_view::npos || towa == from)
         return {};
     std::string_view term = text.substr(from, towa - from);
-    if (term.size() > 6 && term.substr(0, 3) == "「" && term.substr(term.size() - 3) == "」")
-        term = term.substr(3, term.size() - 6);
+    term = without_quotes(term);
     if (!plausible_term(term))
         return {};
     for (std::string_view clause : {"（", "において", "場合", "規定"})
